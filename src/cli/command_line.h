@@ -1,0 +1,29 @@
+// The command-line converter's arguments and its run over the logs.
+#pragma once
+
+#include <vector>
+
+// Exit statuses, as documented in --help and the README.
+enum ExitStatus {
+  kExitSuccess = 0,
+  kExitUsage = 1,
+  kExitInputUnreadable = 2,
+  kExitOutputFailed = 3,
+};
+
+struct CommandLine {
+  std::vector<const char*> logs;
+  const char* outputName = nullptr;  // -o; "-" for standard output
+  const char* batchList = nullptr;   // --batch
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+};
+
+// Returns 0, or kExitUsage after printing what is wrong.
+int ParseCommandLine(int argc, char** argv, CommandLine& line);
+
+void PrintUsage();
+
+// Converts each log in order into its output; returns the exit status.
+int ConvertLogs(const CommandLine& line);

@@ -1,0 +1,74 @@
+#include "convert/conversion_loop.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "convert/progress_pump.h"
+#include "convert/sentence_capture.h"
+#include "convert/sentence_handlers.h"
+#include "output/csv_writer.h"
+#include "output/epoch_record.h"
+
+namespace {
+
+// A GGA sentence opens a new epoch: the epoch before it is written first,
+// then the counter rises, then the sentence is parsed.
+void StartEpoch(const char* sentence, FILE* output) {
+  if (EpochCounter == 0) {
+    WriteCsvHeader(output);
+  } else {
+    WriteCsvRow(output);
+  }
+  EpochCounter = static_cast<int32_t>(static_cast<uint32_t>(EpochCounter) + 1);
+  HandleGga(sentence);
+}
+
+template <void (*Handle)(const char*)>
+void HandleOnly(const char* sentence, FILE*) {
+  Handle(sentence);
+}
+
+struct TagAction {
+  char tag[7];
+  void (*action)(const char* sentence, FILE* output);
+};
+
+// Exact, case-sensitive comparison of the first six characters, in this
+// order; what follows the tag is not examined ('$GPGGAX,' is a GGA).
+constexpr TagAction kTagActions[] = {
+    {"$GPGGA", StartEpoch},
+    {"$GPGSA", HandleOnly<HandleGsa>},
+    {"$GPGSV", HandleOnly<HandleGsv>},
+    {"$GPRMC", HandleOnly<HandleRmc>},
+    {"$GPVTG", HandleOnly<HandleVtg>},
+    {"$GPZDA", HandleOnly<HandleZda>},
+};
+
+void Dispatch(const char* sentence, FILE* output) {
+  // A capture shorter than six characters differs from every tag at its
+  // terminator, so comparing six bytes never matches stale text behind it.
+  if (std::memcmp(sentence, "$GP", 3) != 0) return;
+  for (const TagAction& entry : kTagActions) {
+    if (std::memcmp(sentence + 3, entry.tag + 3, 3) == 0) {
+      entry.action(sentence, output);
+      return;
+    }
+  }
+}
+
+constexpr size_t kReadBlockSize = 256 * 1024;
+
+}  // namespace
+
+void ConvertLog(FILE* input, FILE* output) {
+  static char sentence[kSentenceCapacity + 1];
+  static unsigned char block[kReadBlockSize];
+  LogReader reader;
+  StartReading(reader, input, block, sizeof block);
+  EpochCounter = 0;
+  sentence[0] = '\0';
+  while (ReadSentence(sentence, reader, kSentenceCapacity) == kLineComplete) {
+    Dispatch(sentence, output);
+    if (UpdateProgress(ReaderPosition(reader)) != 0) return;
+  }
+}

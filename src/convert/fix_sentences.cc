@@ -1,0 +1,110 @@
+// GGA, RMC, VTG and ZDA: position, time, velocity and date.
+#include <cstdint>
+
+#include "convert/field_tokenizer.h"
+#include "convert/numeric_fields.h"
+#include "convert/sentence_handlers.h"
+#include "output/epoch_record.h"
+
+namespace {
+
+// How a field is read: only when NextField found it closed by a delimiter,
+// or whatever NextField left in FieldBuffer (a missing field then converts
+// the checksum digits or the unterminated last field).
+enum class Read { kNotUsed, kIfPresent, kAlways };
+
+struct FieldRule {
+  Read read;
+  void (*store)(const char* text);
+};
+
+EpochRecord& record = epochRecord;
+
+void StoreTime(const char* t) { record.timeOfDay = NmeaTimeToSeconds(ParseReal(t)); }
+void StoreLatitude(const char* t) { record.latitude = NmeaToDegrees(ParseReal(t)); }
+void StoreLongitude(const char* t) { record.longitude = NmeaToDegrees(ParseReal(t)); }
+// Exactly the upper-case letters turn the hemisphere; anything else leaves
+// the angle that the same sentence stored positive.
+void ApplySouth(const char* t) {
+  if (t[0] == 'S') record.latitude = -record.latitude;
+}
+void ApplyWest(const char* t) {
+  if (t[0] == 'W') record.longitude = -record.longitude;
+}
+void StoreQuality(const char* t) { record.gpsqual = static_cast<int16_t>(ParseInt(t)); }
+void StoreSatellitesInFix(const char* t) {
+  record.numsvsinfix = static_cast<int16_t>(ParseInt(t));
+}
+void StoreGgaHdop(const char* t) { record.GGAhdop = ParseReal(t); }
+void StoreAltitude(const char* t) {
+  record.msl = ParseReal(t);
+  record.alt = record.msl;
+}
+// alt is the altitude above mean sea level minus the geoid separation.
+void StoreSeparation(const char* t) { record.alt = record.msl - ParseReal(t); }
+void StoreSpeed(const char* t) { record.speedKnots = ParseReal(t); }
+void StoreCourse(const char* t) { record.heading = ParseReal(t); }
+// ddmmyy; the divisions truncate toward zero and the remainders keep d's sign.
+void StoreDate(const char* t) {
+  const int32_t d = ParseInt(t);
+  record.day = static_cast<int16_t>((d / 10000) % 100);
+  record.month = static_cast<int16_t>((d / 100) % 100);
+  record.year = static_cast<int16_t>(d % 100);
+}
+
+constexpr FieldRule kNotUsed{Read::kNotUsed, nullptr};
+
+// Fields from 1, the first after the tag; fields after the last used one
+// are not walked, since reading them changes nothing.
+constexpr FieldRule kGgaFields[] = {
+    {Read::kIfPresent, StoreTime},          //  1 UTC time hhmmss.ss
+    {Read::kIfPresent, StoreLatitude},      //  2 latitude ddmm.mmmm
+    {Read::kIfPresent, ApplySouth},         //  3 N or S
+    {Read::kIfPresent, StoreLongitude},     //  4 longitude dddmm.mmmm
+    {Read::kIfPresent, ApplyWest},          //  5 E or W
+    {Read::kAlways, StoreQuality},          //  6 fix quality
+    {Read::kAlways, StoreSatellitesInFix},  //  7 satellites in use
+    {Read::kAlways, StoreGgaHdop},          //  8 HDOP
+    {Read::kAlways, StoreAltitude},         //  9 altitude above mean sea level
+    kNotUsed,                               // 10 unit of altitude
+    {Read::kAlways, StoreSeparation},       // 11 geoid separation
+};
+
+constexpr FieldRule kRmcFields[] = {
+    {Read::kIfPresent, StoreTime},       // 1 UTC time hhmmss.ss
+    kNotUsed,                            // 2 status A or V, not examined
+    {Read::kIfPresent, StoreLatitude},   // 3 latitude
+    {Read::kIfPresent, ApplySouth},      // 4 N or S
+    {Read::kIfPresent, StoreLongitude},  // 5 longitude
+    {Read::kIfPresent, ApplyWest},       // 6 E or W
+    {Read::kIfPresent, StoreSpeed},      // 7 speed over ground, knots
+    {Read::kIfPresent, StoreCourse},     // 8 course over ground, degrees true
+    {Read::kIfPresent, StoreDate},       // 9 date ddmmyy
+};
+
+constexpr FieldRule kVtgFields[] = {
+    {Read::kIfPresent, StoreCourse},  // 1 course over ground, degrees true
+    kNotUsed,                         // 2 T
+    kNotUsed,                         // 3 course, degrees magnetic
+    kNotUsed,                         // 4 M
+    {Read::kIfPresent, StoreSpeed},   // 5 speed over ground, knots
+};
+
+template <int N>
+void WalkFields(const char* sentence, const FieldRule (&rules)[N]) {
+  const char* cursor = sentence + 6;
+  for (const FieldRule& rule : rules) {
+    const int present = NextField(cursor);
+    if (rule.read == Read::kAlways || (rule.read == Read::kIfPresent && present != 0)) {
+      rule.store(FieldBuffer);
+    }
+  }
+}
+
+}  // namespace
+
+void HandleGga(const char* sentence) { WalkFields(sentence, kGgaFields); }
+void HandleRmc(const char* sentence) { WalkFields(sentence, kRmcFields); }
+void HandleVtg(const char* sentence) { WalkFields(sentence, kVtgFields); }
+// The date in the record comes from RMC alone; ZDA is recognised and read over.
+void HandleZda(const char*) {}

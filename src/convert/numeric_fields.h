@@ -1,0 +1,29 @@
+// Numbers from field texts, and the two composite NMEA notations.
+#pragma once
+
+#include <cstdint>
+
+// A field as a real: a leading '-' and the zeros after it are taken first,
+// the rest is read as a decimal number (white space, sign, digits, '.',
+// exponent) with '.' as the decimal point whatever the locale. Text that
+// does not start like a number gives 0.
+double ParseReal(const char* text);
+
+// A field as a 32-bit integer, with the same sign and leading-zero rules.
+// Values beyond the 32-bit range saturate at its ends.
+int32_t ParseInt(const char* text);
+
+// The decimal reading of atof/atoi, locale-independent and without the
+// hexadecimal, "inf" and "nan" forms.
+double ReadDecimalReal(const char* text);
+int32_t ReadDecimalInt(const char* text);
+
+// A double truncated toward zero into 32 bits. Values beyond the range
+// saturate at its ends and NaN gives 0, where a plain cast would be undefined.
+int32_t TruncToInt32(double value);
+
+// hhmmss.ss to seconds of the day.
+double NmeaTimeToSeconds(double hhmmss);
+
+// ddmm.mmmm or dddmm.mmmm to decimal degrees (no hemisphere sign).
+double NmeaToDegrees(double ddmm);

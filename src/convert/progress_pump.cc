@@ -1,0 +1,25 @@
+#include "convert/progress_pump.h"
+
+#include "platform/windowing.h"
+#include "shell/run_state.h"
+
+int32_t UpdateProgress(int64_t position) {
+  RunState& s = runState;
+  if (s.inputFile == nullptr) {
+    s.cancelRequested = 1;
+    return 0;
+  }
+  if (s.progressStarted == 0) {
+    // The first line of a log only takes the step and the starting position.
+    s.progressStep = s.inputSize / kProgressStepDivisor;
+    s.progressStarted = 1;
+    s.lastNotifiedPosition = position;
+  } else if (s.cancelRequested == 0 && position > s.lastNotifiedPosition + s.progressStep) {
+    if (s.progressDialog != kNoWindow) {
+      SendMessage(s.progressDialog, WM_PAINT, 0, static_cast<intptr_t>(position));
+    }
+    s.lastNotifiedPosition = position;
+  }
+  ServicePendingMessages();
+  return s.cancelRequested;
+}

@@ -1,0 +1,12 @@
+// Between two lines of a conversion: notify the progress display when the
+// input has advanced by more than a five-hundredth of its size, service
+// pending window messages, and say whether the user asked to cancel.
+#pragma once
+
+#include <cstdint>
+
+constexpr int64_t kProgressStepDivisor = 500;
+
+// position: bytes of the input consumed so far. Returns cancelRequested
+// (0 in the guard for a missing input, which sets the request instead).
+int32_t UpdateProgress(int64_t position);

@@ -1,0 +1,40 @@
+// Capturing the sentence of each line of a log. A line is complete at its
+// line feed; its capture is the text from its last '$' up to the first byte
+// outside 32..126 or to 200 characters, whichever comes first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+constexpr int kSentenceCapacity = 200;
+
+// Reads a log in large blocks and counts the bytes it hands out itself, so
+// that no byte goes through a locked stream call and no line needs a
+// position query.
+struct LogReader {
+  FILE* stream;
+  unsigned char* block;
+  size_t blockSize;
+  size_t next;           // first byte of the block not yet consumed
+  size_t filled;         // bytes of the block read from the stream
+  int64_t blockStart;    // stream position of block[0]
+};
+
+enum ReadStatus { kLineComplete = 0, kEndOfInput = 1 };
+
+// Starts reading at the stream's current position (0 when it cannot tell,
+// as for a pipe). The block is caller-owned.
+void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize);
+
+// Position of the first byte not yet consumed: after a complete line, the
+// position just past its line feed.
+inline int64_t ReaderPosition(const LogReader& reader) {
+  return reader.blockStart + static_cast<int64_t>(reader.next);
+}
+
+// Reads one line (up to and including its line feed) and leaves its capture,
+// zero-terminated, in sentence (capacity + 1 bytes). Returns kEndOfInput when
+// the input ended (or failed) before a line feed: an unterminated last line
+// is never processed.
+ReadStatus ReadSentence(char* sentence, LogReader& reader, int capacity);

@@ -1,0 +1,11 @@
+// The handlers of the recognised sentences. Each takes the captured sentence
+// (zero-terminated, starting with its six-character tag), reads it without
+// changing it and updates the epoch record.
+#pragma once
+
+void HandleGga(const char* sentence);
+void HandleRmc(const char* sentence);
+void HandleVtg(const char* sentence);
+void HandleZda(const char* sentence);
+void HandleGsa(const char* sentence);
+void HandleGsv(const char* sentence);

@@ -1,0 +1,22 @@
+// The CSV table: a header line and one row per epoch, 84 values each
+// followed by a comma, every line ended by CR LF.
+#pragma once
+
+#include <cstdio>
+
+// The header line, CR LF included.
+const char* CsvHeaderText();
+
+// Writes the header line. Reads nothing from the record.
+void WriteCsvHeader(FILE* output);
+
+// Marks used satellites in the record, then writes one row of it.
+void WriteCsvRow(FILE* output);
+
+// Sets `used` in every printed slot whose id the latest GSA sentences list.
+void MarkUsedSatellites();
+
+// The row text of the record as it stands (no marking), CR LF included, at
+// out; returns its end. kMaxCsvRowText bytes suffice for any record.
+char* FormatCsvRow(char* out);
+constexpr int kMaxCsvRowText = 16 * 1024;

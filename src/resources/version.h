@@ -1,0 +1,4 @@
+#pragma once
+
+// The one version label: window title, About text and every derived output name.
+inline constexpr const char kVersionLabel[] = "103";

@@ -1,0 +1,37 @@
+#include "shell/run_state.h"
+
+#include <cstring>
+#include <initializer_list>
+
+RunState runState = [] {
+  RunState initial{};
+  std::strcpy(initial.inputExtension, ".txt");
+  return initial;
+}();
+
+void ResetRunState() {
+  runState = RunState{};
+  std::strcpy(runState.inputExtension, ".txt");
+}
+
+int CloseOutputStream() {
+  if (runState.outputFile == nullptr) return 0;
+  // A failed write sets the error indicator; the close flushes the rest and
+  // reports a failure of that final write.
+  const bool lostEarlier = std::ferror(runState.outputFile) != 0;
+  const bool lostAtClose = std::fclose(runState.outputFile) != 0;
+  runState.outputFile = nullptr;
+  if (lostEarlier || lostAtClose) {
+    runState.outputWriteFailed = 1;
+    return -1;
+  }
+  return 0;
+}
+
+void CloseAllStreams() {
+  for (FILE** stream : {&runState.inputFile, &runState.listFile, &runState.diagFile}) {
+    if (*stream != nullptr) std::fclose(*stream);
+    *stream = nullptr;
+  }
+  CloseOutputStream();
+}

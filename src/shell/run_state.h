@@ -1,0 +1,58 @@
+// The one record of everything a conversion run needs besides the epoch
+// record: windows, paths and derived names, the four streams, the input's
+// size, the progress bookkeeping and the cancel request. Nothing of it is
+// saved when the program ends.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/windowing.h"
+
+constexpr int kPathSize = 1000;       // 999 characters and the terminator
+constexpr int kExtensionSize = 1000;  // the extension of any path that fits kPathSize
+constexpr int kStatusTextSize = 20;
+
+struct RunState {
+  WindowHandle mainWindow;
+  char statusText[kStatusTextSize];
+  int32_t cancelRequested;
+
+  char inputPath[kPathSize];
+  char outputPath[kPathSize];
+  char batchOutputPath[kPathSize];
+  char inputBase[kPathSize];
+  char inputExtension[kExtensionSize];
+  char outputBase[kPathSize];
+  int32_t outputFileNumber;
+
+  FILE* inputFile;
+  FILE* outputFile;
+  FILE* listFile;
+  FILE* diagFile;
+
+  // Sizes and positions are 64-bit so that logs of 2 GB and more convert
+  // and report progress completely.
+  int64_t inputSize;
+  int32_t progressStarted;
+  int64_t progressStep;
+  int64_t lastNotifiedPosition;
+
+  WindowHandle progressDialog;
+
+  // Set when closing the output showed that not all of it reached the file
+  // (disk full, I/O error); cleared when the next output is opened.
+  int32_t outputWriteFailed;
+};
+
+extern RunState runState;
+
+// Program-start state: everything empty, the first filter extension ".txt".
+void ResetRunState();
+
+// Close every stream the program holds open and mark all four none.
+void CloseAllStreams();
+
+// Close the output stream, noting in outputWriteFailed whether any of it was
+// lost. Returns 0, or -1 when the close or an earlier write failed.
+int CloseOutputStream();
