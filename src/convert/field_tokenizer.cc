@@ -6,8 +6,21 @@ namespace {
 
 constexpr int kScanLimit = 200;
 
-inline bool IsDelimiter(char c) { return c == ',' || c == '*'; }
-inline bool IsEndOfLine(char c) { return c == '\0' || c == '\r' || c == '\n'; }
+enum CharClass : unsigned char { kText = 0, kDelimiter = 1, kEndOfLine = 2 };
+
+// One lookup per character instead of five comparisons.
+constexpr struct ClassTable {
+  CharClass of[256];
+  constexpr ClassTable() : of{} {
+    of[static_cast<unsigned char>(',')] = kDelimiter;
+    of[static_cast<unsigned char>('*')] = kDelimiter;
+    of[0] = kEndOfLine;
+    of[static_cast<unsigned char>('\r')] = kEndOfLine;
+    of[static_cast<unsigned char>('\n')] = kEndOfLine;
+  }
+} kClasses;
+
+inline CharClass ClassOf(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
@@ -19,23 +32,20 @@ int NextField(const char*& cursor) {
   // rest of it; that text belongs to no field.
   const char* p = cursor;
   int scanned = 0;
-  while (!IsDelimiter(*p)) {
-    if (IsEndOfLine(*p) || scanned == kScanLimit) return 0;
+  while (ClassOf(*p) == kText && scanned < kScanLimit) {
     ++p;
     ++scanned;
   }
+  if (ClassOf(*p) != kDelimiter) return 0;
   ++p;
 
   int copied = 0;
-  while (!IsDelimiter(p[copied])) {
-    if (IsEndOfLine(p[copied]) || copied == kScanLimit) {
-      FieldBuffer[copied] = '\0';
-      return 0;
-    }
+  while (copied < kScanLimit && ClassOf(p[copied]) == kText) {
     FieldBuffer[copied] = p[copied];
     ++copied;
   }
   FieldBuffer[copied] = '\0';
+  if (ClassOf(p[copied]) != kDelimiter) return 0;
   cursor = p + copied;
   return copied + 1;
 }

@@ -140,7 +140,13 @@ int32_t ParseInt(const char* text) {
   if (negative) ++p;
   while (*p == '0') ++p;
   if (IsLineEnd(*p)) return 0;
-  const int64_t value = ReadBoundedInt(p);
+  // Most fields are a few plain digits: no white space or sign to read.
+  int64_t value = 0;
+  if (IsDigit(*p)) {
+    for (; IsDigit(*p) && value < (int64_t{1} << 32); ++p) value = value * 10 + (*p - '0');
+  } else {
+    value = ReadBoundedInt(p);
+  }
   return SaturateToInt32(negative ? -value : value);
 }
 

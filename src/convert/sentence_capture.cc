@@ -11,6 +11,29 @@ struct Capture {
 
 inline bool IsPrintable(unsigned char c) { return c >= 32 && c <= 126; }
 
+constexpr uint64_t kOnes = 0x0101010101010101ULL;
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+
+// Whether any of the eight bytes lies outside 32..126: below 32, 127, or
+// 128 and above.
+inline bool HasUnprintable(uint64_t x) {
+  const uint64_t below32 = (x - kOnes * 32) & ~x & kHighBits;
+  const uint64_t y = x ^ (kOnes * 0x7F);
+  const uint64_t is127 = (y - kOnes) & ~y & kHighBits;
+  return (below32 | is127 | (x & kHighBits)) != 0;
+}
+
+// The first byte of [p, end) outside 32..126, or end; eight bytes a step.
+const unsigned char* FindUnprintable(const unsigned char* p, const unsigned char* end) {
+  for (; end - p >= 8; p += 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    if (HasUnprintable(word)) break;
+  }
+  while (p < end && IsPrintable(*p)) ++p;
+  return p;
+}
+
 // Applies the capture rules to a stretch of one line that holds no line feed.
 // Every '$' restarts the capture, so only the last '$' of the stretch
 // matters; a stop does not erase: the text before a control byte still forms
@@ -24,15 +47,13 @@ void CaptureStretch(Capture& capture, char* sentence, int capacity, const unsign
     capture.capturing = true;
   }
   if (!capture.capturing) return;
-  int length = capture.length;
-  for (; p < end; ++p) {
-    if (!IsPrintable(*p) || length == capacity) {
-      capture.capturing = false;
-      break;
-    }
-    sentence[length++] = static_cast<char>(*p);
-  }
-  capture.length = length;
+  const size_t room = static_cast<size_t>(capacity - capture.length);
+  const unsigned char* limit = static_cast<size_t>(end - p) > room ? p + room : end;
+  const unsigned char* stop = FindUnprintable(p, limit);
+  std::memcpy(sentence + capture.length, p, static_cast<size_t>(stop - p));
+  capture.length += static_cast<int>(stop - p);
+  // A control byte, or a printable one past the capacity, ends the capture.
+  if (stop < end) capture.capturing = false;
 }
 
 bool Refill(LogReader& reader) {

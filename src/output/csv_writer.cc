@@ -45,7 +45,19 @@ inline char* Put(char* out, char c) {
   return out + 1;
 }
 
+// Most integer columns (satellite ids, angles, counts, flags) are below 100.
 inline char* PutInt(char* out, int32_t value) {
+  if (static_cast<uint32_t>(value) < 10) {
+    out[0] = static_cast<char>('0' + value);
+    out[1] = ',';
+    return out + 2;
+  }
+  if (static_cast<uint32_t>(value) < 100) {
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    out[2] = ',';
+    return out + 3;
+  }
   return Put(std::to_chars(out, out + 12, value).ptr, ',');
 }
 
