@@ -1,5 +1,7 @@
 #include "convert/field_tokenizer.h"
 
+#include <cstring>
+
 char FieldBuffer[kFieldBufferSize + 1];
 
 namespace {
@@ -48,4 +50,45 @@ int NextField(const char*& cursor) {
   if (ClassOf(p[copied]) != kDelimiter) return 0;
   cursor = p + copied;
   return copied + 1;
+}
+
+namespace {
+constexpr int kTagLength = 6;
+}
+
+void SplitFields(SentenceFields& fields, const char* sentence) {
+  fields.sentence = sentence;
+  fields.count = 0;
+  int i = 0;
+  while (i < kTagLength && ClassOf(sentence[i]) != kEndOfLine) ++i;
+  if (i == kTagLength) {
+    for (; i < kScanLimit; ++i) {
+      const CharClass c = ClassOf(sentence[i]);
+      if (c == kEndOfLine) break;
+      if (c == kDelimiter) fields.at[fields.count++] = static_cast<unsigned char>(i);
+    }
+  }
+  fields.length = i;
+}
+
+FieldSpan FieldAt(const SentenceFields& fields, int number) {
+  const int index = number - 1;
+  const char* s = fields.sentence;
+  if (index + 1 < fields.count) {
+    const int start = fields.at[index] + 1;
+    const int length = fields.at[index + 1] - start;
+    return FieldSpan{length + 1, s + start, length};
+  }
+  // The walk stopped on the last delimiter: it reports the text after it as
+  // absent from there on, or nothing at all when there was no delimiter.
+  if (fields.count == 0) return FieldSpan{0, s + fields.length, 0};
+  const int start = fields.at[fields.count - 1] + 1;
+  return FieldSpan{0, s + start, fields.length - start};
+}
+
+char CharAfterField(const SentenceFields& fields, int number) {
+  const int index = number - 1;
+  if (index + 1 < fields.count) return fields.sentence[fields.at[index + 1]];
+  if (fields.count == 0) return fields.length > kTagLength ? fields.sentence[kTagLength] : '\0';
+  return fields.sentence[fields.at[fields.count - 1]];
 }

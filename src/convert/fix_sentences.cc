@@ -24,7 +24,8 @@ void StoreTime(const char* t) { record.timeOfDay = NmeaTimeToSeconds(ParseReal(t
 void StoreLatitude(const char* t) { record.latitude = NmeaToDegrees(ParseReal(t)); }
 void StoreLongitude(const char* t) { record.longitude = NmeaToDegrees(ParseReal(t)); }
 // Exactly the upper-case letters turn the hemisphere; anything else leaves
-// the angle that the same sentence stored positive.
+// the angle that the same sentence stored positive (an empty field's text
+// starts at its delimiter).
 void ApplySouth(const char* t) {
   if (t[0] == 'S') record.latitude = -record.latitude;
 }
@@ -90,14 +91,17 @@ constexpr FieldRule kVtgFields[] = {
     {Read::kIfPresent, StoreSpeed},   // 5 speed over ground, knots
 };
 
+// The numbers are read where the fields stand in the sentence rather than
+// from a copy: they stop at the delimiter as they would at the copy's end.
 template <int N>
 void WalkFields(const char* sentence, const FieldRule (&rules)[N]) {
-  const char* cursor = sentence + 6;
-  for (const FieldRule& rule : rules) {
-    const int present = NextField(cursor);
-    if (rule.read == Read::kAlways || (rule.read == Read::kIfPresent && present != 0)) {
-      rule.store(FieldBuffer);
-    }
+  SentenceFields fields;
+  SplitFields(fields, sentence);
+  for (int number = 1; number <= N; ++number) {
+    const FieldRule& rule = rules[number - 1];
+    if (rule.read == Read::kNotUsed) continue;
+    const FieldSpan field = FieldAt(fields, number);
+    if (rule.read == Read::kAlways || field.result != 0) rule.store(field.text);
   }
 }
 

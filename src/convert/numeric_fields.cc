@@ -12,7 +12,11 @@ inline bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool IsLineEnd(char c) { return c == '\0' || c == '\r' || c == '\n'; }
+// The end of a field's text: its terminator or line end in a copy, or the
+// delimiter that follows it where it stands in the sentence.
+inline bool IsFieldEnd(char c) {
+  return c == '\0' || c == '\r' || c == '\n' || c == ',' || c == '*';
+}
 
 // Powers of ten that a double holds exactly.
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -38,38 +42,21 @@ double ReadDecimalReal(const char* text) {
   bool negative = false;
   if (*p == '+' || *p == '-') negative = (*p++ == '-');
 
+  // Leading zeros carry no value; the digits after them are gathered into a
+  // 64-bit mantissa, which is exact up to 19 digits.
+  const char* zerosStart = p;
+  while (*p == '0') ++p;
+  bool anyDigit = p != zerosStart;
   uint64_t mantissa = 0;
-  int mantissaDigits = 0;  // significant digits taken into the mantissa
-  int droppedDigits = 0;   // significant digits beyond what 64 bits hold
+  int digits = 0;
   int exponent = 0;
-  bool anyDigit = false;
-  for (; IsDigit(*p); ++p) {
-    anyDigit = true;
-    if (mantissa == 0 && *p == '0') continue;
-    if (mantissaDigits < kMaxMantissaDigits) {
-      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-      ++mantissaDigits;
-    } else {
-      ++droppedDigits;
-      ++exponent;
-    }
-  }
+  for (; IsDigit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
   if (*p == '.') {
-    for (++p; IsDigit(*p); ++p) {
-      anyDigit = true;
-      if (mantissa == 0 && *p == '0') {
-        --exponent;
-        continue;
-      }
-      if (mantissaDigits < kMaxMantissaDigits) {
-        mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-        ++mantissaDigits;
-        --exponent;
-      } else {
-        ++droppedDigits;
-      }
+    for (++p; IsDigit(*p); ++p, ++digits, --exponent) {
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
     }
   }
+  anyDigit = anyDigit || digits > 0;
   if (!anyDigit) return 0.0;
 
   if (*p == 'e' || *p == 'E') {
@@ -85,8 +72,8 @@ double ReadDecimalReal(const char* text) {
     }
   }
 
-  if (mantissa == 0) return negative ? -0.0 : 0.0;
-  if (droppedDigits == 0 && mantissa <= kExactMantissaLimit && exponent >= -22 &&
+  if (digits <= kMaxMantissaDigits && mantissa == 0) return negative ? -0.0 : 0.0;
+  if (digits <= kMaxMantissaDigits && mantissa <= kExactMantissaLimit && exponent >= -22 &&
       exponent <= 22) {
     // One exact operand and one correctly rounded operation: the result is
     // the correctly rounded value of the decimal text.
@@ -95,7 +82,7 @@ double ReadDecimalReal(const char* text) {
     return negative ? -value : value;
   }
   // Only a validated decimal number reaches here, so the hexadecimal and
-  // word forms of strtod cannot.
+  // word forms of strtod cannot ("0x" stops at the 'x' with a zero value).
   return SlowDecimalToDouble(number);
 }
 
@@ -129,7 +116,8 @@ double ParseReal(const char* text) {
   const bool negative = (*p == '-');
   if (negative) ++p;
   while (*p == '0') ++p;
-  if (IsLineEnd(*p)) return 0.0;
+  // Nothing but a sign and zeros is zero, without its sign.
+  if (!IsDigit(*p) && *p != '.' && IsFieldEnd(*p)) return 0.0;
   const double value = ReadDecimalReal(p);
   return negative ? -value : value;
 }
@@ -139,12 +127,11 @@ int32_t ParseInt(const char* text) {
   const bool negative = (*p == '-');
   if (negative) ++p;
   while (*p == '0') ++p;
-  if (IsLineEnd(*p)) return 0;
   // Most fields are a few plain digits: no white space or sign to read.
   int64_t value = 0;
   if (IsDigit(*p)) {
     for (; IsDigit(*p) && value < (int64_t{1} << 32); ++p) value = value * 10 + (*p - '0');
-  } else {
+  } else if (!IsFieldEnd(*p)) {
     value = ReadBoundedInt(p);
   }
   return SaturateToInt32(negative ? -value : value);

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+// The text may be a field's copy or the field where it stands in its
+// sentence: a ',' or '*' ends it like the terminator.
+//
 // A field as a real: a leading '-' and the zeros after it are taken first,
 // the rest is read as a decimal number (white space, sign, digits, '.',
 // exponent) with '.' as the decimal point whatever the locale. Text that

@@ -1,6 +1,6 @@
 // GSA and GSV: dilution of precision, satellites used and satellites in view.
-// Neither looks at what NextField returns: each field converts whatever
-// FieldBuffer holds, so a short sentence repeats its last text.
+// Neither looks at whether a field was closed by a delimiter: each converts
+// whatever text the walk found, so a short sentence repeats its last text.
 #include <cstdint>
 #include <cstring>
 
@@ -11,62 +11,74 @@
 
 namespace {
 
-int16_t NextInt16(const char*& cursor) {
-  NextField(cursor);
-  return static_cast<int16_t>(ParseInt(FieldBuffer));
+int32_t IntAt(const SentenceFields& fields, int number) {
+  return ParseInt(FieldAt(fields, number).text);
 }
 
-double NextReal(const char*& cursor) {
-  NextField(cursor);
-  return ParseReal(FieldBuffer);
+int16_t Int16At(const SentenceFields& fields, int number) {
+  return static_cast<int16_t>(IntAt(fields, number));
+}
+
+double RealAt(const SentenceFields& fields, int number) {
+  return ParseReal(FieldAt(fields, number).text);
 }
 
 constexpr int kSatellitesPerMessage = 4;
+constexpr int kFieldsPerSatellite = 4;
 // Message 4 may fill the thirteenth slot; nothing is stored beyond it.
 constexpr int64_t kLastStoredSlot = 12;
+
+// GSA: field 1 mode M or A (not used), 2 fix mode, 3 to 14 the ids of the
+// satellites used, 15 PDOP, 16 HDOP, 17 VDOP.
+constexpr int kGsaFixMode = 2;
+constexpr int kGsaFirstId = 3;
+constexpr int kGsaPdop = 15;
+// GSV: field 1 number of messages (not compared), 2 this message's number,
+// 3 satellites in view, then id, elevation, azimuth and SNR per satellite.
+constexpr int kGsvMessage = 2;
+constexpr int kGsvInView = 3;
 
 }  // namespace
 
 void HandleGsa(const char* sentence) {
   EpochRecord& r = epochRecord;
-  const char* cursor = sentence + 6;
-  NextField(cursor);  // mode M or A
-  r.sGSAMode = NextInt16(cursor);
+  SentenceFields fields;
+  SplitFields(fields, sentence);
+  r.sGSAMode = Int16At(fields, kGsaFixMode);
   // A zero id does not advance the count, so the next nonzero id overwrites
   // it; entries past the last written one keep earlier sentences' ids.
   r.usedSvs.numused = 0;
-  for (int field = 0; field < kUsedIds; ++field) {
-    NextField(cursor);
-    const int32_t id = ParseInt(FieldBuffer);
+  for (int i = 0; i < kUsedIds; ++i) {
+    const int32_t id = IntAt(fields, kGsaFirstId + i);
     r.usedSvs.ids[r.usedSvs.numused] = static_cast<int16_t>(id);
     if (id != 0) ++r.usedSvs.numused;
   }
-  r.pdop = NextReal(cursor);
-  r.hdop = NextReal(cursor);
-  r.vdop = NextReal(cursor);
+  r.pdop = RealAt(fields, kGsaPdop);
+  r.hdop = RealAt(fields, kGsaPdop + 1);
+  r.vdop = RealAt(fields, kGsaPdop + 2);
 }
 
 void HandleGsv(const char* sentence) {
   EpochRecord& r = epochRecord;
-  const char* cursor = sentence + 6;
-  NextField(cursor);  // total number of messages, not compared
-  NextField(cursor);
-  const int32_t message = ParseInt(FieldBuffer);
+  SentenceFields fields;
+  SplitFields(fields, sentence);
+  const int32_t message = IntAt(fields, kGsvMessage);
   if (message == 1) std::memset(r.satellites, 0, sizeof r.satellites);
-  r.numsvsview = NextInt16(cursor);
+  r.numsvsview = Int16At(fields, kGsvInView);
   // A message number of 0 or below would place its satellites before the
   // table; such a message stores none. 64 bits keep a huge number from
   // overflowing the slot arithmetic.
   if (message < 1) return;
   for (int group = 0; group < kSatellitesPerMessage; ++group) {
-    // After a field closed by '*' the cursor rests on the '*': no more groups.
-    if (*cursor != ',') break;
+    const int last = kGsvInView + group * kFieldsPerSatellite;
+    // After a field closed by '*' the walk rests on the '*': no more groups.
+    if (CharAfterField(fields, last) != ',') break;
     const int64_t slot = kSatellitesPerMessage * (int64_t{message} - 1) + group;
     if (slot > kLastStoredSlot) break;
     SatelliteEntry& s = r.satellites[slot];
-    s.svid = NextInt16(cursor);
-    s.elev = NextInt16(cursor);
-    s.azim = NextInt16(cursor);
-    s.sgnl = NextInt16(cursor);
+    s.svid = Int16At(fields, last + 1);
+    s.elev = Int16At(fields, last + 2);
+    s.azim = Int16At(fields, last + 3);
+    s.sgnl = Int16At(fields, last + 4);
   }
 }
