@@ -89,6 +89,9 @@ FieldSpan FieldAt(const SentenceFields& fields, int number) {
 char CharAfterField(const SentenceFields& fields, int number) {
   const int index = number - 1;
   if (index + 1 < fields.count) return fields.sentence[fields.at[index + 1]];
-  if (fields.count == 0) return fields.length > kTagLength ? fields.sentence[kTagLength] : '\0';
+  // An absent field leaves the cursor where the previous field left it: on
+  // the last delimiter, or still at the seventh character when even the
+  // first field was absent.
+  if (fields.count <= 1) return fields.length > kTagLength ? fields.sentence[kTagLength] : '\0';
   return fields.sentence[fields.at[fields.count - 1]];
 }
