@@ -1,11 +1,46 @@
 #include "platform/windowing.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "platform/console/console_backend.h"
+#include "platform/window_table.h"
+#include "resources/resources.h"
 
 namespace {
 WindowingBackend* installed = nullptr;
 int pendingReason = 0;
 }  // namespace
+
+// What a display that shows nothing does.
+bool WindowingBackend::GetOpenFileName(OpenFileNameRequest&) { return false; }
+bool WindowingBackend::RegisterClass(const WindowClass&) { return true; }
+bool WindowingBackend::CreateWindow(WindowHandle, const WindowClass&, const char*, unsigned, int,
+                                    int, int, int, const MenuResource*) {
+  return false;
+}
+bool WindowingBackend::CreateDialog(WindowHandle, WindowHandle, const DialogTemplate&,
+                                    const WindowHandle*) {
+  return false;
+}
+void WindowingBackend::ShowWindow(WindowHandle, int) {}
+void WindowingBackend::UpdateWindow(WindowHandle) {}
+void WindowingBackend::DestroyWindow(WindowHandle) {}
+void WindowingBackend::SetWindowText(WindowHandle, const char*) {}
+Rect WindowingBackend::GetWindowRect(WindowHandle) { return Rect{}; }
+Rect WindowingBackend::GetClientRect(WindowHandle) { return Rect{}; }
+Point WindowingBackend::ClientToScreen(WindowHandle, Point point) { return point; }
+void WindowingBackend::MoveWindow(WindowHandle, int, int, int, int, bool) {}
+void WindowingBackend::InvalidateRect(WindowHandle, const Rect*, bool) {}
+void WindowingBackend::FillBarRect(WindowHandle, const Rect&, uint32_t) {}
+void WindowingBackend::BeginPaint(WindowHandle) {}
+void WindowingBackend::SetTextColor(DeviceContext, uint32_t) {}
+void WindowingBackend::DrawText(DeviceContext, const char*, int, const Rect&, unsigned) {}
+void WindowingBackend::EndPaint(WindowHandle) {}
+void WindowingBackend::EnableMenuItem(WindowHandle, unsigned, bool) {}
+void WindowingBackend::PollEvents() {}
+// Nobody is present who could ever act: the program's life ends.
+void WindowingBackend::WaitForEvents() { PostQuitMessage(0); }
 
 WindowingBackend& CurrentBackend() {
   return installed != nullptr ? *installed : ConsoleBackend();
@@ -13,15 +48,131 @@ WindowingBackend& CurrentBackend() {
 
 void InstallBackend(WindowingBackend* backend) { installed = backend; }
 
+void ResetWindowing() {
+  ResetWindowTable();
+  ResetMessageQueue();
+  pendingReason = 0;
+}
+
 int MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
   return CurrentBackend().MessageBox(owner, text, caption, style);
 }
 
-intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam) {
-  return CurrentBackend().SendMessage(window, message, wParam, lParam);
+bool GetOpenFileName(OpenFileNameRequest& request) {
+  if (request.lpstrFile == nullptr || request.nMaxFile == 0) return false;
+  return CurrentBackend().GetOpenFileName(request);
 }
 
-void ServicePendingMessages() { CurrentBackend().ServicePendingMessages(); }
+int FilterEntries(const char* filter, FilterEntry* entries, int capacity) {
+  int count = 0;
+  if (filter == nullptr) return 0;
+  const char* p = filter;
+  while (*p != '\0' && count < capacity) {
+    const char* description = p;
+    p += std::strlen(p) + 1;
+    entries[count++] = FilterEntry{description, p};
+    // A description without a pattern closes the list.
+    if (*p == '\0') break;
+    p += std::strlen(p) + 1;
+  }
+  return count;
+}
+
+bool ShowWindow(WindowHandle window, int showCommand) {
+  if (!IsWindow(window)) return false;
+  CurrentBackend().ShowWindow(window, showCommand);
+  return true;
+}
+
+bool UpdateWindow(WindowHandle window) {
+  if (!IsWindow(window)) return false;
+  CurrentBackend().UpdateWindow(window);
+  return true;
+}
+
+bool SetDlgItemText(WindowHandle dialog, int id, const char* text) {
+  const WindowHandle control = GetDlgItem(dialog, id);
+  if (control == kNoWindow) return false;
+  CurrentBackend().SetWindowText(control, text != nullptr ? text : "");
+  return true;
+}
+
+bool SetDlgItemInt(WindowHandle dialog, int id, unsigned value, bool isSigned) {
+  char text[16];
+  if (isSigned) {
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+  } else {
+    std::snprintf(text, sizeof text, "%u", value);
+  }
+  return SetDlgItemText(dialog, id, text);
+}
+
+bool GetWindowRect(WindowHandle window, Rect* rect) {
+  if (!IsWindow(window)) return false;
+  *rect = CurrentBackend().GetWindowRect(window);
+  return true;
+}
+
+bool GetClientRect(WindowHandle window, Rect* rect) {
+  if (!IsWindow(window)) return false;
+  *rect = CurrentBackend().GetClientRect(window);
+  return true;
+}
+
+bool ClientToScreen(WindowHandle window, Point* point) {
+  if (!IsWindow(window)) return false;
+  *point = CurrentBackend().ClientToScreen(window, *point);
+  return true;
+}
+
+bool MoveWindow(WindowHandle window, int x, int y, int width, int height, bool repaint) {
+  if (!IsWindow(window)) return false;
+  CurrentBackend().MoveWindow(window, x, y, width, height, repaint);
+  return true;
+}
+
+bool InvalidateRect(WindowHandle window, const Rect* rect, bool erase) {
+  if (!IsWindow(window)) return false;
+  CurrentBackend().InvalidateRect(window, rect, erase);
+  return true;
+}
+
+void FillBarRect(WindowHandle window, const Rect& rect, uint32_t colour) {
+  if (IsWindow(window)) CurrentBackend().FillBarRect(window, rect, colour);
+}
+
+DeviceContext BeginPaint(WindowHandle window) {
+  if (!IsWindow(window)) return kNoWindow;
+  CurrentBackend().BeginPaint(window);
+  return window;
+}
+
+void EndPaint(WindowHandle window) {
+  if (IsWindow(window)) CurrentBackend().EndPaint(window);
+}
+
+uint32_t SetTextColor(DeviceContext context, uint32_t colour) {
+  if (IsWindow(context)) CurrentBackend().SetTextColor(context, colour);
+  return 0;
+}
+
+int DrawText(DeviceContext context, const char* text, int length, const Rect& rect,
+             unsigned format) {
+  if (!IsWindow(context)) return 0;
+  CurrentBackend().DrawText(context, text, length, rect, format);
+  return 0;
+}
+
+int LoadString(InstanceHandle, unsigned id, char* buffer, int bufferSize) {
+  if (bufferSize <= 0) return 0;
+  const char* text = FindStringResource(id);
+  if (text == nullptr) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  const int length = std::snprintf(buffer, static_cast<size_t>(bufferSize), "%s", text);
+  return length < bufferSize ? length : bufferSize - 1;
+}
 
 void SetMessageReason(int errnum) { pendingReason = errnum; }
 

@@ -1,64 +1,204 @@
 // The narrow windowing layer that the shell is written against. Each
 // operation stands for the Win32 call it is named after and keeps that
 // call's message numbers, style bits and answer values, so a procedure of the
-// shell reads step for step like the original. A backend (desktop, console,
-// scripted for tests) supplies what each operation does.
+// shell reads step for step like the original.
+//
+// The layer itself keeps the message model: registered classes, the windows
+// and dialogs with their procedures, the posted-message queue, the message
+// loop, the quit request and the platform's default handling. A backend
+// (desktop, console, scripted for tests) only presents: it draws the windows
+// the layer creates, shows boxes and file dialogs, and turns what the user
+// does into posted messages (a menu choice becomes WM_COMMAND with the item's
+// identifier, a close box WM_CLOSE, the dialog's Cancel button WM_COMMAND 2).
 #pragma once
 
 #include <cstdint>
 
+#include "platform/win32_values.h"
+
+struct DialogTemplate;
+struct MenuResource;
+
 using WindowHandle = std::intptr_t;  // 0 = no window
 constexpr WindowHandle kNoWindow = 0;
+using InstanceHandle = std::intptr_t;
+// Painting happens on one window at a time; its context is named by the window.
+using DeviceContext = WindowHandle;
 
-// Messages.
-constexpr unsigned WM_CREATE = 0x0001;
-constexpr unsigned WM_MOVE = 0x0003;
-constexpr unsigned WM_SIZE = 0x0005;
-constexpr unsigned WM_PAINT = 0x000F;
-constexpr unsigned WM_CLOSE = 0x0010;
-constexpr unsigned WM_QUIT = 0x0012;
-constexpr unsigned WM_INITDIALOG = 0x0110;
-constexpr unsigned WM_COMMAND = 0x0111;
+using WindowProc = intptr_t (*)(WindowHandle window, unsigned message, uintptr_t wParam,
+                                intptr_t lParam);
+// Returns nonzero for a message it handled, zero to leave the default
+// dialog handling in force.
+using DialogProc = intptr_t (*)(WindowHandle dialog, unsigned message, uintptr_t wParam,
+                                intptr_t lParam);
 
-// Message box styles.
-constexpr unsigned MB_OK = 0x0000;
-constexpr unsigned MB_YESNOCANCEL = 0x0003;
-constexpr unsigned MB_YESNO = 0x0004;
-constexpr unsigned MB_RETRYCANCEL = 0x0005;
-constexpr unsigned MB_ICONQUESTION = 0x0020;
-constexpr unsigned MB_ICONWARNING = 0x0030;
-constexpr unsigned MB_ICONINFORMATION = 0x0040;
-constexpr unsigned MB_APPLMODAL = 0x0000;
-constexpr unsigned MB_TASKMODAL = 0x2000;
-constexpr unsigned MB_TYPEMASK = 0x000F;
-constexpr unsigned MB_ICONMASK = 0x00F0;
+struct Rect {
+  int left, top, right, bottom;
+};
 
-// Message box answers.
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDRETRY = 4;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
+struct Point {
+  int x, y;
+};
 
-// What a backend does for each operation. Only backends are classes.
+struct WindowClass {
+  unsigned style;
+  WindowProc windowProc;
+  int classExtraBytes;
+  int windowExtraBytes;
+  InstanceHandle instance;
+  unsigned icon;    // IDI_APPLICATION
+  unsigned cursor;  // IDC_ARROW
+  int background;   // a stock brush: WHITE_BRUSH
+  const char* menuName;
+  const char* className;
+};
+
+// The file-open dialog's request, with the members the program sets.
+struct OpenFileNameRequest {
+  uint32_t lStructSize;
+  WindowHandle hwndOwner;
+  // Zero-terminated texts, description and pattern in turn, closed by an
+  // empty text.
+  const char* lpstrFilter;
+  char* lpstrFile;  // proposes a name on entry, receives the chosen full path
+  uint32_t nMaxFile;
+  const char* lpstrTitle;
+  uint32_t Flags;
+};
+
+struct FilterEntry {
+  const char* description;
+  const char* pattern;  // empty when the list ends after the description
+};
+
+// What a backend does for each operation. Only backends are classes. The
+// defaults are those of a display that shows nothing and where nobody is
+// present to act.
 class WindowingBackend {
  public:
   virtual ~WindowingBackend() = default;
+
   virtual int MessageBox(WindowHandle owner, const char* text, const char* caption,
                          unsigned style) = 0;
+  // Shows the dialog; true with the chosen path in lpstrFile, false for a
+  // cancel or a failure.
+  virtual bool GetOpenFileName(OpenFileNameRequest& request);
+
+  // Presentation of what the layer created. Handles are the layer's; a
+  // backend that cannot make a window answers false and the layer forgets it.
+  virtual bool RegisterClass(const WindowClass& windowClass);
+  // x, y, width and height may be CW_USEDEFAULT: the backend places it.
+  virtual bool CreateWindow(WindowHandle window, const WindowClass& windowClass,
+                            const char* title, unsigned style, int x, int y, int width,
+                            int height, const MenuResource* menu);
+  // controls[i] is the handle of the template's i-th control. The dialog
+  // appears at ShowWindow.
+  virtual bool CreateDialog(WindowHandle dialog, WindowHandle owner,
+                            const DialogTemplate& dialogTemplate, const WindowHandle* controls);
+  virtual void ShowWindow(WindowHandle window, int showCommand);
+  virtual void UpdateWindow(WindowHandle window);
+  virtual void DestroyWindow(WindowHandle window);
+  virtual void SetWindowText(WindowHandle window, const char* text);
+  virtual Rect GetWindowRect(WindowHandle window);  // screen coordinates
+  virtual Rect GetClientRect(WindowHandle window);  // origin 0, 0
+  virtual Point ClientToScreen(WindowHandle window, Point point);
+  virtual void MoveWindow(WindowHandle window, int x, int y, int width, int height, bool repaint);
+  // Forget what was drawn in the window (all of it when rect is nullptr).
+  virtual void InvalidateRect(WindowHandle window, const Rect* rect, bool erase);
+  // A rectangle filled with the colour inside a one-pixel black outline; a
+  // rectangle without width or height draws nothing.
+  virtual void FillBarRect(WindowHandle window, const Rect& rect, uint32_t colour);
+  virtual void BeginPaint(WindowHandle window);
+  virtual void SetTextColor(DeviceContext context, uint32_t colour);
+  virtual void DrawText(DeviceContext context, const char* text, int length, const Rect& rect,
+                        unsigned format);
+  virtual void EndPaint(WindowHandle window);
+  virtual void EnableMenuItem(WindowHandle window, unsigned id, bool enabled);
+
+  // Events: turn what the user did since the last call into posted (or
+  // sent) messages; PollEvents returns at once, WaitForEvents waits until
+  // something happened.
+  virtual void PollEvents();
+  virtual void WaitForEvents();
+
+  // The layer's own message delivery; a backend overrides these only to
+  // observe them.
   virtual intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
-                               intptr_t lParam) = 0;
-  virtual void ServicePendingMessages() = 0;
+                               intptr_t lParam);
+  virtual void ServicePendingMessages();
 };
 
 // The backend in force; the console backend until a program installs another.
 WindowingBackend& CurrentBackend();
 void InstallBackend(WindowingBackend* backend);  // nullptr: back to the console
 
+// Forget every class, window and queued message: a fresh program, for tests.
+void ResetWindowing();
+
+// Message boxes and the file dialog.
 int MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style);
+bool GetOpenFileName(OpenFileNameRequest& request);
+// Reads a dialog filter list into entries; returns how many it holds.
+int FilterEntries(const char* filter, FilterEntry* entries, int capacity);
+
+// Classes and windows.
+uint16_t RegisterClass(const WindowClass& windowClass);  // the class atom, 0 on failure
+// Delivers WM_CREATE to the class's procedure before it returns; no window
+// (kNoWindow) on failure.
+WindowHandle CreateWindow(const char* className, const char* title, unsigned style, int x, int y,
+                          int width, int height, WindowHandle parent, intptr_t menu,
+                          InstanceHandle instance, void* createData);
+bool ShowWindow(WindowHandle window, int showCommand);
+bool UpdateWindow(WindowHandle window);
+bool DestroyWindow(WindowHandle window);
+bool IsWindow(WindowHandle window);
+intptr_t DefWindowProc(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
+
+// Messages and the program's life.
+bool PostMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
 intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam);
 // Take every pending message off the queue and dispatch it (PeekMessage loop).
+// A quit request taken off here goes to no window and ends nothing.
 void ServicePendingMessages();
+void PostQuitMessage(int exitCode);
+// GetMessage, TranslateMessage, DispatchMessage until the quit request;
+// returns its exit code.
+int RunMessageLoop();
+
+// The modeless dialog built from a template of the resources. Delivers
+// WM_INITDIALOG to the procedure before it returns; kNoWindow on failure.
+WindowHandle CreateDialogParam(InstanceHandle instance, const char* templateName,
+                               WindowHandle owner, DialogProc dialogProc, intptr_t initParam);
+WindowHandle GetDlgItem(WindowHandle dialog, int id);
+bool SetDlgItemText(WindowHandle dialog, int id, const char* text);
+bool SetDlgItemInt(WindowHandle dialog, int id, unsigned value, bool isSigned);
+
+// Geometry.
+bool GetWindowRect(WindowHandle window, Rect* rect);
+bool GetClientRect(WindowHandle window, Rect* rect);
+bool ClientToScreen(WindowHandle window, Point* point);
+bool MoveWindow(WindowHandle window, int x, int y, int width, int height, bool repaint);
+
+// Drawing.
+bool InvalidateRect(WindowHandle window, const Rect* rect, bool erase);
+// Stands for GetDC, CreateSolidBrush, SelectObject, Rectangle, DeleteObject
+// and ReleaseDC: the filled rectangle with the default one-pixel pen.
+void FillBarRect(WindowHandle window, const Rect& rect, uint32_t colour);
+DeviceContext BeginPaint(WindowHandle window);
+void EndPaint(WindowHandle window);
+uint32_t SetTextColor(DeviceContext context, uint32_t colour);
+int DrawText(DeviceContext context, const char* text, int length, const Rect& rect,
+             unsigned format);
+
+// Resources and the menu.
+// Copies string id of the string table (cut to fit); returns its length, 0
+// when there is no such string.
+int LoadString(InstanceHandle instance, unsigned id, char* buffer, int bufferSize);
+// flags MF_BYCOMMAND with MF_ENABLED or MF_GRAYED; returns the item's
+// previous state, -1 when the window has no menu.
+int EnableMenuItem(WindowHandle window, unsigned id, unsigned flags);
+// For backends: whether the user can choose the item now.
+bool MenuItemEnabled(WindowHandle window, unsigned id);
 
 // The system's reason (an errno value) for the failure that the next message
 // box reports. A console shows it beside the text; a window shows the text as

@@ -14,6 +14,7 @@ constexpr int kExtensionSize = 1000;  // the extension of any path that fits kPa
 constexpr int kStatusTextSize = 20;
 
 struct RunState {
+  InstanceHandle instance;
   WindowHandle mainWindow;
   char statusText[kStatusTextSize];
   int32_t cancelRequested;
@@ -39,6 +40,13 @@ struct RunState {
   int64_t lastNotifiedPosition;
 
   WindowHandle progressDialog;
+
+  // The run guard: set from a run's first chooser to its last question, so
+  // that commands the progress pump dispatches meanwhile start nothing.
+  int32_t runInProgress;
+  // A close request arrived during a run: the run stops, closes its files
+  // and the program then ends.
+  int32_t closeRequested;
 
   // Set when closing the output showed that not all of it reached the file
   // (disk full, I/O error); cleared when the next output is opened.

@@ -4,37 +4,81 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resources/resources.h"
+
 namespace {
 
 const char* programName = "quorval";
 
 using Clock = std::chrono::steady_clock;
 
-constexpr WindowHandle kProgressLine = 1;
 constexpr double kBytesPerMegabyte = 1e6;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
+// The one line at the bottom of the terminal that progress is drawn on.
+// Each drawing pads over what a longer earlier text left there.
+struct TerminalLine {
+  int length;
+  Clock::time_point lastDrawn;
+};
+TerminalLine line{};
+
+bool DueForRedraw() {
+  const Clock::time_point now = Clock::now();
+  if (now - line.lastDrawn < kRedrawInterval) return false;
+  line.lastDrawn = now;
+  return true;
+}
+
+void DrawLine(const char* text, int length) {
+  std::fprintf(stderr, "\r%s%*s", text, line.length > length ? line.length - length : 0, "");
+  std::fflush(stderr);
+  line.length = length;
+}
+
+void EraseLine() {
+  if (line.length > 0) {
+    std::fprintf(stderr, "\r%*s\r", line.length, "");
+    std::fflush(stderr);
+  }
+  line = TerminalLine{};
+}
+
+// The progress display of a conversion without a dialog.
+constexpr WindowHandle kProgressLine = 1;  // below every handle the layer hands out
 struct ProgressLine {
   bool active;
   int64_t total;
   Clock::time_point started;
-  Clock::time_point lastDrawn;
-  int lastLength;
 };
 ProgressLine progress{};
 
 void DrawProgress(int64_t position) {
-  const Clock::time_point now = Clock::now();
-  if (now - progress.lastDrawn < kRedrawInterval) return;
-  progress.lastDrawn = now;
-  char line[96];
-  const double seconds = std::chrono::duration<double>(now - progress.started).count();
-  const int length = FormatProgressLine(line, sizeof line, position, progress.total, seconds);
-  // Pad over what a longer earlier line left on the terminal.
-  std::fprintf(stderr, "\r%s%*s", line, progress.lastLength > length ? progress.lastLength - length : 0,
-               "");
-  std::fflush(stderr);
-  progress.lastLength = length;
+  if (!DueForRedraw()) return;
+  char text[96];
+  const double seconds = std::chrono::duration<double>(Clock::now() - progress.started).count();
+  DrawLine(text, FormatProgressLine(text, sizeof text, position, progress.total, seconds));
+}
+
+// The progress dialog of a run, drawn from what its procedure puts into it.
+constexpr int kShownTextSize = 64;
+constexpr int kBarWidth = 1000;  // one unit per mille: the bar's width is the fraction read
+bool dialogsShown = false;
+struct ProgressDialogLine {
+  WindowHandle dialog;
+  WindowHandle fileNameField, readField, totalField, bar;
+  char fileName[kShownTextSize];
+  char read[kShownTextSize];
+  char total[kShownTextSize];
+  int permille;
+};
+ProgressDialogLine dialogLine{};
+
+void DrawDialogLine() {
+  if (!dialogsShown || !DueForRedraw()) return;
+  char text[3 * kShownTextSize + 32];
+  DrawLine(text, FormatDialogLine(text, sizeof text, dialogLine.fileName, dialogLine.read,
+                                  dialogLine.total, dialogLine.permille));
 }
 
 // What a box answers when nobody is there to press a button: the default of
@@ -54,26 +98,69 @@ class Console final : public WindowingBackend {
  public:
   int MessageBox(WindowHandle, const char* text, const char* caption, unsigned style) override {
     const int reason = TakeMessageReason();
-    if (progress.active && progress.lastLength > 0) {
-      std::fprintf(stderr, "\r%*s\r", progress.lastLength, "");
-      progress.lastLength = 0;
-    }
+    const int redrawn = line.length;
+    if (line.length > 0) std::fprintf(stderr, "\r%*s\r", line.length, "");
+    line.length = 0;
     std::fprintf(stderr, "%s: ", programName);
-    if (caption != nullptr && caption[0] != '\0') std::fprintf(stderr, "%s: ", caption);
+    if (caption != nullptr && caption[0] != '\0' && std::strcmp(caption, text) != 0) {
+      std::fprintf(stderr, "%s: ", caption);
+    }
     // A box's line breaks become blanks: one line per message.
     for (const char* p = text; *p != '\0'; ++p) std::fputc(*p == '\n' ? ' ' : *p, stderr);
     if (reason != 0) std::fprintf(stderr, " (%s)", std::strerror(reason));
     std::fputc('\n', stderr);
+    if (redrawn > 0) line.lastDrawn = Clock::time_point{};
     return UnattendedAnswer(style);
   }
 
-  intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t, intptr_t lParam) override {
-    if (window == kProgressLine && message == WM_PAINT && progress.active) DrawProgress(lParam);
-    return 0;
+  intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
+                       intptr_t lParam) override {
+    if (window == kProgressLine) {
+      if (message == WM_PAINT && progress.active) DrawProgress(lParam);
+      return 0;
+    }
+    return WindowingBackend::SendMessage(window, message, wParam, lParam);
   }
 
-  // A terminal has no window messages.
-  void ServicePendingMessages() override {}
+  bool CreateDialog(WindowHandle dialog, WindowHandle, const DialogTemplate& dialogTemplate,
+                    const WindowHandle* controls) override {
+    dialogLine = ProgressDialogLine{};
+    dialogLine.dialog = dialog;
+    for (int i = 0; i < dialogTemplate.controlCount; ++i) {
+      switch (dialogTemplate.controls[i].id) {
+        case 1044: dialogLine.fileNameField = controls[i]; break;
+        case 1045: dialogLine.readField = controls[i]; break;
+        case 1046: dialogLine.totalField = controls[i]; break;
+        case 30: dialogLine.bar = controls[i]; break;
+        default: break;
+      }
+    }
+    return true;
+  }
+
+  void SetWindowText(WindowHandle window, const char* text) override {
+    char* shown = window == dialogLine.fileNameField ? dialogLine.fileName
+                  : window == dialogLine.readField   ? dialogLine.read
+                  : window == dialogLine.totalField  ? dialogLine.total
+                                                     : nullptr;
+    if (shown == nullptr || window == kNoWindow) return;
+    std::snprintf(shown, kShownTextSize, "%s", text);
+    if (window == dialogLine.readField) DrawDialogLine();
+  }
+
+  Rect GetClientRect(WindowHandle window) override {
+    return window == dialogLine.bar && window != kNoWindow ? Rect{0, 0, kBarWidth, 1} : Rect{};
+  }
+
+  void FillBarRect(WindowHandle window, const Rect& rect, uint32_t) override {
+    if (window == dialogLine.bar && window != kNoWindow) dialogLine.permille = rect.right;
+  }
+
+  void DestroyWindow(WindowHandle window) override {
+    if (window != dialogLine.dialog || window == kNoWindow) return;
+    if (dialogsShown) EraseLine();
+    dialogLine = ProgressDialogLine{};
+  }
 };
 
 }  // namespace
@@ -85,16 +172,16 @@ WindowingBackend& ConsoleBackend() {
 
 void SetConsoleProgramName(const char* name) { programName = name; }
 
+void ShowConsoleProgressDialogs(bool shown) { dialogsShown = shown; }
+
 WindowHandle StartConsoleProgress(int64_t inputSize) {
-  progress = ProgressLine{true, inputSize, Clock::now(), Clock::time_point{}, 0};
+  progress = ProgressLine{true, inputSize, Clock::now()};
+  line = TerminalLine{};
   return kProgressLine;
 }
 
 void FinishConsoleProgress() {
-  if (progress.active && progress.lastLength > 0) {
-    std::fprintf(stderr, "\r%*s\r", progress.lastLength, "");
-    std::fflush(stderr);
-  }
+  if (progress.active) EraseLine();
   progress = ProgressLine{};
 }
 
@@ -109,5 +196,12 @@ int FormatProgressLine(char* out, int size, int64_t position, int64_t total, dou
   } else {
     length = std::snprintf(out, static_cast<size_t>(size), "%.1f MB  %.1f MB/s", megabytes, rate);
   }
+  return length < size ? length : size - 1;
+}
+
+int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
+                     const char* kilobytesTotal, int permille) {
+  const int length = std::snprintf(out, static_cast<size_t>(size), "%s  %s of %s kB  %3d%%",
+                                   fileName, kilobytesRead, kilobytesTotal, permille / 10);
   return length < size ? length : size - 1;
 }

@@ -1,0 +1,29 @@
+// The layer's own bookkeeping of classes and windows, shared by the window
+// operations and the message delivery. Fixed-size: a program of one main
+// window and one dialog at a time needs few entries.
+#pragma once
+
+#include "platform/windowing.h"
+
+enum class WindowKind { kFree, kWindow, kDialog, kControl };
+
+constexpr int kMaxGrayedItems = 8;
+
+struct WindowEntry {
+  WindowHandle handle;
+  WindowKind kind;
+  WindowProc windowProc;  // kWindow
+  DialogProc dialogProc;  // kDialog
+  WindowHandle parent;    // a control's dialog, a dialog's owner
+  int controlId;          // kControl
+  const MenuResource* menu;
+  unsigned grayedItems[kMaxGrayedItems];
+  int grayedCount;
+};
+
+// nullptr for a handle that names no live window.
+WindowEntry* FindWindowEntry(WindowHandle window);
+
+// Forgets the classes and windows (the queue is the message delivery's).
+void ResetWindowTable();
+void ResetMessageQueue();

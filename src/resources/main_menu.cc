@@ -1,0 +1,32 @@
+#include <strings.h>
+
+#include "resources/resources.h"
+
+namespace {
+
+// The blanks around the popup titles are part of the texts: they space the
+// two menus apart on the menu bar.
+constexpr MenuItem kFileItems[] = {
+    {"Exit", kExitCommand},
+    {"", kBlankCommand},  // a blank divider; choosing it does nothing
+    {"Single PostProc", kSingleCommand},
+    {"Batch PostProc", kBatchCommand},
+};
+
+constexpr MenuItem kHelpItems[] = {
+    {"&About . . .", kAboutCommand},
+};
+
+constexpr MenuPopup kPopups[] = {
+    {"       File     ", kFileItems, sizeof kFileItems / sizeof kFileItems[0]},
+    {"      &Help      ", kHelpItems, sizeof kHelpItems / sizeof kHelpItems[0]},
+};
+
+}  // namespace
+
+const MenuResource kMainMenu = {"Bramlet_MENU", kPopups, sizeof kPopups / sizeof kPopups[0]};
+
+const MenuResource* FindMenuResource(const char* name) {
+  if (name != nullptr && strcasecmp(name, kMainMenu.name) == 0) return &kMainMenu;
+  return nullptr;
+}
