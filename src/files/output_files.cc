@@ -1,8 +1,13 @@
 #include "files/output_files.h"
 
+#include <strings.h>
+
 #include <cerrno>
 #include <cstring>
 
+#include "files/file_choosers.h"
+#include "files/name_limits.h"
+#include "files/path_names.h"
 #include "platform/windowing.h"
 #include "resources/version.h"
 #include "shell/run_state.h"
@@ -13,6 +18,8 @@ constexpr size_t kOutputStreamBuffer = 16000;
 
 // Long enough for the fixed text around any path that fits kPathSize.
 constexpr size_t kMessageSize = kPathSize + 200;
+constexpr size_t kOutputFilterSize = 96;
+
 // A tagged name and a numbered one: any base that fits plus the suffixes.
 constexpr size_t kNameWorkSize = kPathSize + 32;
 
@@ -27,14 +34,8 @@ int FormOutputName(char* outputPath, const char* extension) {
   char base[kNameWorkSize];
   const int baseLength = std::snprintf(base, sizeof base, "%s+%03d", tagged, s.outputFileNumber);
   if (taggedLength < 0 || static_cast<size_t>(taggedLength) >= kNameWorkSize || baseLength < 0 ||
-      baseLength + std::strlen(extension) >= static_cast<size_t>(kPathSize)) {
-    char text[kMessageSize];
-    std::snprintf(text, sizeof text,
-                  "The output name for %.999s would be longer than %d characters.\n"
-                  "Move or rename the log to a shorter path.",
-                  s.inputPath, kPathSize - 1);
-    MessageBox(kNoWindow, text, "Output file name too long", MB_TASKMODAL | MB_ICONWARNING);
-    return 1;
+      !FitsBuffer(static_cast<size_t>(baseLength) + std::strlen(extension), kPathSize)) {
+    return RefuseLongName(s.inputPath);
   }
   std::memcpy(s.outputBase, base, static_cast<size_t>(baseLength) + 1);
   std::memcpy(outputPath, base, static_cast<size_t>(baseLength));
@@ -69,4 +70,45 @@ int FinishOutput(const char* outputPath) {
   SetMessageReason(errno);
   MessageBox(kNoWindow, outputPath, "Failure writing output file", MB_TASKMODAL | MB_ICONWARNING);
   return 1;
+}
+
+int OpenCsvOutput(WindowHandle owner, char* outputPath) {
+  RunState& s = runState;
+  if (FormOutputName(outputPath, kCsvExtension) != 0) return 1;
+  char filter[kOutputFilterSize];
+  std::snprintf(filter, sizeof filter, "Output Files, (*%s)|*%s|%s", kCsvExtension, kCsvExtension,
+                kAllFilesFilter);
+  if (ChooseFile(owner, outputPath, filter, kChooseOutput) != IDYES) return 1;
+  // The user's own name counts only when it differs from the proposed one by
+  // more than letter case; either way the output gets ".csv".
+  char chosenBase[kPathSize];
+  char chosenExtension[kPathSize];
+  SplitExtension(chosenBase, outputPath, chosenExtension);
+  if (strcasecmp(chosenBase, s.outputBase) != 0) {
+    if (!FitsBuffer(std::strlen(chosenBase) + std::strlen(kCsvExtension), kPathSize)) {
+      return RefuseLongName(outputPath);
+    }
+    std::strcpy(s.outputBase, chosenBase);
+  }
+  std::strcpy(outputPath, s.outputBase);
+  std::strcat(outputPath, kCsvExtension);
+  return OpenOutputWithRetry(outputPath);
+}
+
+int OpenBatchOutput(char* outputPath) {
+  // An output left open by an earlier item; a failure to close it is not reported.
+  CloseOutputStream();
+  if (FormOutputName(outputPath, kBatchExtension) != 0) return 1;
+  return OpenOutputWithRetry(outputPath);
+}
+
+int CloseRunFiles() {
+  RunState& s = runState;
+  if (s.inputFile != nullptr) {
+    // A stream whose close failed is gone all the same: it is never closed twice.
+    const int closed = std::fclose(s.inputFile);
+    s.inputFile = nullptr;
+    if (closed != 0) return -1;
+  }
+  return FinishOutput(s.batchOutputPath) == 0 ? 0 : -1;
 }

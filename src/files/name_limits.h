@@ -1,0 +1,12 @@
+// Names that would not fit their buffers are refused, never cut or written
+// past the buffer.
+#pragma once
+
+// Tells the user, in a box naming the file, that a name formed from it would
+// be longer than a path buffer holds. Returns 1, an opener's "not opened".
+int RefuseLongName(const char* name);
+
+// Whether text of this length fits a buffer of this many bytes with its terminator.
+inline bool FitsBuffer(unsigned long length, int bufferSize) {
+  return length < static_cast<unsigned long>(bufferSize);
+}
