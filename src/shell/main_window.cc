@@ -1,0 +1,137 @@
+#include "shell/main_window.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "resources/resources.h"
+#include "resources/version.h"
+#include "shell/batch_run.h"
+#include "shell/run_guard.h"
+#include "shell/run_state.h"
+#include "shell/single_run.h"
+
+namespace {
+
+constexpr int kTitleSize = 128;
+constexpr uint32_t kBlack = RGB(0, 0, 0);
+
+void PaintStatusText(WindowHandle window) {
+  const DeviceContext context = BeginPaint(window);
+  SetTextColor(context, kBlack);
+  Rect client{};
+  GetClientRect(window, &client);
+  DrawText(context, runState.statusText, static_cast<int>(std::strlen(runState.statusText)),
+           client, DT_CENTER | DT_WORDBREAK);
+  EndPaint(window);
+}
+
+void ShowAbout() {
+  char text[kTitleSize];
+  std::snprintf(text, sizeof text, "ZARN-%s", kVersionLabel);
+  MessageBox(kNoWindow, text, "Bramlet", MB_TASKMODAL | MB_ICONINFORMATION | MB_OK);
+}
+
+void Exit(WindowHandle window) {
+  CloseAllStreams();
+  DestroyWindow(window);
+  if (window == runState.mainWindow) PostQuitMessage(0);
+}
+
+// The close box, the system menu, Alt+F4 and a finished batch. During a run
+// nothing may end under the conversion: the run is cancelled and the
+// program ends once the run has closed its files.
+void Close(WindowHandle window) {
+  if (window != runState.mainWindow) return;
+  if (runState.runInProgress != 0) {
+    RequestCloseAfterRun();
+  } else {
+    PostQuitMessage(0);
+  }
+}
+
+intptr_t Command(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
+  const unsigned id = static_cast<unsigned>(wParam & 0xFFFF);
+  // The run guard disables these during a run; one that arrives anyway
+  // (queued before the run began) is ignored.
+  const bool guarded = id == kExitCommand || id == kSingleCommand || id == kBatchCommand;
+  if (guarded && runState.runInProgress != 0) return 0;
+  switch (id) {
+    case kExitCommand:
+      Exit(window);
+      return 0;
+    case kAboutCommand:
+      ShowAbout();
+      return 0;
+    case kSingleCommand:
+      RunSingleFile(window, wParam, lParam);
+      return 0;
+    case kBatchCommand:
+      RunBatch(window, wParam, lParam);
+      return 0;
+    default:
+      return DefWindowProc(window, WM_COMMAND, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+int ProgramEntry(InstanceHandle instance, InstanceHandle previousInstance, const char*,
+                 int showCommand) {
+  RunState& s = runState;
+  s.cancelRequested = 0;
+  s.instance = instance;
+  char title[kTitleSize];
+  std::snprintf(title, sizeof title, "Quorval-%s", kVersionLabel);
+  if (previousInstance == 0 && RegisterMainWindowClass(instance) == 0) return 0;
+  s.mainWindow = CreateWindow(kMainWindowClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, kNoWindow, 0, instance,
+                              nullptr);
+  if (s.mainWindow == kNoWindow) {
+    LoadString(instance, 2, title, kTitleSize);
+    MessageBox(kNoWindow, title, nullptr, MB_APPLMODAL | MB_ICONWARNING | MB_OK);
+    return kExitNoMainWindow;
+  }
+  ShowWindow(s.mainWindow, showCommand);
+  UpdateWindow(s.mainWindow);
+  return RunMessageLoop();
+}
+
+int RegisterMainWindowClass(InstanceHandle instance) {
+  WindowClass windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.windowProc = MainWindowProc;
+  windowClass.instance = instance;
+  windowClass.icon = IDI_APPLICATION;
+  windowClass.cursor = IDC_ARROW;
+  windowClass.background = WHITE_BRUSH;
+  windowClass.menuName = kMainMenuName;
+  windowClass.className = kMainWindowClass;
+  return RegisterClass(windowClass);
+}
+
+intptr_t MainWindowProc(WindowHandle window, unsigned message, uintptr_t wParam,
+                        intptr_t lParam) {
+  switch (message) {
+    case WM_CREATE:
+      SetDefaultInputName();
+      ClearStatusText();
+      return 0;
+    case WM_MOVE:
+    case WM_SIZE:
+      return 0;
+    case WM_PAINT:
+      PaintStatusText(window);
+      return 0;
+    case WM_CLOSE:
+      Close(window);
+      return 0;
+    case WM_COMMAND:
+      return Command(window, wParam, lParam);
+    default:
+      return DefWindowProc(window, message, wParam, lParam);
+  }
+}
+
+void SetDefaultInputName() { std::strcpy(runState.inputPath, kDefaultInputName); }
+
+void ClearStatusText() { runState.statusText[0] = '\0'; }

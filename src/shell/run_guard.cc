@@ -1,0 +1,45 @@
+#include "shell/run_guard.h"
+
+#include "platform/windowing.h"
+#include "resources/resources.h"
+#include "shell/run_state.h"
+
+namespace {
+
+constexpr unsigned kGuardedCommands[] = {kSingleCommand, kBatchCommand, kExitCommand};
+
+void EnableGuardedCommands(bool enabled) {
+  // A batch on the command line has no main window and no menu.
+  if (runState.mainWindow == kNoWindow) return;
+  for (unsigned id : kGuardedCommands) {
+    EnableMenuItem(runState.mainWindow, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  }
+}
+
+}  // namespace
+
+bool BeginRun() {
+  RunState& s = runState;
+  if (s.runInProgress != 0) return false;
+  s.runInProgress = 1;
+  s.closeRequested = 0;
+  EnableGuardedCommands(false);
+  return true;
+}
+
+void EndRun() {
+  RunState& s = runState;
+  s.runInProgress = 0;
+  EnableGuardedCommands(true);
+  if (s.closeRequested != 0) {
+    s.closeRequested = 0;
+    PostQuitMessage(0);
+  }
+}
+
+void RequestCloseAfterRun() {
+  runState.cancelRequested = 1;
+  runState.closeRequested = 1;
+}
+
+bool CloseRequested() { return runState.closeRequested != 0; }
