@@ -1,0 +1,99 @@
+// Scaffolding of the shell's scenario tests: a fresh program for every test
+// (run state, epoch record, windows and the dialog's own fields are
+// program-wide), the scripted backend installed in place of a display, a
+// scratch folder, and small NMEA logs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "files/temp_folder.h"
+#include "output/epoch_record.h"
+#include "platform/scripted/scripted_backend.h"
+#include "platform/windowing.h"
+#include "resources/resources.h"
+#include "shell/main_window.h"
+#include "shell/progress_dialog.h"
+#include "shell/run_state.h"
+
+namespace shell_test {
+
+constexpr InstanceHandle kInstance = 0x400000;
+
+// A log of `fixes` GGA sentences, one per line, each a second after the
+// one before: the table gets a header and fixes - 1 rows.
+inline std::string LogWithFixes(int fixes) {
+  std::string log;
+  for (int i = 0; i < fixes; ++i) {
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "$GPGGA,1131%02d.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n",
+                  i % 60);
+    log += line;
+  }
+  return log;
+}
+
+// The lines of a CSV table (each ends in CR LF).
+inline int CsvLines(const std::string& table) {
+  int lines = 0;
+  for (size_t at = table.find("\r\n"); at != std::string::npos; at = table.find("\r\n", at + 2)) {
+    ++lines;
+  }
+  return lines;
+}
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEpochRecord();
+    ResetRunState();
+    ResetWindowing();
+    ResetProgressDialog();
+    InstallBackend(&backend);
+  }
+
+  void TearDown() override {
+    CloseAllStreams();
+    InstallBackend(nullptr);
+    ResetWindowing();
+    ResetRunState();
+    for (const std::string& problem : backend.Problems()) ADD_FAILURE() << problem;
+  }
+
+  // The program from its start to the end of its message loop.
+  int RunProgram() { return ProgramEntry(kInstance, 0, "", SW_SHOWNORMAL); }
+
+  // A program of its own for each case of a table, with its own script.
+  int RunProgramWith(ScriptedBackend& script) {
+    ResetEpochRecord();
+    ResetRunState();
+    ResetWindowing();
+    ResetProgressDialog();
+    InstallBackend(&script);
+    const int exitCode = RunProgram();
+    CloseAllStreams();
+    InstallBackend(&backend);
+    for (const std::string& problem : script.Problems()) ADD_FAILURE() << problem;
+    return exitCode;
+  }
+
+  // The open streams of the run state, none of which may stay open after a run.
+  static bool AllStreamsClosed() {
+    return runState.inputFile == nullptr && runState.outputFile == nullptr &&
+           runState.listFile == nullptr && runState.diagFile == nullptr;
+  }
+
+  std::vector<std::string> FileDialogTitles() const {
+    std::vector<std::string> titles;
+    for (const ScriptedCall& call : backend.Calls("GetOpenFileName")) titles.push_back(call.caption);
+    return titles;
+  }
+
+  ScriptedBackend backend;
+  TempFolder folder;
+};
+
+}  // namespace shell_test

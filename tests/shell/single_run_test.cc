@@ -1,0 +1,323 @@
+// Single PostProc, from the menu choice to the question "Do another file?".
+#include "shell/single_run.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+
+#include "shell_test_support.h"
+
+namespace shell_test {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr unsigned kPromptStyle = MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO;
+
+class SingleRun : public ShellTest {};
+
+// The position of the first recorded call of an operation (on a window).
+size_t FirstIndexOf(const ScriptedBackend& script, const std::string& operation,
+                    WindowHandle window = kNoWindow) {
+  const auto& calls = script.Calls();
+  for (size_t i = 0; i < calls.size(); ++i) {
+    if (calls[i].operation == operation && (window == kNoWindow || calls[i].window == window)) {
+      return i;
+    }
+  }
+  return calls.size();
+}
+
+TEST_F(SingleRun, FirstRunProposesDefaultTxtThenConvertsTheChosenLogAndAsksForAnother) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(5));
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "day1-103+000.csv")  // the proposal, accepted
+      .AnswerBox(IDNO);
+
+  EXPECT_EQ(RunProgram(), kScriptEnded);  // No: the program waits for the next command
+
+  const auto dialogs = backend.Calls("GetOpenFileName");
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[0].text, "DEFAULT.TXT");
+  EXPECT_EQ(dialogs[0].caption, "Open Input File Name");
+  EXPECT_THAT(dialogs[0].filter, ElementsAre("Input Files, (*.TXT)", "*.TXT", "All Files (*.*)", "*.*"));
+  EXPECT_EQ(dialogs[0].flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+  EXPECT_EQ(dialogs[0].window, runState.mainWindow);
+  EXPECT_EQ(dialogs[0].id, 76);
+  EXPECT_EQ(dialogs[0].size, 1000u);
+  EXPECT_EQ(dialogs[1].text, folder / "day1-103+000.csv");
+  EXPECT_EQ(dialogs[1].caption, "Open Output File Name");
+  EXPECT_THAT(dialogs[1].filter, ElementsAre("Output Files, (*.csv)", "*.csv", "All Files (*.*)", "*.*"));
+  EXPECT_EQ(dialogs[1].flags, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 5);
+  const auto boxes = backend.Calls("MessageBox");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Processing Complete");
+  EXPECT_EQ(boxes[0].text, "Do another file?");
+  EXPECT_EQ(boxes[0].flags, kPromptStyle);
+  EXPECT_EQ(boxes[0].window, kNoWindow);
+  // The dialog shows the final state while the question is up.
+  const auto dialog = backend.Calls("CreateDialog");
+  ASSERT_EQ(dialog.size(), 1u);
+  EXPECT_LT(FirstIndexOf(backend, "MessageBox"), FirstIndexOf(backend, "DestroyWindow", dialog[0].window));
+  EXPECT_EQ(FirstIndexOf(backend, "DestroyWindow", runState.mainWindow), backend.Calls().size());
+  EXPECT_TRUE(AllStreamsClosed());
+  EXPECT_EQ(runState.progressDialog, kNoWindow);
+  EXPECT_EQ(runState.cancelRequested, 0);
+}
+
+TEST_F(SingleRun, YesAtThePromptOpensTheChooserAgainOnTheLogJustConverted) {
+  const std::string log = folder.Write("a.nmea", LogWithFixes(3));
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "a-103+000.csv")
+      .AnswerBox(IDYES)
+      .CancelFileDialog();
+
+  EXPECT_EQ(RunProgram(), kScriptEnded);
+
+  const auto dialogs = backend.Calls("GetOpenFileName");
+  ASSERT_EQ(dialogs.size(), 3u);
+  EXPECT_EQ(dialogs[2].caption, "Open Input File Name");
+  EXPECT_EQ(dialogs[2].text, log);
+  EXPECT_THAT(dialogs[2].filter, ElementsAre("Input Files, (*.nmea)", "*.nmea", "All Files (*.*)", "*.*"));
+  // Dismissing the chooser of the repeat ends it without a prompt.
+  EXPECT_EQ(backend.Boxes().size(), 1u);
+}
+
+TEST_F(SingleRun, DismissingTheInputChooserEndsTheCommandWithoutAnythingElse) {
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand)).CancelFileDialog();
+  EXPECT_EQ(RunProgram(), kScriptEnded);
+  EXPECT_EQ(FileDialogTitles(), std::vector<std::string>{"Open Input File Name"});
+  EXPECT_TRUE(backend.Boxes().empty());
+  EXPECT_EQ(backend.Conversions(), 0);
+}
+
+TEST_F(SingleRun, DismissingTheOutputChooserClosesTheInputAgain) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(3));
+  bool inputOpenAtOutputChooser = false;
+  backend.beforeAnswer = [&](const ScriptedCall& call) {
+    if (call.caption == "Open Output File Name") inputOpenAtOutputChooser = runState.inputFile != nullptr;
+  };
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand)).ChooseInFileDialog(log).CancelFileDialog();
+
+  EXPECT_EQ(RunProgram(), kScriptEnded);
+  EXPECT_TRUE(inputOpenAtOutputChooser);
+  EXPECT_TRUE(AllStreamsClosed());
+  EXPECT_TRUE(backend.Boxes().empty());
+  EXPECT_EQ(backend.Conversions(), 0);
+  EXPECT_FALSE(std::filesystem::exists(folder / "day1-103+000.csv"));
+}
+
+TEST_F(SingleRun, TheOutputAlwaysGetsCsvWhateverNameTheUserTyped) {
+  std::filesystem::create_directory(folder / "out");
+  const std::string log = folder.Write("day1.txt", LogWithFixes(2));
+  const struct {
+    const char* chosen;
+    const char* output;
+  } cases[] = {
+      {"day1-103+000.csv", "day1-103+000.csv"},
+      {"out/run.txt", "out/run.csv"},
+      {"out/noext", "out/noext.csv"},
+      // The proposed name in other letters keeps the proposal's own case.
+      {"DAY1-103+000.TXT", "day1-103+000.csv"},
+  };
+  for (const auto& c : cases) {
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kSingleCommand))
+        .ChooseInFileDialog(log)
+        .ChooseInFileDialog(folder / c.chosen)
+        .AnswerBox(IDNO);
+    EXPECT_EQ(RunProgramWith(script), kScriptEnded) << c.chosen;
+    EXPECT_EQ(CsvLines(ReadBytes(folder / c.output)), 2) << c.chosen;
+    EXPECT_EQ(script.Boxes(), std::vector<std::string>{"Processing Complete: Do another file?"});
+    std::filesystem::remove(folder / c.output);
+  }
+}
+
+TEST_F(SingleRun, AnExistingOutputIsOnlyOverwrittenAfterYes) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(4));
+  const std::string output = folder / "day1-103+000.csv";
+  const std::string question = "Open Output File: File already exists.  Overwrite?";
+  const std::string prompt = "Processing Complete: Do another file?";
+  const struct {
+    const char* scenario;
+    std::vector<int> answers;  // the question's, then the prompt's
+    bool chooseAgainAfterNo;
+    std::vector<std::string> boxes;
+    bool overwritten;
+  } cases[] = {
+      {"Yes", {IDYES, IDNO}, false, {question, prompt}, true},
+      {"No, then the same name again and Yes", {IDNO, IDYES, IDNO}, true, {question, question, prompt}, true},
+      {"Cancel", {IDCANCEL}, false, {question}, false},
+  };
+  for (const auto& c : cases) {
+    folder.Write("day1-103+000.csv", "earlier table");
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kSingleCommand)).ChooseInFileDialog(log).ChooseInFileDialog(output);
+    if (c.chooseAgainAfterNo) script.ChooseInFileDialog(output);
+    for (int answer : c.answers) script.AnswerBox(answer);
+
+    RunProgramWith(script);
+    EXPECT_EQ(script.Boxes(), c.boxes) << c.scenario;
+    EXPECT_EQ(ReadBytes(output) != "earlier table", c.overwritten) << c.scenario;
+    const auto questions = script.Calls("MessageBox");
+    EXPECT_EQ(questions[0].flags, MB_TASKMODAL | MB_ICONQUESTION | MB_YESNOCANCEL);
+    EXPECT_EQ(questions[0].window, runState.mainWindow);  // owned by the chooser's owner
+    if (c.chooseAgainAfterNo) {
+      EXPECT_EQ(script.Calls("GetOpenFileName")[2].text, output);
+    }
+    EXPECT_TRUE(AllStreamsClosed()) << c.scenario;
+  }
+}
+
+TEST_F(SingleRun, OverwriteQuestionConcernsTheNameAsChosenNotTheCsv) {
+  std::filesystem::create_directory(folder / "out");
+  const std::string log = folder.Write("day1.txt", LogWithFixes(2));
+  folder.Write("out/run.txt", "kept");
+  folder.Write("out/run.csv", "emptied without a question");
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "out/run.txt")
+      .AnswerBox(IDYES)
+      .AnswerBox(IDNO);
+  RunProgram();
+  EXPECT_EQ(ReadBytes(folder / "out/run.txt"), "kept");
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "out/run.csv")), 2);
+  EXPECT_EQ(backend.Boxes().size(), 2u);
+}
+
+TEST_F(SingleRun, RetryPromptRepeatsUntilTheFolderExistsAndCancelEndsTheRun) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(3));
+  const std::string output = folder / "later/day1.csv";
+  const std::string retry = "Output File " + output +
+                            " may be open.\nTo continue, close file and press Retry.\nTo abort, press Cancel";
+  {
+    ScriptedBackend script;
+    int retryBoxes = 0;
+    script.beforeAnswer = [&](const ScriptedCall& call) {
+      // The user creates the folder while the second prompt is up.
+      if (call.caption == "Failure to open output file" && ++retryBoxes == 2) {
+        std::filesystem::create_directory(folder / "later");
+      }
+    };
+    script.WhenIdle(ChooseMenuItem(kSingleCommand))
+        .ChooseInFileDialog(log)
+        .ChooseInFileDialog(output)
+        .AnswerBox(IDRETRY)
+        .AnswerBox(IDRETRY)
+        .AnswerBox(IDNO);
+    RunProgramWith(script);
+    const auto boxes = script.Calls("MessageBox");
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text, retry);
+    EXPECT_EQ(boxes[0].flags, MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL);
+    EXPECT_EQ(boxes[0].window, kNoWindow);
+    EXPECT_EQ(boxes[2].text, "Do another file?");
+    EXPECT_EQ(CsvLines(ReadBytes(output)), 3);
+  }
+  {
+    std::filesystem::remove_all(folder / "later");
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kSingleCommand))
+        .ChooseInFileDialog(log)
+        .ChooseInFileDialog(output)
+        .AnswerBox(IDCANCEL);
+    RunProgramWith(script);
+    EXPECT_EQ(script.Boxes(), std::vector<std::string>{"Failure to open output file: " + retry});
+    EXPECT_EQ(script.Conversions(), 0);
+    EXPECT_TRUE(AllStreamsClosed());
+  }
+}
+
+TEST_F(SingleRun, CancelDuringTheConversionKeepsTheRowsSoFarAndMarksTheRunAborted) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(10));
+  for (const UserAction& cancel : {ClickCancel(), CloseDialog()}) {
+    ScriptedBackend script;
+    int cancelAtNextRun = -1;
+    script.beforeAnswer = [&](const ScriptedCall& call) {
+      if (call.caption == "Open Input File Name") cancelAtNextRun = runState.cancelRequested;
+    };
+    script.WhenIdle(ChooseMenuItem(kSingleCommand))
+        .ChooseInFileDialog(log)
+        .ChooseInFileDialog(folder / "day1-103+000.csv")
+        .AfterLine(1, 4, cancel)
+        .AnswerBox(IDYES)
+        .CancelFileDialog();
+    RunProgramWith(script);
+    // Four lines read: the header and the rows of the first three fixes.
+    EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 4);
+    EXPECT_EQ(script.Boxes(), std::vector<std::string>{"Processing Aborted: Do another file?"});
+    EXPECT_EQ(cancelAtNextRun, 0);
+    EXPECT_TRUE(AllStreamsClosed());
+    std::filesystem::remove(folder / "day1-103+000.csv");
+  }
+}
+
+TEST_F(SingleRun, ClosingTheWindowDuringTheConversionEndsTheProgramOnceTheFilesAreClosed) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(10));
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "day1-103+000.csv")
+      .AfterLine(1, 3, CloseMainWindow());
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_TRUE(backend.Boxes().empty());  // no "Do another file?"
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 3);
+  EXPECT_TRUE(AllStreamsClosed());
+  EXPECT_EQ(runState.progressDialog, kNoWindow);
+}
+
+TEST_F(SingleRun, CommandsDuringTheConversionStartNothingButAboutIsShown) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(10));
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "day1-103+000.csv")
+      .AfterLine(1, 2, ChooseMenuItem(kSingleCommand))  // greyed: nothing arrives
+      .AfterLine(1, 3, QueuedCommand(kBatchCommand))    // arrives anyway: ignored
+      .AfterLine(1, 4, QueuedCommand(kExitCommand))
+      .AfterLine(1, 5, ChooseMenuItem(kAboutCommand))
+      .AnswerBox(IDNO);
+  EXPECT_EQ(RunProgram(), kScriptEnded);
+  EXPECT_EQ(FileDialogTitles(), (std::vector<std::string>{"Open Input File Name", "Open Output File Name"}));
+  EXPECT_EQ(backend.Boxes(), (std::vector<std::string>{"Bramlet: ZARN-103", "Processing Complete: Do another file?"}));
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 10);
+  EXPECT_EQ(backend.Calls("User")[1].answer, 0);  // the greyed entry could not be chosen
+
+  std::vector<std::string> menuStates;
+  for (const ScriptedCall& call : backend.Calls("EnableMenuItem")) {
+    menuStates.push_back(std::to_string(call.id) + (call.flags != 0 ? " on" : " off"));
+  }
+  EXPECT_THAT(menuStates, ElementsAre("40006 off", "40005 off", "1250 off", "40006 on", "40005 on", "1250 on"));
+}
+
+TEST_F(SingleRun, OutputThatCouldNotBeWrittenCompletelyIsNamedAndTheRunAborted) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(5));
+  const std::string output = folder / "day1-103+000.csv";
+  std::filesystem::create_symlink("/dev/full", output);  // a disk that is full
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(output)
+      .AnswerBox(IDYES)  // overwrite
+      .AnswerBox(IDNO);
+  RunProgram();
+  EXPECT_THAT(backend.Boxes(), ElementsAre("Open Output File: File already exists.  Overwrite?",
+                                           "Failure writing output file: " + output,
+                                           "Processing Aborted: Do another file?"));
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
+TEST_F(SingleRun, LogWithoutFixesGivesAnEmptyTableAndTheUsualPrompt) {
+  const std::string log = folder.Write("quiet.txt", "$GPRMC,113100.00,A,4807.038,N,01131.000,E,0.0,0.0,010203,,*00\r\n");
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "quiet-103+000.csv")
+      .AnswerBox(IDNO);
+  RunProgram();
+  EXPECT_EQ(ReadBytes(folder / "quiet-103+000.csv"), "");
+  EXPECT_EQ(backend.Boxes(), std::vector<std::string>{"Processing Complete: Do another file?"});
+}
+
+}  // namespace
+}  // namespace shell_test
