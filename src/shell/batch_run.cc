@@ -80,10 +80,12 @@ void CloseAllStreamsKeepingReason() {
 }  // namespace
 
 bool FormBatchInputName(char* entry) {
+  // The line end holds no '.', so cutting it first leaves the last '.' where
+  // it was, and a refused entry is named without it.
+  size_t length = std::strlen(entry);
+  while (length > 0 && (entry[length - 1] == '\n' || entry[length - 1] == '\r')) entry[--length] = '\0';
   char* dot = std::strrchr(entry, '.');
-  if (dot == nullptr) {
-    dot = entry + std::strcspn(entry, "\r\n");
-  }
+  if (dot == nullptr) dot = entry + length;
   if (!FitsBuffer(static_cast<size_t>(dot - entry) + std::strlen(kBatchInputExtension),
                   kListEntrySize)) {
     RefuseLongName(entry);

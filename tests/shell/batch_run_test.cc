@@ -1,0 +1,183 @@
+// Batch PostProc, from the list chooser to the final box and the close.
+#include "shell/batch_run.h"
+
+#include <gmock/gmock.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "shell_test_support.h"
+
+namespace shell_test {
+namespace {
+
+using ::testing::ElementsAre;
+
+const std::string kFinalBox = "Processing Complete: Processing Complete";
+
+class BatchRun : public ShellTest {
+ protected:
+  // Writes the list and scripts the command with it chosen.
+  void ChooseList(const std::string& text) {
+    list = folder.Write("AllData.ini", text);
+    backend.WhenIdle(ChooseMenuItem(kBatchCommand)).ChooseInFileDialog(list);
+  }
+  std::string Diagnostics() const { return ReadBytes(folder / "AllData-diag.txt"); }
+  int TableLines(const std::string& base) const { return CsvLines(ReadBytes(folder / (base + "-103+000.xlx"))); }
+
+  std::string list;
+};
+
+TEST_F(BatchRun, ThreeLogsGiveThreeTablesAndTheDiagnosticsFileThenTheProgramCloses) {
+  folder.Write("day1.log", LogWithFixes(3));
+  folder.Write("day2.log", LogWithFixes(4));
+  folder.Write("day3.log", LogWithFixes(5));
+  // Whatever an entry's extension, its log is the ".log"; blank lines name
+  // nothing; the last entry has no line end.
+  ChooseList(folder / "day1.txt\r\n" + "\n" + "  \t\n" + folder / "day2.dat\n" + folder / "day3");
+
+  EXPECT_EQ(RunProgram(), 0);  // closed by the batch, not by the script
+
+  const auto chooser = backend.Calls("GetOpenFileName");
+  ASSERT_EQ(chooser.size(), 1u);
+  EXPECT_EQ(chooser[0].caption, "Open List File Name");
+  EXPECT_EQ(chooser[0].text, "AllData.ini");
+  EXPECT_THAT(chooser[0].filter, ElementsAre(".ini", ""));
+  EXPECT_EQ(chooser[0].flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+  EXPECT_EQ(TableLines("day1"), 3);
+  EXPECT_EQ(TableLines("day2"), 4);
+  EXPECT_EQ(TableLines("day3"), 5);
+  EXPECT_EQ(Diagnostics(),
+            "\n" + folder / "day1.log" + "\n" + folder / "day2.log" + "\n" + folder / "day3.log");
+  EXPECT_EQ(backend.Boxes(), std::vector<std::string>{kFinalBox});
+  EXPECT_EQ(backend.Calls("MessageBox")[0].flags, MB_TASKMODAL | MB_ICONWARNING | MB_OK);
+  EXPECT_EQ(backend.Conversions(), 3);
+  EXPECT_EQ(backend.Calls("DestroyWindow").size(), 3u);  // the dialogs; the main window stays
+  EXPECT_TRUE(AllStreamsClosed());
+  // The next input chooser would propose the last listed log.
+  EXPECT_EQ(std::string(runState.inputPath), folder / "day3.log");
+}
+
+TEST_F(BatchRun, MissingSecondLogStopsTheBatchAfterTheFirst) {
+  folder.Write("day1.log", LogWithFixes(3));
+  folder.Write("day3.log", LogWithFixes(3));
+  ChooseList(folder / "day1.txt\n" + folder / "day2.txt\n" + folder / "day3.txt\n");
+
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(TableLines("day1"), 3);
+  EXPECT_FALSE(std::filesystem::exists(folder / "day3-103+000.xlx"));
+  EXPECT_THAT(backend.Boxes(), ElementsAre("Failure to open Input File: " + folder / "day2.log", kFinalBox));
+  EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log");
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
+TEST_F(BatchRun, CancelDuringTheFirstOfTwoLogsEndsOnlyThatLog) {
+  folder.Write("day1.log", LogWithFixes(8));
+  folder.Write("day2.log", LogWithFixes(8));
+  ChooseList(folder / "day1.log\n" + folder / "day2.log\n");
+  backend.AfterLine(1, 2, ClickCancel());
+
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(TableLines("day1"), 2);
+  EXPECT_EQ(TableLines("day2"), 8);
+  EXPECT_EQ(backend.Boxes(), std::vector<std::string>{kFinalBox});
+  EXPECT_EQ(runState.cancelRequested, 0);
+}
+
+TEST_F(BatchRun, NothingToConvertEndsQuietlyAndTheProgramStays) {
+  const struct {
+    const char* scenario;
+    const char* list;  // nullptr: the chooser is dismissed
+  } cases[] = {
+      {"list chooser dismissed", nullptr},
+      {"empty list", ""},
+      {"only blank lines", "\n   \r\n\t\n"},
+  };
+  for (const auto& c : cases) {
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kBatchCommand));
+    if (c.list == nullptr) {
+      script.CancelFileDialog();
+    } else {
+      script.ChooseInFileDialog(folder.Write("AllData.ini", c.list));
+    }
+    EXPECT_EQ(RunProgramWith(script), kScriptEnded) << c.scenario;
+    EXPECT_TRUE(script.Boxes().empty()) << c.scenario;
+    EXPECT_EQ(script.Conversions(), 0) << c.scenario;
+    EXPECT_TRUE(AllStreamsClosed()) << c.scenario;
+  }
+}
+
+TEST_F(BatchRun, CancelAtTheOutputRetryPromptStopsWithoutTheFinalBox) {
+  folder.Write("day1.log", LogWithFixes(3));
+  folder.Write("day2.log", LogWithFixes(3));
+  std::filesystem::create_directory(folder / "day2-103+000.xlx");  // cannot be written
+  ChooseList(folder / "day1.log\n" + folder / "day2.log\n");
+  backend.AnswerBox(IDCANCEL);
+
+  EXPECT_EQ(RunProgram(), kScriptEnded);  // the program stays open
+  const auto boxes = backend.Calls("MessageBox");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Failure to open output file");
+  EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log");
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
+TEST_F(BatchRun, EntryIsCutAtItsLastDotEvenInAFolderName) {
+  folder.Write("run.log", LogWithFixes(2));
+  ChooseList(folder / "run.2/day1\n");
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(TableLines("run"), 2);
+  EXPECT_EQ(Diagnostics(), "\n" + folder / "run.log");
+}
+
+TEST_F(BatchRun, EntryWhoseLogNameWouldNotFitIsRefusedAndEndsTheBatch) {
+  folder.Write("day1.log", LogWithFixes(2));
+  // 396 characters before the last '.': with ".log" the name needs 401 bytes.
+  const std::string longEntry = std::string(396, 'a') + ".x";
+  ChooseList(folder / "day1.log\n" + longEntry + "\n" + folder / "day1.log\n");
+
+  EXPECT_EQ(RunProgram(), 0);
+  const auto boxes = backend.Calls("MessageBox");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].caption, "File name too long");
+  EXPECT_NE(boxes[0].text.find(longEntry), std::string::npos);
+  EXPECT_EQ(boxes[1].caption, "Processing Complete");
+  EXPECT_EQ(backend.Conversions(), 1);
+}
+
+TEST_F(BatchRun, ClosingTheWindowDuringABatchStopsAfterTheCurrentLogAndEnds) {
+  folder.Write("day1.log", LogWithFixes(8));
+  folder.Write("day2.log", LogWithFixes(8));
+  ChooseList(folder / "day1.log\n" + folder / "day2.log\n");
+  backend.AfterLine(1, 2, CloseMainWindow());
+
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_TRUE(backend.Boxes().empty());
+  EXPECT_EQ(TableLines("day1"), 2);
+  EXPECT_FALSE(std::filesystem::exists(folder / "day2-103+000.xlx"));
+  EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log");
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
+TEST(BatchInputName, EntryBecomesTheLogNamedByItsTextBeforeTheLastDot) {
+  const struct {
+    const char* entry;
+    const char* log;
+  } cases[] = {
+      {"D:\\data\\day1.txt\n", "D:\\data\\day1.log"},
+      {"day1.dat\r\n", "day1.log"},
+      {"day1.log", "day1.log"},
+      {"  day1\r\n", "  day1.log"},  // leading blanks are part of the name
+      {"D:\\run.2\\day1\n", "D:\\run.log"},
+  };
+  for (const auto& c : cases) {
+    char entry[kListEntrySize] = {};
+    std::strcpy(entry, c.entry);
+    EXPECT_TRUE(FormBatchInputName(entry)) << c.entry;
+    EXPECT_STREQ(entry, c.log);
+  }
+}
+
+}  // namespace
+}  // namespace shell_test

@@ -1,0 +1,191 @@
+// The progress dialog: its texts, the kilobyte and per-mille arithmetic,
+// the bar, its place over the main window, and Cancel.
+#include "shell/progress_dialog.h"
+
+#include <gmock/gmock.h>
+
+#include "shell_test_support.h"
+
+namespace shell_test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ProgressDialog : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    RegisterMainWindowClass(kInstance);
+    runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       kNoWindow, 0, kInstance, nullptr);
+    std::strcpy(runState.outputBase, "D:\\logs\\day1-103+000");
+    runState.inputSize = 1234567;
+  }
+
+  WindowHandle Show() {
+    ShowProgressDialog();
+    return runState.progressDialog;
+  }
+
+  // The bar rectangles drawn so far, as "left,top-right,bottom".
+  std::vector<std::string> BarsDrawn() const {
+    std::vector<std::string> bars;
+    for (const ScriptedCall& call : backend.Calls("FillBarRect")) {
+      EXPECT_EQ(call.flags, 9830550u);
+      EXPECT_EQ(call.id, kProgressBarId);
+      bars.push_back(std::to_string(call.rect.left) + "," + std::to_string(call.rect.top) + "-" +
+                     std::to_string(call.rect.right) + "," + std::to_string(call.rect.bottom));
+    }
+    return bars;
+  }
+};
+
+TEST_F(ProgressDialog, ShowsTheOutputFolderAndNameAndTheKilobytesInTotal) {
+  const struct {
+    const char* outputBase;
+    const char* name;
+    const char* folder;
+  } cases[] = {
+      {"D:\\logs\\day1-103+000", "day1-103+000", "D:\\logs\\"},
+      {"day1-103+000", "day1-103+000", ""},
+      {"/var/gps/day1-103+000", "day1-103+000", "/var/gps/"},
+  };
+  for (const auto& c : cases) {
+    std::strcpy(runState.outputBase, c.outputBase);
+    const WindowHandle dialog = Show();
+    ASSERT_NE(dialog, kNoWindow);
+    EXPECT_EQ(backend.ControlText(kFileNameFieldId), c.name);
+    EXPECT_EQ(backend.ControlText(kFolderFieldId), c.folder);
+    EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "0");
+    EXPECT_EQ(backend.ControlText(kKilobytesTotalFieldId), "1234");
+    DestroyWindow(dialog);
+  }
+  const auto created = backend.Calls("CreateDialog");
+  EXPECT_EQ(created[0].caption, "PROGRESS");
+  EXPECT_EQ(created[0].text, "Post-Processing");
+  EXPECT_EQ(created[0].answer, runState.mainWindow);  // its owner
+  EXPECT_EQ(backend.Calls("ShowWindow").back().flags, static_cast<uint32_t>(SW_SHOWNORMAL));
+}
+
+TEST_F(ProgressDialog, NotificationsShowKilobytesReadAndRedrawTheBarOnlyWhenItsPermilleChanges) {
+  const WindowHandle dialog = Show();
+  SendMessage(dialog, WM_PAINT, 0, 617283);  // 0.49999... of the log: 499 per mille
+  EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "617");
+  SendMessage(dialog, WM_PAINT, 0, 617000);  // still 499: nothing to redraw
+  EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "617");
+  SendMessage(dialog, WM_PAINT, 0, 1234567);
+  EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "1234");
+  // Bar client area 300 x 20: 499 per mille fill 149 pixels, the whole log all 300.
+  EXPECT_THAT(BarsDrawn(), ElementsAre("0,0-149,20", "0,0-300,20"));
+  // The rectangle drawn before is wiped by repainting the bar, erased.
+  const auto wiped = backend.Calls("InvalidateRect");
+  ASSERT_EQ(wiped.size(), 2u);
+  EXPECT_EQ(wiped[0].id, kProgressBarId);
+  EXPECT_EQ(wiped[0].flags, 1u);
+}
+
+TEST_F(ProgressDialog, RepaintAskedByTheWindowSystemShowsNothingReadUntilTheNextNotification) {
+  const WindowHandle dialog = Show();
+  SendMessage(dialog, WM_PAINT, 0, 900000);
+  SendMessage(dialog, WM_PAINT, 0, 0);
+  EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "0");
+  EXPECT_THAT(BarsDrawn(), ElementsAre("0,0-218,20", "0,0-0,20"));
+}
+
+TEST_F(ProgressDialog, LogOfUnknownSizeKeepsTheBarEmpty) {
+  runState.inputSize = 0;
+  const WindowHandle dialog = Show();
+  SendMessage(dialog, WM_PAINT, 0, 5000);
+  EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "5");
+  EXPECT_EQ(backend.ControlText(kKilobytesTotalFieldId), "0");
+  EXPECT_TRUE(BarsDrawn().empty());
+}
+
+TEST(ProgressArithmetic, PermilleIsTheDivisionScaledAndTruncated) {
+  const struct {
+    int64_t position, size;
+    int32_t permille;
+  } cases[] = {
+      {617283, 1234567, 499}, {617290, 1234567, 500}, {1234567, 1234567, 1000},
+      {0, 1234567, 0},        {999, 1000, 999},       {500, 0, 0},  // size unknown
+      {3000, 1000, 1000},  // a log that grew after it was measured
+      {int64_t{5} << 40, 1, 1000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgressPermille(c.position, c.size), c.permille) << c.position << " of " << c.size;
+  }
+}
+
+TEST(ProgressArithmetic, BarWidthIsTheClientWidthScaledAndNeverMore) {
+  const struct {
+    int right;
+    int32_t permille;
+    int width;
+  } cases[] = {
+      {300, 500, 150}, {300, 499, 149}, {300, 1000, 300}, {300, 1500, 300},
+      {300, 0, 0},     {0, 700, 0},     {211, 3, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BarWidth(c.right, c.permille), c.width) << c.right << " " << c.permille;
+}
+
+TEST_F(ProgressDialog, DialogCentreLiesAQuarterDownTheMainWindowAndItsTopStaysOnScreen) {
+  const struct {
+    const char* scenario;
+    Point origin;
+    Rect client;
+    int width, height;
+    Rect placed;  // x, y, width, height
+  } cases[] = {
+      {"plain", {100, 80}, {0, 0, 640, 480}, 540, 170, {150, 115, 540, 170}},
+      {"odd sizes truncate", {100, 80}, {0, 0, 641, 483}, 541, 171, {150, 115, 541, 171}},
+      {"window near the top", {0, 0}, {0, 0, 640, 100}, 540, 170, {50, 85, 540, 170}},
+      {"window off the left edge", {-500, 300}, {0, 0, 200, 400}, 540, 170, {-670, 315, 540, 170}},
+  };
+  for (const auto& c : cases) {
+    backend.mainClientOrigin = c.origin;
+    backend.mainClient = c.client;
+    backend.dialogWidth = c.width;
+    backend.dialogHeight = c.height;
+    const WindowHandle dialog = Show();
+    const ScriptedCall moved = backend.Calls("MoveWindow").back();
+    EXPECT_EQ(moved.window, dialog);
+    EXPECT_EQ(moved.rect.left, c.placed.left) << c.scenario;
+    EXPECT_EQ(moved.rect.top, c.placed.top) << c.scenario;
+    EXPECT_EQ(moved.rect.right, c.placed.right) << c.scenario;
+    EXPECT_EQ(moved.rect.bottom, c.placed.bottom) << c.scenario;
+    EXPECT_EQ(moved.flags, 0u) << c.scenario;  // without repainting
+    DestroyWindow(dialog);
+  }
+}
+
+TEST_F(ProgressDialog, CancelButtonAndCloseBoxAskTheConversionToStopAndTheDialogStays) {
+  const WindowHandle dialog = Show();
+  EXPECT_EQ(SendMessage(dialog, WM_COMMAND, IDOK, 0), 0);
+  EXPECT_EQ(runState.cancelRequested, 0);
+  EXPECT_NE(SendMessage(dialog, WM_COMMAND, IDCANCEL, 0), 0);
+  EXPECT_EQ(runState.cancelRequested, 1);
+
+  runState.cancelRequested = 0;
+  PostMessage(dialog, WM_CLOSE, 0, 0);
+  ServicePendingMessages();
+  EXPECT_EQ(runState.cancelRequested, 1);
+  EXPECT_TRUE(IsWindow(dialog));
+}
+
+TEST_F(ProgressDialog, RunWithoutADialogStillConvertsAndAsks) {
+  const std::string log = folder.Write("day1.txt", LogWithFixes(4));
+  ScriptedBackend script;
+  script.refuseDialogCreation = true;
+  script.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "day1-103+000.csv")
+      .AnswerBox(IDNO);
+  RunProgramWith(script);
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 4);
+  EXPECT_EQ(script.Boxes(), std::vector<std::string>{"Processing Complete: Do another file?"});
+  EXPECT_TRUE(script.Calls("FillBarRect").empty());
+}
+
+}  // namespace
+}  // namespace shell_test
