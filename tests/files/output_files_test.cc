@@ -1,0 +1,191 @@
+#include "files/output_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "files/recording_backend.h"
+#include "files/temp_folder.h"
+#include "output/epoch_record.h"
+#include "shell/run_state.h"
+
+namespace {
+
+constexpr unsigned kRetryStyle = MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL;
+
+class OutputFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEpochRecord();
+    ResetRunState();
+    InstallBackend(&backend);
+  }
+  void TearDown() override {
+    CloseAllStreams();
+    InstallBackend(nullptr);
+  }
+
+  // A path buffer of exactly kPathSize bytes, so that writing past it shows
+  // under the address sanitizer; filled to see whether it was touched.
+  static std::unique_ptr<char[]> PathBuffer() {
+    std::unique_ptr<char[]> buffer(new char[kPathSize]);
+    std::memset(buffer.get(), 'x', kPathSize - 1);
+    buffer[kPathSize - 1] = '\0';
+    return buffer;
+  }
+
+  RecordingBackend backend;
+  TempFolder folder;
+};
+
+TEST_F(OutputFiles, OutputNamesCarryTheVersionAndNumberAfterTheInputBase) {
+  const struct {
+    const char* inputBase;
+    const char* extension;
+    const char* outputPath;
+  } cases[] = {
+      {"D:\\logs\\day1", kCsvExtension, "D:\\logs\\day1-103+000.csv"},
+      {"D:\\logs\\day1", kBatchExtension, "D:\\logs\\day1-103+000.xlx"},
+      {"/var/gps/run.2/track", kCsvExtension, "/var/gps/run.2/track-103+000.csv"},
+      {"", kCsvExtension, "-103+000.csv"},
+  };
+  for (const auto& c : cases) {
+    std::strcpy(runState.inputBase, c.inputBase);
+    runState.outputFileNumber = 41;
+    auto outputPath = PathBuffer();
+    EXPECT_EQ(FormOutputName(outputPath.get(), c.extension), 0) << c.inputBase;
+    EXPECT_STREQ(outputPath.get(), c.outputPath);
+    const std::string path = c.outputPath;
+    EXPECT_EQ(runState.outputBase, path.substr(0, path.size() - 4));
+    EXPECT_EQ(runState.outputFileNumber, 0);
+  }
+  EXPECT_TRUE(backend.boxes.empty());
+}
+
+TEST_F(OutputFiles, NameOfExactlyNineHundredNinetyNineCharactersFits) {
+  const std::string base(999 - 12, 'b');  // "-103+000" and ".csv" fill it up
+  std::strcpy(runState.inputBase, base.c_str());
+  auto outputPath = PathBuffer();
+  ASSERT_EQ(FormOutputName(outputPath.get(), kCsvExtension), 0);
+  EXPECT_EQ(std::string(outputPath.get()), base + "-103+000.csv");
+  EXPECT_EQ(std::strlen(outputPath.get()), 999u);
+}
+
+TEST_F(OutputFiles, NameThatWouldPassTheBufferIsRefusedWithAMessage) {
+  for (size_t length : {size_t{999 - 11}, size_t{999}}) {
+    backend.boxes.clear();
+    const std::string base(length, 'b');
+    std::strcpy(runState.inputBase, base.c_str());
+    std::strcpy(runState.inputPath, (base + ".txt").substr(0, 999).c_str());
+    std::strcpy(runState.outputBase, "earlier-103+000");
+    auto outputPath = PathBuffer();
+    EXPECT_EQ(FormOutputName(outputPath.get(), kBatchExtension), 1) << length;
+    ASSERT_EQ(backend.boxes.size(), 1u) << length;
+    EXPECT_EQ(backend.boxes[0].owner, kNoWindow);
+    EXPECT_EQ(backend.boxes[0].style, MB_TASKMODAL | MB_ICONWARNING);
+    EXPECT_NE(backend.boxes[0].text.find(runState.inputPath), std::string::npos);
+    // Nothing was formed: neither the path nor the base changed.
+    EXPECT_EQ(std::string(outputPath.get()), std::string(kPathSize - 1, 'x'));
+    EXPECT_STREQ(runState.outputBase, "earlier-103+000");
+  }
+}
+
+TEST_F(OutputFiles, OpeningCreatesTheOutputOrEmptiesAnExistingOne) {
+  const std::string fresh = folder / "fresh.csv";
+  const std::string existing = folder.Write("existing.csv", "old rows\r\n");
+  for (const std::string& path : {fresh, existing}) {
+    ASSERT_EQ(OpenOutputWithRetry(path.c_str()), 0) << path;
+    ASSERT_NE(runState.outputFile, nullptr);
+    EXPECT_EQ(FinishOutput(path.c_str()), 0);
+    EXPECT_EQ(ReadBytes(path), "") << path;
+  }
+  EXPECT_TRUE(backend.boxes.empty());
+}
+
+TEST_F(OutputFiles, OutputInAMissingFolderPromptsAndCancelGivesUp) {
+  const std::string path = folder / "missing/day1-103+000.csv";
+  EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 1);
+  EXPECT_EQ(runState.outputFile, nullptr);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  const RecordedBox& box = backend.boxes[0];
+  EXPECT_EQ(box.text, "Output File " + path +
+                          " may be open.\nTo continue, close file and press Retry.\n"
+                          "To abort, press Cancel");
+  EXPECT_EQ(box.caption, "Failure to open output file");
+  EXPECT_EQ(box.style, kRetryStyle);
+  EXPECT_EQ(box.owner, kNoWindow);
+  EXPECT_EQ(box.reason, ENOENT);
+}
+
+TEST_F(OutputFiles, RetrySucceedsOnceTheObstacleIsGone) {
+  const std::string missing = folder / "later";
+  const std::string path = missing + "/out.csv";
+  backend.answer = [&](const RecordedBox&, int n) {
+    if (n == 1) std::filesystem::create_directory(missing);
+    return IDRETRY;
+  };
+  EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 0);
+  EXPECT_NE(runState.outputFile, nullptr);
+  EXPECT_EQ(backend.boxes.size(), 2u);  // two prompts, then the open succeeded
+  EXPECT_EQ(FinishOutput(path.c_str()), 0);
+  EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(OutputFiles, RetryPromptHoldsALongPathWhole) {
+  std::string path = folder / "missing/";
+  path += std::string(999 - path.size(), 'p');
+  EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 1);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_NE(backend.boxes[0].text.find(path + " may be open."), std::string::npos);
+}
+
+TEST_F(OutputFiles, OutputThatCouldNotBeWrittenCompletelyIsReportedAsFailure) {
+  // A short output stays in the stream buffer until the close; a long one
+  // fails while it is being written.
+  for (size_t bytes : {size_t{100}, size_t{100000}}) {
+    backend.boxes.clear();
+    ASSERT_EQ(OpenOutputWithRetry("/dev/full"), 0);
+    EXPECT_EQ(runState.outputWriteFailed, 0);
+    const std::string rows(bytes, 'r');
+    std::fwrite(rows.data(), 1, rows.size(), runState.outputFile);
+    EXPECT_EQ(FinishOutput("/dev/full"), 1) << bytes;
+    EXPECT_EQ(runState.outputFile, nullptr);
+    EXPECT_EQ(runState.outputWriteFailed, 1);
+    ASSERT_EQ(backend.boxes.size(), 1u);
+    EXPECT_EQ(backend.boxes[0].caption, "Failure writing output file");
+    EXPECT_EQ(backend.boxes[0].text, "/dev/full");
+    EXPECT_EQ(backend.boxes[0].style, MB_TASKMODAL | MB_ICONWARNING);
+    if (bytes < 16000) {
+      EXPECT_EQ(backend.boxes[0].reason, ENOSPC);
+    }
+  }
+}
+
+TEST_F(OutputFiles, FullDiskDuringALongOutputIsReportedWithItsReason) {
+  // fails: the write that failed in mid-stream set errno long before the
+  // close; FinishOutput clears errno before closing, so the box (and the
+  // console line) gives no reason for the most common case of a full disk.
+  GTEST_SKIP() << "fails: the reason of a write that failed before the close is lost";
+  ASSERT_EQ(OpenOutputWithRetry("/dev/full"), 0);
+  const std::string rows(100000, 'r');
+  std::fwrite(rows.data(), 1, rows.size(), runState.outputFile);
+  EXPECT_EQ(FinishOutput("/dev/full"), 1);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].reason, ENOSPC);
+}
+
+TEST_F(OutputFiles, CompleteOutputFinishesQuietlyAndNoOutputIsNoFailure) {
+  EXPECT_EQ(FinishOutput("nothing open"), 0);
+  const std::string path = folder / "day1-103+000.csv";
+  ASSERT_EQ(OpenOutputWithRetry(path.c_str()), 0);
+  std::fputs("index,\r\n", runState.outputFile);
+  EXPECT_EQ(FinishOutput(path.c_str()), 0);
+  EXPECT_EQ(ReadBytes(path), "index,\r\n");  // bytes as written, CR LF kept
+  EXPECT_TRUE(backend.boxes.empty());
+}
+
+}  // namespace
