@@ -8,6 +8,7 @@
 #include "files/file_choosers.h"
 #include "files/name_limits.h"
 #include "files/path_names.h"
+#include "output/csv_writer.h"
 #include "platform/windowing.h"
 #include "resources/version.h"
 #include "shell/run_state.h"
@@ -46,6 +47,7 @@ int FormOutputName(char* outputPath, const char* extension) {
 int OpenOutputWithRetry(const char* outputPath) {
   RunState& s = runState;
   s.outputWriteFailed = 0;
+  TakeCsvWriteError();  // a failure of an earlier table is no concern of this one
   // Binary mode: the writer ends every line in CR LF itself.
   while ((s.outputFile = std::fopen(outputPath, "wb")) == nullptr) {
     const int reason = errno;
@@ -65,9 +67,10 @@ int OpenOutputWithRetry(const char* outputPath) {
 }
 
 int FinishOutput(const char* outputPath) {
+  const int writeError = TakeCsvWriteError();
   errno = 0;
   if (CloseOutputStream() == 0) return 0;
-  SetMessageReason(errno);
+  SetMessageReason(writeError != 0 ? writeError : errno);
   MessageBox(kNoWindow, outputPath, "Failure writing output file", MB_TASKMODAL | MB_ICONWARNING);
   return 1;
 }

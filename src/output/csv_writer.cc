@@ -1,5 +1,6 @@
 #include "output/csv_writer.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -28,6 +29,14 @@ constexpr double kSecondsPerHour = 3600;
 // The 14-digit value the table has always used, slightly above pi: a course
 // of exactly 180 degrees therefore gives an east velocity of -0.000.
 constexpr double kPi = 3.1415926535898;
+
+int firstWriteError = 0;
+
+void Write(const char* text, size_t length, FILE* output) {
+  if (std::fwrite(text, 1, length, output) != length && firstWriteError == 0) {
+    firstWriteError = errno;
+  }
+}
 
 std::string BuildHeader() {
   std::string header;
@@ -88,7 +97,16 @@ const char* CsvHeaderText() {
   return header.c_str();
 }
 
-void WriteCsvHeader(FILE* output) { std::fputs(CsvHeaderText(), output); }
+void WriteCsvHeader(FILE* output) {
+  static const size_t length = std::strlen(CsvHeaderText());
+  Write(CsvHeaderText(), length, output);
+}
+
+int TakeCsvWriteError() {
+  const int reason = firstWriteError;
+  firstWriteError = 0;
+  return reason;
+}
 
 void MarkUsedSatellites() {
   const UsedSvList& used = epochRecord.usedSvs;
@@ -141,5 +159,5 @@ void WriteCsvRow(FILE* output) {
   static char row[kMaxCsvRowText];
   MarkUsedSatellites();
   const char* end = FormatCsvRow(row);
-  std::fwrite(row, 1, static_cast<size_t>(end - row), output);
+  Write(row, static_cast<size_t>(end - row), output);
 }

@@ -20,3 +20,8 @@ void MarkUsedSatellites();
 // out; returns its end. kMaxCsvRowText bytes suffice for any record.
 char* FormatCsvRow(char* out);
 constexpr int kMaxCsvRowText = 16 * 1024;
+
+// The system's reason (an errno value) for the first write of the table that
+// failed since the last call, or 0; taking it clears it. A full disk shows
+// up in the middle of a long table, long before the stream is closed.
+int TakeCsvWriteError();

@@ -17,9 +17,11 @@ void ResetRunState() {
 int CloseOutputStream() {
   if (runState.outputFile == nullptr) return 0;
   // A failed write sets the error indicator; the close flushes the rest and
-  // reports a failure of that final write.
+  // reports a failure of that final write. Standard output stays open for
+  // whatever the program writes next, so it is only flushed.
   const bool lostEarlier = std::ferror(runState.outputFile) != 0;
-  const bool lostAtClose = std::fclose(runState.outputFile) != 0;
+  const bool lostAtClose = runState.outputFile == stdout ? std::fflush(stdout) != 0
+                                                         : std::fclose(runState.outputFile) != 0;
   runState.outputFile = nullptr;
   if (lostEarlier || lostAtClose) {
     runState.outputWriteFailed = 1;
