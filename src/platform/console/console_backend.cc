@@ -74,8 +74,11 @@ struct ProgressDialogLine {
 };
 ProgressDialogLine dialogLine{};
 
-void DrawDialogLine() {
-  if (!dialogsShown || !DueForRedraw()) return;
+// Drawn when the dialog appears and, at most every tenth of a second, when
+// its bar repaints after a notification.
+void DrawDialogLine(bool appearing) {
+  if (!dialogsShown || dialogLine.dialog == kNoWindow) return;
+  if (!DueForRedraw() && !appearing) return;
   char text[3 * kShownTextSize + 32];
   DrawLine(text, FormatDialogLine(text, sizeof text, dialogLine.fileName, dialogLine.read,
                                   dialogLine.total, dialogLine.permille));
@@ -145,7 +148,14 @@ class Console final : public WindowingBackend {
                                                      : nullptr;
     if (shown == nullptr || window == kNoWindow) return;
     std::snprintf(shown, kShownTextSize, "%s", text);
-    if (window == dialogLine.readField) DrawDialogLine();
+  }
+
+  void ShowWindow(WindowHandle window, int showCommand) override {
+    if (window == dialogLine.dialog && showCommand != SW_HIDE) DrawDialogLine(true);
+  }
+
+  void UpdateWindow(WindowHandle window) override {
+    if (window == dialogLine.bar) DrawDialogLine(false);
   }
 
   Rect GetClientRect(WindowHandle window) override {

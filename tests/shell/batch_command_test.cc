@@ -1,0 +1,104 @@
+// quorval-convert --batch: the desktop batch on the command line.
+#include <sys/wait.h>
+
+#include <gmock/gmock.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "shell/batch_run.h"
+#include "shell_test_support.h"
+
+namespace shell_test {
+namespace {
+
+using ::testing::HasSubstr;
+
+// day1 sets the date and the satellites; day2 does not, so its rows carry
+// day1's values, in the desktop program and on the command line alike.
+const std::string kDay1 =
+    "$GPRMC,113100.00,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
+    "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n"
+    "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75\r\n" +
+    LogWithFixes(4);
+const std::string kDay2 = LogWithFixes(3);
+
+class BatchCommand : public ShellTest {
+ protected:
+  struct Result {
+    int exitStatus;
+    std::string errors;
+  };
+
+  Result RunConsoleBatch(const std::string& listFile) {
+    const std::string errors = folder / "stderr.txt";
+    const std::string command = std::string("'") + QUORVAL_CONVERT_PATH + "' --quiet --batch '" + listFile +
+                                "' 2>'" + errors + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(errors)};
+  }
+
+  std::vector<std::string> TakeBatchFiles() {
+    std::vector<std::string> files;
+    for (const char* name : {"day1-103+000.xlx", "day2-103+000.xlx", "AllData-diag.txt"}) {
+      files.push_back(ReadBytes(folder / name));
+      std::filesystem::remove(folder / name);
+    }
+    return files;
+  }
+};
+
+TEST_F(BatchCommand, WritesTheSameFilesByteForByteAsTheDesktopBatch) {
+  folder.Write("day1.log", kDay1);
+  folder.Write("day2.log", kDay2);
+  const std::string list = folder.Write("AllData.ini", folder / "day1.txt\n\n" + folder / "day2\n");
+
+  backend.WhenIdle(ChooseMenuItem(kBatchCommand)).ChooseInFileDialog(list);
+  ASSERT_EQ(RunProgram(), 0);
+  const std::vector<std::string> desktop = TakeBatchFiles();
+  ASSERT_EQ(CsvLines(desktop[0]), 4);
+  ASSERT_EQ(CsvLines(desktop[1]), 3);
+
+  const Result console = RunConsoleBatch(list);
+  EXPECT_EQ(console.exitStatus, 0) << console.errors;
+  EXPECT_EQ(TakeBatchFiles(), desktop);
+  EXPECT_EQ(console.errors, "quorval-convert: Processing Complete\n");
+}
+
+TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
+  folder.Write("day1.log", kDay1);
+  const struct {
+    const char* scenario;
+    std::string list;  // empty: no list file at all
+    bool blockSecondOutput;
+    int exitStatus;
+    std::string error;
+  } cases[] = {
+      {"the list done", folder / "day1.log\n", false, 0, "Processing Complete"},
+      {"an empty list", "\n", false, 0, ""},
+      {"a log that cannot be opened", folder / "day1.log\n" + folder / "day2.log\n", false, 2,
+       "Failure to open Input File: " + folder / "day2.log (No such file or directory)"},
+      {"an output that cannot be created", folder / "day1.log\n" + folder / "day2.log\n", true, 3,
+       "Failure to open output file: Output File " + folder / "day2-103+000.xlx may be open."},
+      {"no list", "", false, 2, "cannot open the list"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(folder / "AllData.ini");
+    if (!c.list.empty()) folder.Write("AllData.ini", c.list);
+    if (c.blockSecondOutput) {
+      folder.Write("day2.log", kDay2);
+      std::filesystem::create_directory(folder / "day2-103+000.xlx");
+    }
+    const Result console = RunConsoleBatch(folder / "AllData.ini");
+    EXPECT_EQ(console.exitStatus, c.exitStatus) << c.scenario;
+    EXPECT_THAT(console.errors, HasSubstr(c.error)) << c.scenario;
+    if (c.error.empty()) {
+      EXPECT_EQ(console.errors, "") << c.scenario;
+    }
+    std::filesystem::remove_all(folder / "day2-103+000.xlx");
+    std::filesystem::remove(folder / "day2.log");
+  }
+}
+
+}  // namespace
+}  // namespace shell_test
