@@ -8,8 +8,20 @@
 // loop, the quit request and the platform's default handling. A backend
 // (desktop, console, scripted for tests) only presents: it draws the windows
 // the layer creates, shows boxes and file dialogs, and turns what the user
-// does into posted messages (a menu choice becomes WM_COMMAND with the item's
-// identifier, a close box WM_CLOSE, the dialog's Cancel button WM_COMMAND 2).
+// does into messages:
+//   - a menu choice: PostMessage(main window, WM_COMMAND, item identifier, 0)
+//     (a greyed item cannot be chosen: see MenuItemEnabled);
+//   - the main window's close box: PostMessage(main window, WM_CLOSE, 0, 0);
+//   - the dialog's Cancel button: PostMessage(dialog, WM_COMMAND, IDCANCEL,
+//     button); its close box: PostMessage(dialog, WM_CLOSE, 0, 0), which the
+//     default dialog handling turns into the same Cancel;
+//   - the main window needs painting: SendMessage(main window, WM_PAINT, 0, 0),
+//     whose handler draws through BeginPaint, DrawText and EndPaint;
+//   - the progress dialog itself needs repainting (it was uncovered):
+//     PostMessage(dialog, WM_PAINT, 0, 0), a notification of position 0.
+// The bar control is only a surface: a toolkit that paints inside its own
+// paint events keeps the bar's last rectangle, which InvalidateRect clears
+// and FillBarRect sets (repainting at once).
 #pragma once
 
 #include <cstdint>
