@@ -15,39 +15,42 @@ enum class Read { kNotUsed, kIfPresent, kAlways };
 
 struct FieldRule {
   Read read;
-  void (*store)(const char* text);
+  void (*store)(const FieldSpan& field);
 };
 
 EpochRecord& record = epochRecord;
 
-void StoreTime(const char* t) { record.timeOfDay = NmeaTimeToSeconds(ParseReal(t)); }
-void StoreLatitude(const char* t) { record.latitude = NmeaToDegrees(ParseReal(t)); }
-void StoreLongitude(const char* t) { record.longitude = NmeaToDegrees(ParseReal(t)); }
+double Real(const FieldSpan& f) { return ParseRealField(f.text, f.length); }
+int32_t Int(const FieldSpan& f) { return ParseIntField(f.text, f.length); }
+
+void StoreTime(const FieldSpan& f) { record.timeOfDay = NmeaTimeToSeconds(Real(f)); }
+void StoreLatitude(const FieldSpan& f) { record.latitude = NmeaToDegrees(Real(f)); }
+void StoreLongitude(const FieldSpan& f) { record.longitude = NmeaToDegrees(Real(f)); }
 // Exactly the upper-case letters turn the hemisphere; anything else leaves
 // the angle that the same sentence stored positive (an empty field's text
 // starts at its delimiter).
-void ApplySouth(const char* t) {
-  if (t[0] == 'S') record.latitude = -record.latitude;
+void ApplySouth(const FieldSpan& f) {
+  if (f.text[0] == 'S') record.latitude = -record.latitude;
 }
-void ApplyWest(const char* t) {
-  if (t[0] == 'W') record.longitude = -record.longitude;
+void ApplyWest(const FieldSpan& f) {
+  if (f.text[0] == 'W') record.longitude = -record.longitude;
 }
-void StoreQuality(const char* t) { record.gpsqual = static_cast<int16_t>(ParseInt(t)); }
-void StoreSatellitesInFix(const char* t) {
-  record.numsvsinfix = static_cast<int16_t>(ParseInt(t));
+void StoreQuality(const FieldSpan& f) { record.gpsqual = static_cast<int16_t>(Int(f)); }
+void StoreSatellitesInFix(const FieldSpan& f) {
+  record.numsvsinfix = static_cast<int16_t>(Int(f));
 }
-void StoreGgaHdop(const char* t) { record.GGAhdop = ParseReal(t); }
-void StoreAltitude(const char* t) {
-  record.msl = ParseReal(t);
+void StoreGgaHdop(const FieldSpan& f) { record.GGAhdop = Real(f); }
+void StoreAltitude(const FieldSpan& f) {
+  record.msl = Real(f);
   record.alt = record.msl;
 }
 // alt is the altitude above mean sea level minus the geoid separation.
-void StoreSeparation(const char* t) { record.alt = record.msl - ParseReal(t); }
-void StoreSpeed(const char* t) { record.speedKnots = ParseReal(t); }
-void StoreCourse(const char* t) { record.heading = ParseReal(t); }
+void StoreSeparation(const FieldSpan& f) { record.alt = record.msl - Real(f); }
+void StoreSpeed(const FieldSpan& f) { record.speedKnots = Real(f); }
+void StoreCourse(const FieldSpan& f) { record.heading = Real(f); }
 // ddmmyy; the divisions truncate toward zero and the remainders keep d's sign.
-void StoreDate(const char* t) {
-  const int32_t d = ParseInt(t);
+void StoreDate(const FieldSpan& f) {
+  const int32_t d = Int(f);
   record.day = static_cast<int16_t>((d / 10000) % 100);
   record.month = static_cast<int16_t>((d / 100) % 100);
   record.year = static_cast<int16_t>(d % 100);
@@ -101,7 +104,7 @@ void WalkFields(const char* sentence, const FieldRule (&rules)[N]) {
     const FieldRule& rule = rules[number - 1];
     if (rule.read == Read::kNotUsed) continue;
     const FieldSpan field = FieldAt(fields, number);
-    if (rule.read == Read::kAlways || field.result != 0) rule.store(field.text);
+    if (rule.read == Read::kAlways || field.result != 0) rule.store(field);
   }
 }
 

@@ -158,3 +158,38 @@ double NmeaToDegrees(double ddmm) {
   const double minutes = ddmm - degrees * 100;
   return degrees + minutes / 60.0;
 }
+
+int32_t ParseIntField(const char* text, int length) {
+  if (length == 0) return 0;  // an empty field, or nothing at all
+  if (length <= 9) {
+    uint32_t value = 0;
+    int i = 0;
+    for (; i < length && IsDigit(text[i]); ++i) value = value * 10 + static_cast<uint32_t>(text[i] - '0');
+    if (i == length) return static_cast<int32_t>(value);
+  }
+  return ParseInt(text);
+}
+
+double ParseRealField(const char* text, int length) {
+  const char* p = text;
+  const char* const end = text + length;
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  uint64_t mantissa = 0;
+  int digits = 0;
+  int decimals = 0;
+  for (; p < end && IsDigit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  const bool point = p < end && *p == '.';
+  if (point) {
+    for (++p; p < end && IsDigit(*p); ++p, ++digits, ++decimals) {
+      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    }
+  }
+  if (p != end || digits == 0 || digits > 15) return ParseReal(text);
+  // A sign before nothing but zeros is dropped, unless a point follows them
+  // ('-000' is 0, '-0.0' is -0): the general reading does the same.
+  if (mantissa == 0) return negative && point ? -0.0 : 0.0;
+  // At most 15 digits and 15 decimals: one exact operand, one rounding.
+  const double value = static_cast<double>(mantissa) / kExactPowers[decimals];
+  return negative ? -value : value;
+}

@@ -30,3 +30,9 @@ double NmeaTimeToSeconds(double hhmmss);
 
 // ddmm.mmmm or dddmm.mmmm to decimal degrees (no hemisphere sign).
 double NmeaToDegrees(double ddmm);
+
+// The same readings of a field whose extent is known (its text and length
+// where it stands in the sentence): plain digits, or a plain decimal, are
+// read at once; anything else goes the general way above.
+int32_t ParseIntField(const char* text, int length);
+double ParseRealField(const char* text, int length);

@@ -12,7 +12,8 @@
 namespace {
 
 int32_t IntAt(const SentenceFields& fields, int number) {
-  return ParseInt(FieldAt(fields, number).text);
+  const FieldSpan field = FieldAt(fields, number);
+  return ParseIntField(field.text, field.length);
 }
 
 int16_t Int16At(const SentenceFields& fields, int number) {
@@ -20,7 +21,8 @@ int16_t Int16At(const SentenceFields& fields, int number) {
 }
 
 double RealAt(const SentenceFields& fields, int number) {
-  return ParseReal(FieldAt(fields, number).text);
+  const FieldSpan field = FieldAt(fields, number);
+  return ParseRealField(field.text, field.length);
 }
 
 constexpr int kSatellitesPerMessage = 4;
