@@ -63,6 +63,14 @@ TEST_F(SingleRun, FirstRunProposesDefaultTxtThenConvertsTheChosenLogAndAsksForAn
   ASSERT_EQ(dialog.size(), 1u);
   EXPECT_LT(FirstIndexOf(backend, "MessageBox"), FirstIndexOf(backend, "DestroyWindow", dialog[0].window));
   EXPECT_EQ(FirstIndexOf(backend, "DestroyWindow", runState.mainWindow), backend.Calls().size());
+  // A log under 500 bytes notifies the dialog after every line but the
+  // first; at the last line the bar is full.
+  int notifications = 0;
+  for (const ScriptedCall& call : backend.Calls("SendMessage")) {
+    if (call.window == dialog[0].window && call.id == static_cast<int>(WM_PAINT)) ++notifications;
+  }
+  EXPECT_EQ(notifications, 4);
+  EXPECT_EQ(backend.Calls("FillBarRect").back().rect.right, backend.barClient.right);
   EXPECT_TRUE(AllStreamsClosed());
   EXPECT_EQ(runState.progressDialog, kNoWindow);
   EXPECT_EQ(runState.cancelRequested, 0);

@@ -121,11 +121,16 @@ int ScriptedBackend::ControlId(WindowHandle control) const {
 
 int ScriptedBackend::MessageBox(WindowHandle owner, const char* text, const char* caption,
                                 unsigned style) {
-  ScriptedCall& call = Record("MessageBox", owner);
-  call.text = text != nullptr ? text : "";
-  call.caption = caption != nullptr ? caption : "";
-  call.flags = style;
-  if (beforeAnswer) beforeAnswer(call);
+  const size_t index = calls_.size();
+  {
+    ScriptedCall& call = Record("MessageBox", owner);
+    call.text = text != nullptr ? text : "";
+    call.caption = caption != nullptr ? caption : "";
+    call.flags = style;
+  }
+  // The script's hook may act (and be recorded) before the box is answered.
+  if (beforeAnswer) beforeAnswer(ScriptedCall(calls_[index]));
+  ScriptedCall& call = calls_[index];
   if ((style & MB_TYPEMASK) == MB_OK) {
     call.answer = IDOK;
   } else if (boxAnswers_.empty()) {
@@ -139,21 +144,24 @@ int ScriptedBackend::MessageBox(WindowHandle owner, const char* text, const char
 }
 
 bool ScriptedBackend::GetOpenFileName(OpenFileNameRequest& request) {
-  ScriptedCall& call = Record("GetOpenFileName", request.hwndOwner);
-  call.text = request.lpstrFile;
-  call.caption = request.lpstrTitle != nullptr ? request.lpstrTitle : "";
-  call.flags = request.Flags;
-  call.id = static_cast<int>(request.lStructSize);
-  call.size = request.nMaxFile;
-  FilterEntry entries[8];
-  const int count = FilterEntries(request.lpstrFilter, entries, 8);
-  for (int i = 0; i < count; ++i) {
-    call.filter.push_back(entries[i].description);
-    call.filter.push_back(entries[i].pattern);
+  const size_t index = calls_.size();
+  {
+    ScriptedCall& call = Record("GetOpenFileName", request.hwndOwner);
+    call.text = request.lpstrFile;
+    call.caption = request.lpstrTitle != nullptr ? request.lpstrTitle : "";
+    call.flags = request.Flags;
+    call.id = static_cast<int>(request.lStructSize);
+    call.size = request.nMaxFile;
+    FilterEntry entries[8];
+    const int count = FilterEntries(request.lpstrFilter, entries, 8);
+    for (int i = 0; i < count; ++i) {
+      call.filter.push_back(entries[i].description);
+      call.filter.push_back(entries[i].pattern);
+    }
   }
-  if (beforeAnswer) beforeAnswer(call);
+  if (beforeAnswer) beforeAnswer(ScriptedCall(calls_[index]));
   if (fileAnswers_.empty()) {
-    problems_.push_back("unscripted file dialog: " + call.caption);
+    problems_.push_back("unscripted file dialog: " + calls_[index].caption);
     return false;
   }
   const FileAnswer answer = fileAnswers_.front();
@@ -164,7 +172,7 @@ bool ScriptedBackend::GetOpenFileName(OpenFileNameRequest& request) {
     return false;
   }
   std::memcpy(request.lpstrFile, answer.path.c_str(), answer.path.size() + 1);
-  call.answer = 1;
+  calls_[index].answer = 1;
   return true;
 }
 
@@ -313,6 +321,19 @@ void ScriptedBackend::EnableMenuItem(WindowHandle window, unsigned id, bool enab
   ScriptedCall& call = Record("EnableMenuItem", window);
   call.id = static_cast<int>(id);
   call.flags = enabled ? 1 : 0;
+}
+
+intptr_t ScriptedBackend::SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
+                                      intptr_t lParam) {
+  // Recorded by its index: the procedure may record calls of its own meanwhile.
+  const size_t index = calls_.size();
+  ScriptedCall& call = Record("SendMessage", window);
+  call.id = static_cast<int>(message);
+  call.size = static_cast<uint32_t>(wParam);
+  call.lParam = lParam;
+  const intptr_t result = WindowingBackend::SendMessage(window, message, wParam, lParam);
+  calls_[index].answer = result;
+  return result;
 }
 
 void ScriptedBackend::Perform(const UserAction& action) {

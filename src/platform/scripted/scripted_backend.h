@@ -24,6 +24,7 @@ struct ScriptedCall {
   uint32_t size = 0;      // the path buffer's size for a file dialog
   std::vector<std::string> filter;  // description, pattern, description, pattern, ...
   Rect rect{};            // rectangle drawn or placement (x, y, width, height)
+  intptr_t lParam = 0;    // a message's lParam (the position of a progress notification)
   intptr_t answer = 0;    // what the call answered
   std::string Describe() const;
 };
@@ -120,6 +121,8 @@ class ScriptedBackend final : public WindowingBackend {
                 unsigned format) override;
   void EndPaint(WindowHandle window) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
+  intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
+                       intptr_t lParam) override;
   void PollEvents() override;
   void WaitForEvents() override;
 
