@@ -74,24 +74,33 @@ void SplitFields(SentenceFields& fields, const char* sentence) {
   const int length = static_cast<int>(strnlen(sentence, kScanLimit));
 #ifdef __SSE2__
   // Sixteen characters a step: a bit per delimiter, then one per position.
-  const __m128i comma = _mm_set1_epi8(',');
-  const __m128i star = _mm_set1_epi8('*');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; i + 16 <= length; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sentence + i));
-    unsigned delimiters = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmpeq_epi8(chunk, comma), _mm_cmpeq_epi8(chunk, star))));
-    const unsigned lineEnds = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
-    const int stop = lineEnds != 0 ? std::countr_zero(lineEnds) : 16;
-    if (stop < 16) delimiters &= (1u << stop) - 1;
-    for (; delimiters != 0; delimiters &= delimiters - 1) {
-      fields.at[fields.count++] = static_cast<unsigned char>(i + std::countr_zero(delimiters));
-    }
-    if (stop < 16) {
-      fields.length = i + stop;
-      return;
+  // The last step reads the sixteen characters that end the text, with the
+  // ones already taken masked off, so no read goes past the terminator.
+  if (length >= 16) {
+    const __m128i comma = _mm_set1_epi8(',');
+    const __m128i star = _mm_set1_epi8('*');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (i < length) {
+      const int start = i + 16 <= length ? i : length - 16;
+      const unsigned fresh = 0xFFFFu << (i - start) & 0xFFFFu;
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sentence + start));
+      unsigned delimiters = fresh & static_cast<unsigned>(_mm_movemask_epi8(
+                                        _mm_or_si128(_mm_cmpeq_epi8(chunk, comma),
+                                                     _mm_cmpeq_epi8(chunk, star))));
+      const unsigned lineEnds =
+          fresh & static_cast<unsigned>(_mm_movemask_epi8(
+                      _mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+      const int stop = lineEnds != 0 ? std::countr_zero(lineEnds) : 16;
+      if (stop < 16) delimiters &= (1u << stop) - 1;
+      for (; delimiters != 0; delimiters &= delimiters - 1) {
+        fields.at[fields.count++] = static_cast<unsigned char>(start + std::countr_zero(delimiters));
+      }
+      if (stop < 16) {
+        fields.length = start + stop;
+        return;
+      }
+      i = start + 16;
     }
   }
 #endif

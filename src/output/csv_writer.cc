@@ -67,6 +67,13 @@ inline char* PutInt(char* out, int32_t value) {
     out[2] = ',';
     return out + 3;
   }
+  if (static_cast<uint32_t>(value) < 1000) {  // azimuths
+    out[0] = static_cast<char>('0' + value / 100);
+    out[1] = static_cast<char>('0' + value / 10 % 10);
+    out[2] = static_cast<char>('0' + value % 10);
+    out[3] = ',';
+    return out + 4;
+  }
   return Put(std::to_chars(out, out + 12, value).ptr, ',');
 }
 
