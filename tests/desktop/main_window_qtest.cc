@@ -1,0 +1,98 @@
+// The main window as a person meets it: the title, the menu exactly as the
+// resources hold it, About, the blank entry, and the ways to end the program.
+#include <gmock/gmock.h>
+
+#include <QPainter>
+
+#include "desktop_test_support.h"
+
+namespace desktop_test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class MainWindow : public DesktopTest {};
+
+struct Entry {
+  std::string text;
+  unsigned id;
+  bool separator;
+  bool operator==(const Entry&) const = default;
+};
+
+std::vector<Entry> EntriesOf(QMenu* menu) {
+  std::vector<Entry> entries;
+  for (QAction* action : menu->actions()) {
+    entries.push_back(Entry{Text(action->text()), action->data().toUInt(), action->isSeparator()});
+  }
+  return entries;
+}
+
+TEST_F(MainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteClientArea) {
+  User user;
+  std::vector<std::string> titles;
+  std::vector<Entry> file, help;
+  std::string windowTitle;
+  QImage client;
+  user.Then("the main window", [&] {
+        QMainWindow* main = User::MainWindow();
+        if (main == nullptr) return false;
+        windowTitle = Text(main->windowTitle());
+        for (QAction* title : main->menuBar()->actions()) titles.push_back(Text(title->text()));
+        file = EntriesOf(main->menuBar()->actions().at(0)->menu());
+        help = EntriesOf(main->menuBar()->actions().at(1)->menu());
+        client = main->centralWidget()->grab().toImage();
+        return true;
+      })
+      .CloseMainWindow();
+
+  EXPECT_EQ(RunProgram(), 0);  // the close box ends the program normally
+
+  EXPECT_EQ(windowTitle, "Quorval-103");
+  EXPECT_THAT(titles, ElementsAre("       File     ", "      &Help      "));
+  EXPECT_THAT(file, ElementsAre(Entry{"Exit", 1250, false}, Entry{"", 40007, false},
+                                Entry{"Single PostProc", 40006, false},
+                                Entry{"Batch PostProc", 40005, false}));
+  EXPECT_THAT(help, ElementsAre(Entry{"&About . . .", 3050, false}));
+  ASSERT_FALSE(client.isNull());
+  EXPECT_GT(client.width(), 100);
+  // Blank and white: the status text is empty.
+  for (const QPoint at : {QPoint(1, 1), QPoint(client.width() / 2, client.height() / 2),
+                          QPoint(client.width() - 2, client.height() - 2)}) {
+    EXPECT_EQ(client.pixelColor(at), QColor(Qt::white)) << at.x() << "," << at.y();
+  }
+}
+
+TEST_F(MainWindow, AboutShowsTheVersionUnderBramletWithTheInformationIconAndOneOkButton) {
+  User user;
+  BoxSeen about;
+  user.ChooseMenu(kAboutCommand).Answer(QMessageBox::Ok, &about).ChooseMenu(kExitCommand);
+
+  EXPECT_EQ(RunProgram(), 0);
+
+  EXPECT_EQ(about.text, "ZARN-103");
+  EXPECT_EQ(about.caption, "Bramlet");
+  EXPECT_EQ(about.icon, QMessageBox::Information);
+  EXPECT_THAT(about.buttons, ElementsAre(QMessageBox::Ok));
+  EXPECT_TRUE(about.modal);
+  EXPECT_TRUE(user.Done());
+}
+
+TEST_F(MainWindow, TheBlankEntryDoesNothingAndExitEndsTheProgram) {
+  User user;
+  bool stillThere = false;
+  user.ChooseMenu(kBlankCommand)
+      .Then("a moment later, the window unchanged", [&] {
+        stillThere = User::MainWindow() != nullptr && QApplication::activeModalWidget() == nullptr;
+        return true;
+      })
+      .ChooseMenu(kExitCommand);
+
+  EXPECT_EQ(RunProgram(), 0);
+
+  EXPECT_TRUE(stillThere);
+  EXPECT_EQ(User::MainWindow(), nullptr);  // Exit destroys the window
+}
+
+}  // namespace
+}  // namespace desktop_test

@@ -1,0 +1,129 @@
+// Single PostProc on the desktop, driven through the real dialogs: the file
+// choosers, the overwrite question, the progress dialog's Cancel button and
+// the closing prompt.
+#include <gmock/gmock.h>
+
+#include <cstdio>
+
+#include "desktop_test_support.h"
+#include "log_generator.h"
+
+namespace desktop_test {
+namespace {
+
+using ::testing::ElementsAre;
+using Clock = std::chrono::steady_clock;
+
+class SingleRun : public DesktopTest {
+ protected:
+  // A synthetic 1 Hz receiver log of the given size.
+  std::string WriteLog(const std::string& name, int64_t size) {
+    const std::string path = folder / name;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(out, nullptr);
+    EXPECT_EQ(WriteSyntheticLog(out, size), 0);
+    std::fclose(out);
+    return path;
+  }
+};
+
+int CountOf(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+TEST_F(SingleRun, ChoosingALogAndOverwritingTheOldTableGivesTheConvertersTableByteForByte) {
+  const std::string log = WriteLog("day1.txt", 3'000'000);
+  const std::string table = folder / "day1-103+000.csv";
+  folder.Write("day1-103+000.csv", "an older table\r\n");
+
+  User user;
+  FileDialogSeen input, output;
+  BoxSeen overwrite, prompt;
+  user.ChooseMenu(kSingleCommand)
+      .ChooseFile(log, &input)
+      .ChooseFile(table, &output)
+      .Answer(QMessageBox::Yes, &overwrite)
+      .Answer(QMessageBox::No, &prompt)
+      .ChooseMenu(kExitCommand);
+
+  EXPECT_EQ(RunProgram(), 0);
+  ASSERT_TRUE(user.Done());
+
+  EXPECT_EQ(input.title, "Open Input File Name");
+  EXPECT_EQ(input.proposedName, "DEFAULT.TXT");
+  EXPECT_THAT(input.filters, ElementsAre("Input Files, (*.TXT)", "All Files (*.*)"));
+  EXPECT_EQ(input.mode, QFileDialog::ExistingFile);
+  EXPECT_EQ(output.title, "Open Output File Name");
+  EXPECT_EQ(output.folder, folder.path().string());
+  EXPECT_EQ(output.proposedName, "day1-103+000.csv");
+  EXPECT_THAT(output.filters, ElementsAre("Output Files, (*.csv)", "All Files (*.*)"));
+
+  EXPECT_EQ(overwrite.caption, "Open Output File");
+  EXPECT_EQ(overwrite.text, "File already exists.  Overwrite?");
+  EXPECT_EQ(overwrite.icon, QMessageBox::Question);
+  EXPECT_THAT(overwrite.buttons, ElementsAre(QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel));
+  EXPECT_EQ(prompt.caption, "Processing Complete");
+  EXPECT_EQ(prompt.text, "Do another file?");
+  EXPECT_EQ(prompt.icon, QMessageBox::Question);
+  EXPECT_THAT(prompt.buttons, ElementsAre(QMessageBox::Yes, QMessageBox::No));
+
+  const std::string desktop = ReadBytes(table);
+  const std::string converter = ConvertedByTheConverter(log, folder / "converter.csv");
+  ASSERT_GT(converter.size(), 100'000u);
+  EXPECT_TRUE(desktop == converter) << "the desktop table (" << desktop.size()
+                                    << " bytes) differs from the converter's (" << converter.size() << ")";
+}
+
+TEST_F(SingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheTableIsCutShort) {
+  const std::string log = WriteLog("big.txt", 30'000'000);
+  const std::string table = folder / "big-103+000.csv";
+
+  User user;
+  BoxSeen prompt;
+  std::string readAtClick;
+  long writtenAtClick = 0;
+  Clock::time_point clicked, prompted;
+  user.ChooseMenu(kSingleCommand)
+      .ChooseFile(log)
+      .ChooseFile(table)
+      .Then("the progress dialog under way", [&] {
+        if (runState.progressDialog == kNoWindow || runState.outputFile == nullptr) return false;
+        readAtClick = FieldText(1045);
+        if (readAtClick.empty() || readAtClick == "0") return false;
+        writtenAtClick = std::ftell(runState.outputFile);
+        clicked = Clock::now();
+        QTest::mouseClick(ProgressControl(IDCANCEL), Qt::LeftButton);
+        return true;
+      })
+      .Then("the prompt", [&] {
+        if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) == nullptr) return false;
+        prompted = Clock::now();
+        return true;
+      })
+      .Answer(QMessageBox::No, &prompt)
+      .ChooseMenu(kExitCommand);
+
+  EXPECT_EQ(RunProgram(), 0);
+  ASSERT_TRUE(user.Done());
+
+  EXPECT_EQ(prompt.caption, "Processing Aborted");
+  EXPECT_EQ(prompt.text, "Do another file?");
+  // The conversion stopped within the line in progress at the click: the
+  // table holds what had been written then, and at most one more row.
+  const std::string cut = ReadBytes(table);
+  EXPECT_GE(static_cast<long>(cut.size()), writtenAtClick);
+  EXPECT_LE(static_cast<long>(cut.size()), writtenAtClick + 2000);
+  EXPECT_LT(CountOf(cut, "\r\n"), CountOf(ReadBytes(log), "$GPGGA") / 2) << "read " << readAtClick << " kB";
+  EXPECT_EQ(cut.substr(cut.size() - 2), "\r\n");
+  const auto latency = std::chrono::duration_cast<std::chrono::milliseconds>(prompted - clicked);
+  // Well under 50 ms on an idle machine; the bound leaves room for a busy one.
+  EXPECT_LT(latency.count(), 1000);
+  std::printf("Cancel clicked at %s kB; the prompt came %lld ms later\n", readAtClick.c_str(),
+              static_cast<long long>(latency.count()));
+  EXPECT_EQ(runState.cancelRequested, 0);
+}
+
+}  // namespace
+}  // namespace desktop_test
