@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/command_line.h"
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
@@ -121,25 +122,16 @@ class StderrToNull {
   int saved_;
 };
 
-// One log, opened, converted and closed the way quorval-convert does it for
-// a LOG argument with -o.
+// One log converted by quorval-convert's own procedure, as for
+// `quorval-convert -o CSV LOG`; with progress, its line is drawn as on a
+// terminal.
 bool ConvertAsTheConverterDoes(const char* log, const char* csv, bool progress) {
-  RunState& s = runState;
-  std::snprintf(s.inputPath, sizeof s.inputPath, "%s", log);
-  if (OpenInputDirect(s.inputPath) != 0) return false;
-  std::snprintf(s.outputPath, sizeof s.outputPath, "%s", csv);
-  if (OpenOutputWithRetry(s.outputPath) != 0) {
-    CloseAllStreams();
-    return false;
-  }
-  if (progress) s.progressDialog = StartConsoleProgress(s.inputSize);
-  ConvertLog(s.inputFile, s.outputFile);
-  if (progress) FinishConsoleProgress();
-  s.progressDialog = kNoWindow;
-  s.cancelRequested = 0;
-  std::fclose(s.inputFile);
-  s.inputFile = nullptr;
-  return FinishOutput(s.outputPath) == 0;
+  CommandLine line;
+  line.logs.push_back(log);
+  line.outputName = csv;
+  line.quiet = !progress;
+  line.progressWithoutTerminal = progress;
+  return ConvertLogs(line) == kExitSuccess;
 }
 
 // Each conversion writes a new table: emptying the one of the run before

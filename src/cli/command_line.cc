@@ -10,6 +10,9 @@
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
+#include "shell/progress_dialog.h"
+#include "shell/batch_run.h"
+#include "files/path_names.h"
 #include "output/epoch_record.h"
 #include "platform/console/console_backend.h"
 #include "resources/version.h"
@@ -42,7 +45,16 @@ bool WouldOverwriteInput(const char* outputPath, const CommandLine& line) {
   return false;
 }
 
-bool ShowsProgress(const CommandLine& line) { return !line.quiet && isatty(STDERR_FILENO) == 1; }
+bool ShowsProgress(const CommandLine& line) {
+  return !line.quiet && (line.progressWithoutTerminal || isatty(STDERR_FILENO) == 1);
+}
+
+// What the progress line calls the output: its path without the extension,
+// as for a derived name.
+void NameShownOutput(const char* outputPath) {
+  char extension[kPathSize];
+  SplitExtension(runState.outputBase, outputPath, extension);
+}
 
 int OpenLog(const char* log) {
   RunState& s = runState;
@@ -68,6 +80,7 @@ int OpenOutput(const char* log, const CommandLine& line) {
   if (named == nullptr && IsStandardStream(log)) named = "-";
   if (named != nullptr && IsStandardStream(named)) {
     std::strcpy(s.outputPath, "(standard output)");
+    std::strcpy(s.outputBase, "standard output");
     s.outputFile = stdout;
     s.outputWriteFailed = 0;
     return kExitSuccess;
@@ -79,6 +92,7 @@ int OpenOutput(const char* log, const CommandLine& line) {
       return kExitOutputFailed;
     }
     std::strcpy(s.outputPath, named);
+    NameShownOutput(s.outputPath);
   } else if (FormOutputName(s.outputPath, kCsvExtension) != 0) {
     return kExitOutputFailed;
   }
@@ -99,21 +113,29 @@ int ConvertOne(const char* log, const CommandLine& line) {
     CloseAllStreams();
     return status;
   }
-  const bool progress = ShowsProgress(line);
-  if (progress) s.progressDialog = StartConsoleProgress(s.inputSize);
+  // The desktop program's progress dialog, drawn as a line on a terminal.
+  ShowProgressDialog();
   ConvertLog(s.inputFile, s.outputFile);
-  if (progress) FinishConsoleProgress();
+  DestroyWindow(s.progressDialog);
   s.progressDialog = kNoWindow;
   s.cancelRequested = 0;
 
   if (s.inputFile != stdin) std::fclose(s.inputFile);
   s.inputFile = nullptr;
   if (FinishOutput(s.outputPath) != 0) return kExitOutputFailed;
-  if (progress) {
+  if (ShowsProgress(line)) {
     const int rows = EpochCounter > 0 ? EpochCounter - 1 : 0;
     std::fprintf(stderr, "%s -> %s (%d rows)\n", log, s.outputPath, rows);
   }
   return kExitSuccess;
+}
+
+void ReportFile(const char* what, const char* name) {
+  if (errno != 0) {
+    std::fprintf(stderr, "%s: cannot %s '%s': %s\n", kProgram, what, name, std::strerror(errno));
+  } else {
+    std::fprintf(stderr, "%s: cannot %s '%s'\n", kProgram, what, name);
+  }
 }
 
 }  // namespace
@@ -121,6 +143,7 @@ int ConvertOne(const char* log, const CommandLine& line) {
 void PrintUsage() {
   std::printf(
       "Usage: %s [OPTION]... LOG...\n"
+      "   or: %s [--quiet] --batch LIST\n"
       "Convert NMEA 0183 receiver logs into CSV tables, one row per position epoch.\n"
       "\n"
       "Each LOG is converted, in order, into <base>-%s+000.csv beside it (the name\n"
@@ -129,19 +152,25 @@ void PrintUsage() {
       "\n"
       "  -o FILE     write the output of a single LOG to FILE ('-': standard output)\n"
       "  -           as LOG: read standard input (output to standard output unless -o)\n"
+      "  --batch LIST  convert every log named in LIST, one per line, as the\n"
+      "              desktop program's Batch PostProc does: each entry's extension\n"
+      "              becomes .log, each output <base>-%s+000.xlx, and the logs whose\n"
+      "              conversion started are listed in <LIST base>-diag.txt; the\n"
+      "              batch stops at a log that cannot be opened\n"
       "  --quiet     no progress line\n"
       "  --help      show this help and exit\n"
       "  --version   show the version label and exit\n"
       "\n"
-      "Progress (percent, megabytes read, rate) is shown on standard error when it\n"
-      "is a terminal.\n"
+      "Progress (percent, kilobytes read of the total, rate) is shown on standard\n"
+      "error when it is a terminal.\n"
       "\n"
-      "Exit status: 0 success, 1 usage error, 2 an input could not be read,\n"
-      "3 an output could not be created or written completely.\n"
+      "Exit status: 0 success (for --batch: the list was done), 1 usage error,\n"
+      "2 an input (or the list) could not be read, 3 an output could not be\n"
+      "created or written completely.\n"
       "\n"
       "Example:\n"
       "  %s day1.txt day2.txt      writes day1-%s+000.csv and day2-%s+000.csv\n",
-      kProgram, kVersionLabel, kProgram, kVersionLabel, kVersionLabel);
+      kProgram, kProgram, kVersionLabel, kVersionLabel, kProgram, kVersionLabel, kVersionLabel);
 }
 
 int ParseCommandLine(int argc, char** argv, CommandLine& line) {
@@ -184,6 +213,7 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
 
 int ConvertLogs(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
+  ShowConsoleProgressDialogs(ShowsProgress(line));
   // Every log is tried; the status is the most serious failure met.
   int status = kExitSuccess;
   for (const char* log : line.logs) {
@@ -192,3 +222,35 @@ int ConvertLogs(const CommandLine& line) {
   }
   return status;
 }
+
+int RunListedBatch(const CommandLine& line) {
+  SetConsoleProgramName(kProgram);
+  ShowConsoleProgressDialogs(ShowsProgress(line));
+  if (std::strlen(line.batchList) >= static_cast<size_t>(kPathSize)) {
+    std::fprintf(stderr, "%s: %.60s...: path longer than %d characters\n", kProgram,
+                 line.batchList, kPathSize - 1);
+    return kExitInputUnreadable;
+  }
+  char listName[kPathSize] = {};
+  std::strcpy(listName, line.batchList);
+  errno = 0;
+  switch (RunBatchList(listName, 0, 0)) {
+    case kBatchListDone:
+    case kBatchListEmpty:
+    case kBatchClosed:
+      return kExitSuccess;
+    case kBatchListUnreadable:
+      ReportFile("open the list", line.batchList);
+      return kExitInputUnreadable;
+    case kBatchDiagnosticsFailed:
+      ReportFile("create the diagnostics file", listName);
+      return kExitOutputFailed;
+    case kBatchInputMissing:
+      return kExitInputUnreadable;
+    case kBatchOutputFailed:
+    case kBatchCloseFailed:
+      return kExitOutputFailed;
+  }
+  return kExitOutputFailed;
+}
+

@@ -16,6 +16,7 @@ struct CommandLine {
   const char* outputName = nullptr;  // -o; "-" for standard output
   const char* batchList = nullptr;   // --batch
   bool quiet = false;
+  bool progressWithoutTerminal = false;  // draw the progress line on any stderr
   bool help = false;
   bool version = false;
 };
@@ -27,3 +28,7 @@ void PrintUsage();
 
 // Converts each log in order into its output; returns the exit status.
 int ConvertLogs(const CommandLine& line);
+
+// --batch LIST: the desktop program's batch over the given list (no list
+// chooser), its boxes as lines on standard error; returns the exit status.
+int RunListedBatch(const CommandLine& line);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "resources/resources.h"
@@ -12,7 +13,7 @@ const char* programName = "quorval";
 
 using Clock = std::chrono::steady_clock;
 
-constexpr double kBytesPerMegabyte = 1e6;
+constexpr double kKilobytesPerMegabyte = 1e3;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
 
 // The one line at the bottom of the terminal that progress is drawn on.
@@ -44,22 +45,6 @@ void EraseLine() {
   line = TerminalLine{};
 }
 
-// The progress display of a conversion without a dialog.
-constexpr WindowHandle kProgressLine = 1;  // below every handle the layer hands out
-struct ProgressLine {
-  bool active;
-  int64_t total;
-  Clock::time_point started;
-};
-ProgressLine progress{};
-
-void DrawProgress(int64_t position) {
-  if (!DueForRedraw()) return;
-  char text[96];
-  const double seconds = std::chrono::duration<double>(Clock::now() - progress.started).count();
-  DrawLine(text, FormatProgressLine(text, sizeof text, position, progress.total, seconds));
-}
-
 // The progress dialog of a run, drawn from what its procedure puts into it.
 constexpr int kShownTextSize = 64;
 constexpr int kBarWidth = 1000;  // one unit per mille: the bar's width is the fraction read
@@ -71,6 +56,7 @@ struct ProgressDialogLine {
   char read[kShownTextSize];
   char total[kShownTextSize];
   int permille;
+  Clock::time_point appeared;
 };
 ProgressDialogLine dialogLine{};
 
@@ -79,9 +65,11 @@ ProgressDialogLine dialogLine{};
 void DrawDialogLine(bool appearing) {
   if (!dialogsShown || dialogLine.dialog == kNoWindow) return;
   if (!DueForRedraw() && !appearing) return;
-  char text[3 * kShownTextSize + 32];
+  char text[3 * kShownTextSize + 64];
+  const double seconds =
+      std::chrono::duration<double>(Clock::now() - dialogLine.appeared).count();
   DrawLine(text, FormatDialogLine(text, sizeof text, dialogLine.fileName, dialogLine.read,
-                                  dialogLine.total, dialogLine.permille));
+                                  dialogLine.total, dialogLine.permille, seconds));
 }
 
 // What a box answers when nobody is there to press a button: the default of
@@ -118,10 +106,6 @@ class Console final : public WindowingBackend {
 
   intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                        intptr_t lParam) override {
-    if (window == kProgressLine) {
-      if (message == WM_PAINT && progress.active) DrawProgress(lParam);
-      return 0;
-    }
     return WindowingBackend::SendMessage(window, message, wParam, lParam);
   }
 
@@ -129,6 +113,7 @@ class Console final : public WindowingBackend {
                     const WindowHandle* controls) override {
     dialogLine = ProgressDialogLine{};
     dialogLine.dialog = dialog;
+    dialogLine.appeared = Clock::now();
     for (int i = 0; i < dialogTemplate.controlCount; ++i) {
       switch (dialogTemplate.controls[i].id) {
         case 1044: dialogLine.fileNameField = controls[i]; break;
@@ -184,34 +169,16 @@ void SetConsoleProgramName(const char* name) { programName = name; }
 
 void ShowConsoleProgressDialogs(bool shown) { dialogsShown = shown; }
 
-WindowHandle StartConsoleProgress(int64_t inputSize) {
-  progress = ProgressLine{true, inputSize, Clock::now()};
-  line = TerminalLine{};
-  return kProgressLine;
-}
-
-void FinishConsoleProgress() {
-  if (progress.active) EraseLine();
-  progress = ProgressLine{};
-}
-
-int FormatProgressLine(char* out, int size, int64_t position, int64_t total, double seconds) {
-  const double megabytes = static_cast<double>(position) / kBytesPerMegabyte;
-  const double rate = seconds > 0 ? megabytes / seconds : 0.0;
-  int length;
-  if (total > 0) {
-    const int64_t percent = position >= total ? 100 : position * 100 / total;
-    length = std::snprintf(out, static_cast<size_t>(size), "%3d%%  %.1f MB  %.1f MB/s",
-                           static_cast<int>(percent), megabytes, rate);
-  } else {
-    length = std::snprintf(out, static_cast<size_t>(size), "%.1f MB  %.1f MB/s", megabytes, rate);
-  }
-  return length < size ? length : size - 1;
-}
-
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
-                     const char* kilobytesTotal, int permille) {
-  const int length = std::snprintf(out, static_cast<size_t>(size), "%s  %s of %s kB  %3d%%",
-                                   fileName, kilobytesRead, kilobytesTotal, permille / 10);
+                     const char* kilobytesTotal, int permille, double seconds) {
+  const double megabytesRead = std::strtod(kilobytesRead, nullptr) / kKilobytesPerMegabyte;
+  const double rate = seconds > 0 ? megabytesRead / seconds : 0.0;
+  // A log of unknown size (a pipe) has no total and no fraction to show.
+  const bool sized = std::strcmp(kilobytesTotal, "0") != 0;
+  const int length =
+      sized ? std::snprintf(out, static_cast<size_t>(size), "%s  %3d%%  %s of %s kB  %.1f MB/s",
+                            fileName, permille / 10, kilobytesRead, kilobytesTotal, rate)
+            : std::snprintf(out, static_cast<size_t>(size), "%s  %s kB  %.1f MB/s", fileName,
+                            kilobytesRead, rate);
   return length < size ? length : size - 1;
 }

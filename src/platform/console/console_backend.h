@@ -4,8 +4,6 @@
 // line on standard error.
 #pragma once
 
-#include <cstdint>
-
 #include "platform/windowing.h"
 
 WindowingBackend& ConsoleBackend();
@@ -18,17 +16,9 @@ void SetConsoleProgramName(const char* name);
 // was not given). Off by default: the dialog then exists but draws nothing.
 void ShowConsoleProgressDialogs(bool shown);
 
-// A progress display without a dialog: notifications sent to the returned
-// window (WM_PAINT with the input position) update the progress line of the
-// given total size (0 when unknown). Finishing erases the line.
-WindowHandle StartConsoleProgress(int64_t inputSize);
-void FinishConsoleProgress();
-
-// The text of the progress line for a position, total (0: unknown) and the
-// seconds elapsed, without the carriage return: "  42%  123.4 MB  250.1 MB/s".
-int FormatProgressLine(char* out, int size, int64_t position, int64_t total, double seconds);
-
-// The progress dialog as one line: its file name, the kilobytes read of the
-// total, and the bar as a percentage: "day1-103+000  617 of 1234 kB   49%".
+// The progress dialog as one line: its file name, the bar as a percentage,
+// the kilobytes read of the total and the rate since the dialog appeared:
+// "day1-103+000   49%  617 of 1234 kB  250.1 MB/s". Without a total (a
+// pipe): "day1-103+000  617 kB  250.1 MB/s".
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
-                     const char* kilobytesTotal, int permille);
+                     const char* kilobytesTotal, int permille, double seconds);
