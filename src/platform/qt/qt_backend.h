@@ -8,7 +8,7 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <chrono>
+#include <cstdint>
 #include <map>
 
 #include "platform/windowing.h"
@@ -60,7 +60,7 @@ class QtBackend final : public WindowingBackend {
   std::map<WindowHandle, QPointer<QWidget>> widgets_;
   WindowHandle paintingWindow_ = kNoWindow;
   QPainter* painter_ = nullptr;
-  std::chrono::steady_clock::time_point lastServiced_{};
+  int64_t lastServiced_ = INT64_MIN / 2;  // monotonic nanoseconds
 };
 
 // Whether a display (X11, Wayland, or a Qt platform named in

@@ -87,6 +87,9 @@ QWidget* NewControl(const DialogControl& control, WindowHandle dialog, WindowHan
       palette.setColor(QPalette::Base, palette.color(QPalette::Window));
       edit->setPalette(palette);
     }
+    // Opaque: a field whose text changes while a log is converted repaints
+    // alone, not the frame and the dialog behind it.
+    edit->setAutoFillBackground(true);
     return edit;
   }
   // The progress control, and any class without a Qt counterpart: a plain
@@ -164,7 +167,12 @@ QWidget* NewTemplateDialog(WindowHandle dialog, QWidget* owner,
   return frame;
 }
 
-BarSurface::BarSurface(QWidget* parent) : QWidget(parent) { setContentsMargins(1, 1, 1, 1); }
+BarSurface::BarSurface(QWidget* parent) : QWidget(parent) {
+  setContentsMargins(1, 1, 1, 1);
+  // It paints every pixel itself (the erased background first, as the
+  // platform's control does), so nothing behind it is repainted with it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 QRect BarSurface::ClientArea() const { return QRect(QPoint(0, 0), contentsRect().size()); }
 
@@ -181,6 +189,7 @@ void BarSurface::Clear() {
 
 void BarSurface::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
   const QMargins border = contentsMargins();
   if (border.left() > 0) {
     // WS_BORDER: a thin black line around the client area.
