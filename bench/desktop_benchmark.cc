@@ -1,0 +1,146 @@
+// Throughput of the desktop program's conversion beside the command-line
+// converter's, in one process on the same log: the same opening, conversion
+// and closing, once without windows (as quorval-convert runs it) and once on
+// the Qt backend with the main window and the progress dialog on screen,
+// repainting and listening for Cancel while the log is converted.
+//
+//   desktop_benchmark LOG [RUNS]     best of RUNS (3) of each, in MB/s (10^6 bytes)
+//
+// Without a display it runs on Qt's offscreen platform.
+#include <QApplication>
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "convert/conversion_loop.h"
+#include "files/input_opening.h"
+#include "files/output_files.h"
+#include "output/epoch_record.h"
+#include "platform/qt/qt_backend.h"
+#include "shell/main_window.h"
+#include "shell/progress_dialog.h"
+#include "shell/run_state.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr InstanceHandle kInstance = 0x400000;
+
+// Wall and processor seconds of one conversion.
+struct Timing {
+  double wall;
+  double cpu;
+};
+
+// The processor time of this process (user and system), which a busy
+// machine disturbs less than the wall time.
+double CpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// One log converted into csv; with the dialog, the progress dialog shows it
+// as a single run does. A negative wall time tells of a failure.
+Timing ConvertOnce(const std::string& log, const std::string& csv, bool withDialog) {
+  RunState& s = runState;
+  const Clock::time_point start = Clock::now();
+  const double cpuStart = CpuSeconds();
+  std::snprintf(s.inputPath, sizeof s.inputPath, "%s", log.c_str());
+  if (OpenInputDirect(s.inputPath) != 0) return Timing{-1, -1};
+  std::snprintf(s.outputPath, sizeof s.outputPath, "%s", csv.c_str());
+  std::snprintf(s.outputBase, sizeof s.outputBase, "%s", csv.substr(0, csv.rfind('.')).c_str());
+  if (OpenOutputWithRetry(s.outputPath) != 0) {
+    CloseAllStreams();
+    return Timing{-1, -1};
+  }
+  if (withDialog) ShowProgressDialog();
+  ConvertLog(s.inputFile, s.outputFile);
+  const bool complete = s.cancelRequested == 0 && FinishOutput(s.outputPath) == 0;
+  CloseAllStreams();
+  if (withDialog) {
+    DestroyWindow(s.progressDialog);
+    s.progressDialog = kNoWindow;
+  }
+  s.cancelRequested = 0;
+  if (!complete) return Timing{-1, -1};
+  return Timing{std::chrono::duration<double>(Clock::now() - start).count(), CpuSeconds() - cpuStart};
+}
+
+// Keeps the best wall and the best processor time seen.
+void KeepBest(Timing& best, const Timing& one) {
+  if (best.wall < 0 || one.wall < best.wall) best.wall = one.wall;
+  if (best.cpu < 0 || one.cpu < best.cpu) best.cpu = one.cpu;
+}
+
+void Report(const char* what, const Timing& timing, const Timing& reference, double megabytes) {
+  std::printf("%-28s%8.1f MB/s wall (%.3f s)  %8.1f MB/s CPU (%.3f s)", what, megabytes / timing.wall,
+              timing.wall, megabytes / timing.cpu, timing.cpu);
+  if (&timing != &reference) {
+    std::printf("  %+.1f%% wall, %+.1f%% CPU", (timing.wall / reference.wall - 1) * 100,
+                (timing.cpu / reference.cpu - 1) * 100);
+  }
+  std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: desktop_benchmark LOG [RUNS]\n");
+    return 1;
+  }
+  const std::string log = argv[1];
+  const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+  const std::string csv = log.substr(0, log.rfind('.')) + "-desktop.csv";
+  if (!DisplayAvailable()) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+
+  QApplication application(argc, argv);
+  ResetRunState();
+
+  QtBackend backend;
+  RegisterMainWindowClass(kInstance);
+  runState.instance = kInstance;
+
+  // The two in turn, each first every other time, so that a busy spell of
+  // the machine or the write-back of the previous run's table falls on both
+  // alike; the table is removed before each run.
+  Timing console{-1, -1}, desktop{-1, -1};
+  for (int i = 0; i < 2 * runs; ++i) {
+    const bool withDialog = (i % 2 == 0) == ((i / 2) % 2 == 1);
+    InstallBackend(withDialog ? &backend : nullptr);  // nullptr: no windows, as quorval-convert
+    if (withDialog && runState.mainWindow == kNoWindow) {
+      runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                         kNoWindow, 0, kInstance, nullptr);
+      ShowWindow(runState.mainWindow, SW_SHOWNORMAL);
+      QApplication::processEvents();
+    }
+    ResetEpochRecord();
+    std::remove(csv.c_str());
+    const Timing one = ConvertOnce(log, csv, withDialog);
+    if (one.wall < 0) {
+      console.wall = desktop.wall = -1;
+      break;
+    }
+    KeepBest(withDialog ? desktop : console, one);
+  }
+  InstallBackend(&backend);
+  DestroyWindow(runState.mainWindow);
+  InstallBackend(nullptr);
+  std::remove(csv.c_str());
+
+  if (console.wall < 0 || desktop.wall < 0) {
+    std::fprintf(stderr, "desktop_benchmark: the conversion of %s failed\n", log.c_str());
+    return 1;
+  }
+  const double megabytes = static_cast<double>(runState.inputSize) / 1e6;
+  Report("converter, no windows", console, console, megabytes);
+  Report("desktop, progress dialog", desktop, console, megabytes);
+  std::printf("(the desktop on Qt's %s platform)\n", QGuiApplication::platformName().toLocal8Bit().constData());
+  return 0;
+}
