@@ -1,0 +1,172 @@
+// The screenshots of the README: the desktop program driven through a
+// Single PostProc on Qt's offscreen platform, with a picture taken at each
+// stop: the main window, the open File menu, the progress dialog in the
+// middle of a conversion, and the closing prompt.
+//
+//   quorval_screenshot_tour OUTPUT-FOLDER WORK-FOLDER
+//
+// The offscreen platform draws no window frames; each window is shown in a
+// plain frame with its own title, so that captions can be read.
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <filesystem>
+#include <string>
+
+#include "desktop_user.h"
+#include "log_generator.h"
+#include "output/epoch_record.h"
+#include "platform/qt/qt_backend.h"
+#include "resources/resources.h"
+#include "shell/main_window.h"
+#include "shell/progress_dialog.h"
+#include "shell/run_state.h"
+
+namespace {
+
+using desktop_test::User;
+
+constexpr int kTitleHeight = 26;
+constexpr int kMargin = 16;
+const QColor kBackdrop(0xd6, 0xdb, 0xe1);
+const QColor kTitleBar(0x3d, 0x5a, 0x80);
+
+std::string outputFolder;
+QtBackend* desktop = nullptr;
+
+// The window's client area on the screen, and with its frame.
+QRect ClientOnScreen(const QWidget* window) {
+  return QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
+}
+QRect FramedOnScreen(const QWidget* window) {
+  const QRect client = ClientOnScreen(window);
+  if (window->windowType() == Qt::Popup) return client;
+  return client.adjusted(-1, -kTitleHeight, 1, 1);
+}
+
+// The windows as they stand on the screen, in stacking order (lowest first).
+void Shoot(const char* name, const std::vector<QWidget*>& windows) {
+  QRect area;
+  for (const QWidget* window : windows) area |= FramedOnScreen(window);
+  area.adjust(-kMargin, -kMargin, kMargin, kMargin);
+  QImage image(area.size(), QImage::Format_RGB32);
+  image.fill(kBackdrop);
+  QPainter painter(&image);
+  painter.translate(-area.topLeft());
+  for (QWidget* window : windows) {
+    const QRect framed = FramedOnScreen(window);
+    const QRect client = ClientOnScreen(window);
+    if (window->windowType() != Qt::Popup) {
+      painter.fillRect(framed, kTitleBar);
+      QFont font = QGuiApplication::font();
+      font.setBold(true);
+      painter.setFont(font);
+      painter.setPen(Qt::white);
+      const QRect title(framed.left() + 10, framed.top(), framed.width() - 44, kTitleHeight);
+      painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, window->windowTitle());
+      // The close box.
+      const QRect close(framed.right() - 26, framed.top() + 5, 16, 16);
+      painter.setPen(QPen(Qt::white, 2));
+      painter.drawLine(close.topLeft() + QPoint(4, 4), close.bottomRight() - QPoint(4, 4));
+      painter.drawLine(close.topRight() + QPoint(-4, 4), close.bottomLeft() + QPoint(4, -4));
+    }
+    painter.drawPixmap(client.topLeft(), window->grab());
+  }
+  painter.end();
+  const std::string path = outputFolder + "/" + name;
+  if (!image.save(QString::fromStdString(path))) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    std::exit(1);
+  }
+  std::printf("%s\n", path.c_str());
+}
+
+QWidget* ProgressDialogWindow() { return desktop->Widget(runState.progressDialog); }
+
+QMenu* FileMenu(QMainWindow* main) { return main->menuBar()->actions().at(0)->menu(); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: quorval_screenshot_tour OUTPUT-FOLDER WORK-FOLDER\n");
+    return 1;
+  }
+  outputFolder = std::filesystem::absolute(argv[1]).string();
+  const std::string work = argv[2];
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  std::filesystem::create_directories(work);
+  std::filesystem::current_path(work);
+
+  // A synthetic day of driving, large enough to catch the bar mid-way.
+  const std::string log = work + "/day1.txt";
+  FILE* out = std::fopen(log.c_str(), "wb");
+  if (out == nullptr || WriteSyntheticLog(out, 60'000'000) != 0 || std::fclose(out) != 0) {
+    std::fprintf(stderr, "cannot write %s\n", log.c_str());
+    return 1;
+  }
+  std::filesystem::remove(work + "/day1-103+000.csv");
+
+  QApplication application(argc, argv);
+  QtBackend backend;
+  desktop = &backend;
+  InstallBackend(&backend);
+
+  User user;
+  QMainWindow* main = nullptr;
+  user.Then("the main window", [&] {
+        main = User::MainWindow();
+        if (main == nullptr) return false;
+        main->resize(760, 420);
+        return true;
+      })
+      .Then("a picture of the main window", [&] {
+        Shoot("main-window.png", {main});
+        return true;
+      })
+      .Then("the File menu opened on Single PostProc", [&] {
+        QMenuBar* bar = main->menuBar();
+        QMenu* menu = FileMenu(main);
+        if (!menu->isVisible()) {
+          QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(0)).center());
+        }
+        if (!menu->isVisible()) return false;
+        menu->setActiveAction(User::MenuAction(kSingleCommand));
+        return true;
+      })
+      .Then("a picture of the open menu", [&] {
+        QMenu* menu = FileMenu(main);
+        Shoot("file-menu.png", {main, menu});
+        menu->hide();
+        return true;
+      })
+      .ChooseMenu(kSingleCommand)
+      .ChooseFile(log)
+      .ChooseFile(work + "/day1-103+000.csv")
+      .Then("the conversion two fifths through", [&] {
+        QWidget* dialog = ProgressDialogWindow();
+        if (dialog == nullptr || runState.inputFile == nullptr) return false;
+        const long position = std::ftell(runState.inputFile);
+        if (position < runState.inputSize * 2 / 5) return false;
+        Shoot("progress-dialog.png", {main, dialog});
+        return true;
+      })
+      .Then("the closing prompt", [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QWidget* dialog = ProgressDialogWindow();
+        if (box == nullptr || !box->isVisible() || dialog == nullptr) return false;
+        // The box stands over the dialog, as a box without an owner does in
+        // the middle of the screen.
+        const QRect over = ClientOnScreen(dialog);
+        box->move(over.center().x() - box->width() / 2, over.top() + kTitleHeight + 40);
+        Shoot("final-prompt.png", {main, dialog, box});
+        return true;
+      })
+      .Answer(QMessageBox::No)
+      .ChooseMenu(kExitCommand);
+
+  const int exitCode = ProgramEntry(0x400000, 0, "", SW_SHOWNORMAL);
+  InstallBackend(nullptr);
+  return exitCode == 0 && user.Done() ? 0 : 1;
+}
