@@ -12,7 +12,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class BatchRun : public DesktopTest {};
+class DesktopBatchRun : public DesktopTest {};
 
 void WriteLogTo(const std::string& path, int64_t size) {
   FILE* out = std::fopen(path.c_str(), "wb");
@@ -21,7 +21,7 @@ void WriteLogTo(const std::string& path, int64_t size) {
   std::fclose(out);
 }
 
-TEST_F(BatchRun, TwoListedLogsBecomeTheConvertersTablesThenTheFinalMessageClosesTheProgram) {
+TEST_F(DesktopBatchRun, TwoListedLogsBecomeTheConvertersTablesThenTheFinalMessageClosesTheProgram) {
   WriteLogTo(folder / "day1.log", 200'000);
   WriteLogTo(folder / "day2.log", 350'000);
   // Whatever the listed extension, the log converted is the ".log" one.

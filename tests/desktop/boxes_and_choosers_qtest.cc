@@ -14,10 +14,10 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-class Boxes : public DesktopTest {};
-class Choosers : public DesktopTest {};
+class DesktopBoxes : public DesktopTest {};
+class DesktopChoosers : public DesktopTest {};
 
-TEST_F(Boxes, EachStyleShowsItsIconAndButtonsAndThePressedButtonGivesItsAnswer) {
+TEST_F(DesktopBoxes, EachStyleShowsItsIconAndButtonsAndThePressedButtonGivesItsAnswer) {
   using B = QMessageBox;
   struct Case {
     unsigned style;
@@ -50,7 +50,7 @@ TEST_F(Boxes, EachStyleShowsItsIconAndButtonsAndThePressedButtonGivesItsAnswer) 
   }
 }
 
-TEST_F(Boxes, ABoxWithoutACaptionIsCalledErrorAndShowsMarkupAsPlainText) {
+TEST_F(DesktopBoxes, ABoxWithoutACaptionIsCalledErrorAndShowsMarkupAsPlainText) {
   User user;
   BoxSeen seen;
   user.Answer(QMessageBox::Ok, &seen);
@@ -65,7 +65,7 @@ std::string DialogFilter(std::string filter) {
   return filter;
 }
 
-TEST_F(Choosers, FilterListsBecomeQtFiltersWithDescriptionsKeptAndPatternsTranslated) {
+TEST_F(DesktopChoosers, FilterListsBecomeQtFiltersWithDescriptionsKeptAndPatternsTranslated) {
   const struct {
     std::string filter;
     std::vector<std::string> expected;
@@ -84,26 +84,37 @@ TEST_F(Choosers, FilterListsBecomeQtFiltersWithDescriptionsKeptAndPatternsTransl
   }
 }
 
-TEST_F(Choosers, TheDialogProposesTheNameInItsFolderAndWritesTheChosenPathBack) {
-  const std::string log = folder.Write("day1.txt", "$GPGGA\r\n");
-  folder.Write("notes", "no extension");
-  const std::string filter = DialogFilter("Input Files, (*.txt)|*.txt|All Files (*.*)|*.*|");
+// The request ChooseFile makes, with its path buffer.
+struct Request {
+  Request(const char* title, uint32_t flags, const std::string& proposed, const std::string& filterText)
+      : filter(DialogFilter(filterText)) {
+    std::snprintf(path, sizeof path, "%s", proposed.c_str());
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400;
+    request.lpstrFilter = filter.c_str();
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof path;
+    request.lpstrTitle = title;
+    request.Flags = flags;
+  }
+  std::string filter;
   char path[1000];
-  std::snprintf(path, sizeof path, "%s", (folder / "proposed.txt").c_str());
   OpenFileNameRequest request{};
-  request.lStructSize = OPENFILENAME_SIZE_VERSION_400;
-  request.lpstrFilter = filter.c_str();
-  request.lpstrFile = path;
-  request.nMaxFile = sizeof path;
-  request.lpstrTitle = "Open Input File Name";
-  request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+};
+
+constexpr uint32_t kInputFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+constexpr uint32_t kOutputFlags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+
+TEST_F(DesktopChoosers, TheDialogProposesTheNameInItsFolderAndWritesTheChosenPathBack) {
+  const std::string log = folder.Write("day1.txt", "$GPGGA\r\n");
+  Request input("Open Input File Name", kInputFlags, folder / "proposed.txt",
+                "Input Files, (*.txt)|*.txt|All Files (*.*)|*.*|");
 
   User user;
   FileDialogSeen seen;
   user.ChooseFile("day1.txt", &seen);  // typed in the proposed folder
-  ASSERT_TRUE(GetOpenFileName(request));
+  ASSERT_TRUE(GetOpenFileName(input.request));
 
-  EXPECT_EQ(std::string(path), log);
+  EXPECT_EQ(std::string(input.path), log);
   EXPECT_EQ(seen.title, "Open Input File Name");
   EXPECT_EQ(seen.folder, folder.path().string());
   EXPECT_EQ(seen.proposedName, "proposed.txt");
@@ -112,71 +123,46 @@ TEST_F(Choosers, TheDialogProposesTheNameInItsFolderAndWritesTheChosenPathBack) 
   EXPECT_FALSE(seen.native);
 }
 
-TEST_F(Choosers, AnOutputInAMissingFolderIsRefusedAndCancelLeavesTheBufferAlone) {
-  const std::string filter = DialogFilter("Output Files, (*.csv)|*.csv|All Files (*.*)|*.*|");
-  char path[1000];
-  std::snprintf(path, sizeof path, "%s", (folder / "day1-103+000.csv").c_str());
-  OpenFileNameRequest request{};
-  request.lStructSize = OPENFILENAME_SIZE_VERSION_400;
-  request.lpstrFilter = filter.c_str();
-  request.lpstrFile = path;
-  request.nMaxFile = sizeof path;
-  request.lpstrTitle = "Open Output File Name";
-  request.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-
-  User user;
-  FileDialogSeen seen;
-  BoxSeen refusal;
-  user.ChooseFile(folder / "missing/day1.csv", &seen)
-      .Answer(QMessageBox::Ok, &refusal)
-      .Then("the dialog still open, cancelled", [] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return false;
-        dialog->reject();
-        return true;
-      });
-  EXPECT_FALSE(GetOpenFileName(request));
-
-  EXPECT_EQ(seen.mode, QFileDialog::AnyFile);  // a new name may be typed
-  EXPECT_EQ(seen.proposedName, "day1-103+000.csv");
-  EXPECT_EQ(refusal.icon, QMessageBox::Warning);
-  EXPECT_NE(refusal.text.find("does not exist"), std::string::npos) << refusal.text;
-  EXPECT_EQ(std::string(path), folder / "day1-103+000.csv");
-}
-
-TEST_F(Choosers, APathLongerThanTheBufferIsRefused) {
-  // A real folder deep enough that the full path passes 999 characters.
+TEST_F(DesktopChoosers, AnOutputInAMissingFolderOrAPathLongerThanTheBufferIsRefusedAndTheBufferKept) {
+  // A real folder deep enough that a file's full path passes 999 characters.
   std::filesystem::path deep = folder.path();
   while (deep.string().size() < 1000) deep /= std::string(200, 'd');
   std::filesystem::create_directories(deep);
-  const std::string log = (deep / "day1.txt").string();
-  FILE* file = std::fopen(log.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fclose(file);
+  const std::string deepLog = (deep / "day1.txt").string();
+  std::fclose(std::fopen(deepLog.c_str(), "wb"));
 
-  const std::string filter = DialogFilter("Input Files, (*.txt)|*.txt|");
-  char path[1000] = "DEFAULT.TXT";
-  OpenFileNameRequest request{};
-  request.lpstrFilter = filter.c_str();
-  request.lpstrFile = path;
-  request.nMaxFile = sizeof path;
-  request.lpstrTitle = "Open Input File Name";
-  request.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+  const struct {
+    const char* title;
+    uint32_t flags;
+    std::string typed;
+    QFileDialog::FileMode mode;
+    std::string reason;
+  } cases[] = {
+      // The output may be a new file, but in a folder that exists.
+      {"Open Output File Name", kOutputFlags, folder / "missing/day1.csv", QFileDialog::AnyFile, "does not exist"},
+      {"Open Input File Name", kInputFlags, deepLog, QFileDialog::ExistingFile, "too long"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    Request chooser(c.title, c.flags, folder / "day1-103+000.csv", "Files|*.*|");
+    User user;
+    FileDialogSeen seen;
+    BoxSeen refusal;
+    user.ChooseFile(c.typed, &seen)
+        .Answer(QMessageBox::Ok, &refusal)
+        .Then("the dialog still open, cancelled", [] {
+          auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+          if (dialog == nullptr) return false;
+          dialog->reject();
+          return true;
+        });
+    EXPECT_FALSE(GetOpenFileName(chooser.request));
 
-  User user;
-  BoxSeen refusal;
-  user.ChooseFile(log)
-      .Answer(QMessageBox::Ok, &refusal)
-      .Then("the dialog still open, cancelled", [] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return false;
-        dialog->reject();
-        return true;
-      });
-  EXPECT_FALSE(GetOpenFileName(request));
-
-  EXPECT_NE(refusal.text.find("too long"), std::string::npos) << refusal.text;
-  EXPECT_STREQ(path, "DEFAULT.TXT");
+    EXPECT_EQ(seen.mode, c.mode);
+    EXPECT_EQ(refusal.icon, QMessageBox::Warning);
+    EXPECT_NE(refusal.text.find(c.reason), std::string::npos) << refusal.text;
+    EXPECT_EQ(std::string(chooser.path), folder / "day1-103+000.csv");
+  }
 }
 
 }  // namespace

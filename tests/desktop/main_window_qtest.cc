@@ -11,7 +11,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class MainWindow : public DesktopTest {};
+class DesktopMainWindow : public DesktopTest {};
 
 struct Entry {
   std::string text;
@@ -28,7 +28,7 @@ std::vector<Entry> EntriesOf(QMenu* menu) {
   return entries;
 }
 
-TEST_F(MainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteClientArea) {
+TEST_F(DesktopMainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteClientArea) {
   User user;
   std::vector<std::string> titles;
   std::vector<Entry> file, help;
@@ -63,7 +63,7 @@ TEST_F(MainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteClientAre
   }
 }
 
-TEST_F(MainWindow, AboutShowsTheVersionUnderBramletWithTheInformationIconAndOneOkButton) {
+TEST_F(DesktopMainWindow, AboutShowsTheVersionUnderBramletWithTheInformationIconAndOneOkButton) {
   User user;
   BoxSeen about;
   user.ChooseMenu(kAboutCommand).Answer(QMessageBox::Ok, &about).ChooseMenu(kExitCommand);
@@ -78,7 +78,7 @@ TEST_F(MainWindow, AboutShowsTheVersionUnderBramletWithTheInformationIconAndOneO
   EXPECT_TRUE(user.Done());
 }
 
-TEST_F(MainWindow, TheBlankEntryDoesNothingAndExitEndsTheProgram) {
+TEST_F(DesktopMainWindow, TheBlankEntryDoesNothingAndExitEndsTheProgram) {
   User user;
   bool stillThere = false;
   user.ChooseMenu(kBlankCommand)

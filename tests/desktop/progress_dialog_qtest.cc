@@ -11,7 +11,7 @@
 namespace desktop_test {
 namespace {
 
-class ProgressDialog : public DesktopTest {
+class DesktopProgressDialog : public DesktopTest {
  protected:
   // The dialog of a 1234567-byte log written to <folder>/day1-103+000.
   QWidget* ShowDialog() {
@@ -36,7 +36,7 @@ class ProgressDialog : public DesktopTest {
 
 const QColor kFill(150, 0, 150);
 
-TEST_F(ProgressDialog, HalfwayThroughTheLogTheFieldsShowTheNameFolderAndKilobytesAndTheBarIsFilledTo499) {
+TEST_F(DesktopProgressDialog, HalfwayThroughTheLogTheFieldsShowTheNameFolderAndKilobytesAndTheBarIsFilledTo499) {
   QWidget* dialog = ShowDialog();
   ASSERT_NE(dialog, nullptr);
   SendMessage(runState.progressDialog, WM_PAINT, 0, 617283);
@@ -89,7 +89,7 @@ TEST_F(ProgressDialog, HalfwayThroughTheLogTheFieldsShowTheNameFolderAndKilobyte
   EXPECT_EQ(full[full.size() / 2], kFill);
 }
 
-TEST_F(ProgressDialog, StandsOverTheMainWindowWithItsControlsAtTheirTemplatePlaces) {
+TEST_F(DesktopProgressDialog, StandsOverTheMainWindowWithItsControlsAtTheirTemplatePlaces) {
   QWidget* dialog = ShowDialog();
   ASSERT_NE(dialog, nullptr);
 
@@ -125,7 +125,7 @@ TEST_F(ProgressDialog, StandsOverTheMainWindowWithItsControlsAtTheirTemplatePlac
       << "anchor " << anchor.y() << ", height " << placed.height();
 }
 
-TEST_F(ProgressDialog, TheCloseBoxActsAsCancelAndTheDialogStays) {
+TEST_F(DesktopProgressDialog, TheCloseBoxActsAsCancelAndTheDialogStays) {
   QWidget* dialog = ShowDialog();
   ASSERT_NE(dialog, nullptr);
   dialog->close();

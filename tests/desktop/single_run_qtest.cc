@@ -14,7 +14,7 @@ namespace {
 using ::testing::ElementsAre;
 using Clock = std::chrono::steady_clock;
 
-class SingleRun : public DesktopTest {
+class DesktopSingleRun : public DesktopTest {
  protected:
   // A synthetic 1 Hz receiver log of the given size.
   std::string WriteLog(const std::string& name, int64_t size) {
@@ -33,7 +33,7 @@ int CountOf(const std::string& text, const std::string& what) {
   return count;
 }
 
-TEST_F(SingleRun, ChoosingALogAndOverwritingTheOldTableGivesTheConvertersTableByteForByte) {
+TEST_F(DesktopSingleRun, ChoosingALogAndOverwritingTheOldTableGivesTheConvertersTableByteForByte) {
   const std::string log = WriteLog("day1.txt", 3'000'000);
   const std::string table = folder / "day1-103+000.csv";
   folder.Write("day1-103+000.csv", "an older table\r\n");
@@ -76,7 +76,7 @@ TEST_F(SingleRun, ChoosingALogAndOverwritingTheOldTableGivesTheConvertersTableBy
                                     << " bytes) differs from the converter's (" << converter.size() << ")";
 }
 
-TEST_F(SingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheTableIsCutShort) {
+TEST_F(DesktopSingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheTableIsCutShort) {
   const std::string log = WriteLog("big.txt", 30'000'000);
   const std::string table = folder / "big-103+000.csv";
 
