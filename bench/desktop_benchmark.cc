@@ -4,16 +4,19 @@
 // the Qt backend with the main window and the progress dialog on screen,
 // repainting and listening for Cancel while the log is converted.
 //
-//   desktop_benchmark LOG [RUNS]     best of RUNS (3) of each, in MB/s (10^6 bytes)
+//   desktop_benchmark LOG [PAIRS]    best of PAIRS (3) runs of each, in MB/s (10^6 bytes),
+//                                    and the median ratio of their times within a pair
 //
 // Without a display it runs on Qt's offscreen platform.
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
@@ -77,21 +80,22 @@ void KeepBest(Timing& best, const Timing& one) {
   if (best.cpu < 0 || one.cpu < best.cpu) best.cpu = one.cpu;
 }
 
-void Report(const char* what, const Timing& timing, const Timing& reference, double megabytes) {
-  std::printf("%-28s%8.1f MB/s wall (%.3f s)  %8.1f MB/s CPU (%.3f s)", what, megabytes / timing.wall,
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void Report(const char* what, const Timing& timing, double megabytes) {
+  std::printf("%-28s%8.1f MB/s wall (%.3f s)  %8.1f MB/s CPU (%.3f s)\n", what, megabytes / timing.wall,
               timing.wall, megabytes / timing.cpu, timing.cpu);
-  if (&timing != &reference) {
-    std::printf("  %+.1f%% wall, %+.1f%% CPU", (timing.wall / reference.wall - 1) * 100,
-                (timing.cpu / reference.cpu - 1) * 100);
-  }
-  std::printf("\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: desktop_benchmark LOG [RUNS]\n");
+    std::fprintf(stderr, "usage: desktop_benchmark LOG [PAIRS]\n");
     return 1;
   }
   const std::string log = argv[1];
@@ -106,41 +110,49 @@ int main(int argc, char** argv) {
   RegisterMainWindowClass(kInstance);
   runState.instance = kInstance;
 
-  // The two in turn, each first every other time, so that a busy spell of
-  // the machine or the write-back of the previous run's table falls on both
-  // alike; the table is removed before each run.
+  // The two in pairs, each first in every other pair, so that a busy spell
+  // of the machine or the write-back of the previous run's table falls on
+  // both alike; the table is removed before each run. The ratio of the two
+  // is taken within each pair, where the machine was the same for both.
   Timing console{-1, -1}, desktop{-1, -1};
-  for (int i = 0; i < 2 * runs; ++i) {
-    const bool withDialog = (i % 2 == 0) == ((i / 2) % 2 == 1);
-    InstallBackend(withDialog ? &backend : nullptr);  // nullptr: no windows, as quorval-convert
-    if (withDialog && runState.mainWindow == kNoWindow) {
-      runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                         kNoWindow, 0, kInstance, nullptr);
-      ShowWindow(runState.mainWindow, SW_SHOWNORMAL);
-      QApplication::processEvents();
+  std::vector<double> wallRatios, cpuRatios;
+  for (int pair = 0; pair < runs && console.wall != -2; ++pair) {
+    Timing inPair[2]{};  // without windows, with the dialog
+    for (int turn = 0; turn < 2; ++turn) {
+      const bool withDialog = (turn == 0) == (pair % 2 == 1);
+      InstallBackend(withDialog ? &backend : nullptr);  // nullptr: no windows, as quorval-convert
+      if (withDialog && runState.mainWindow == kNoWindow) {
+        runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
+                                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                           kNoWindow, 0, kInstance, nullptr);
+        ShowWindow(runState.mainWindow, SW_SHOWNORMAL);
+        QApplication::processEvents();
+      }
+      ResetEpochRecord();
+      std::remove(csv.c_str());
+      inPair[withDialog ? 1 : 0] = ConvertOnce(log, csv, withDialog);
+      if (inPair[withDialog ? 1 : 0].wall < 0) console.wall = -2;
     }
-    ResetEpochRecord();
-    std::remove(csv.c_str());
-    const Timing one = ConvertOnce(log, csv, withDialog);
-    if (one.wall < 0) {
-      console.wall = desktop.wall = -1;
-      break;
-    }
-    KeepBest(withDialog ? desktop : console, one);
+    if (console.wall == -2) break;
+    KeepBest(console, inPair[0]);
+    KeepBest(desktop, inPair[1]);
+    wallRatios.push_back(inPair[1].wall / inPair[0].wall);
+    cpuRatios.push_back(inPair[1].cpu / inPair[0].cpu);
   }
   InstallBackend(&backend);
   DestroyWindow(runState.mainWindow);
   InstallBackend(nullptr);
   std::remove(csv.c_str());
 
-  if (console.wall < 0 || desktop.wall < 0) {
+  if (console.wall < 0 || desktop.wall < 0 || wallRatios.empty()) {
     std::fprintf(stderr, "desktop_benchmark: the conversion of %s failed\n", log.c_str());
     return 1;
   }
   const double megabytes = static_cast<double>(runState.inputSize) / 1e6;
-  Report("converter, no windows", console, console, megabytes);
-  Report("desktop, progress dialog", desktop, console, megabytes);
+  Report("converter, no windows", console, megabytes);
+  Report("desktop, progress dialog", desktop, megabytes);
+  std::printf("desktop time over converter time, median of %zu pairs: %+.1f%% wall, %+.1f%% CPU\n",
+              wallRatios.size(), (Median(wallRatios) - 1) * 100, (Median(cpuRatios) - 1) * 100);
   std::printf("(the desktop on Qt's %s platform)\n", QGuiApplication::platformName().toLocal8Bit().constData());
   return 0;
 }
