@@ -4,6 +4,7 @@
 // progress pump does, and logs written to temporary files.
 #pragma once
 
+#include "fresh_program.h"
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -48,13 +49,10 @@ class RecordingBackend : public WindowingBackend {
 class ConvertTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetEpochRecord();
-    ResetRunState();
-    InstallBackend(&backend);
+    StartFreshProgram(&backend);
   }
   void TearDown() override {
-    InstallBackend(nullptr);
-    ResetRunState();
+    EndProgram();
   }
 
   RecordingBackend backend;

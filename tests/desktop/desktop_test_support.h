@@ -2,6 +2,7 @@
 // every test, with the user of desktop_user.h acting on its windows.
 #pragma once
 
+#include "fresh_program.h"
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -27,18 +28,11 @@ constexpr InstanceHandle kInstance = 0x400000;
 class DesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetEpochRecord();
-    ResetRunState();
-    ResetWindowing();
-    ResetProgressDialog();
-    InstallBackend(&backend);
+    StartFreshProgram(&backend);
   }
 
   void TearDown() override {
-    CloseAllStreams();
-    InstallBackend(nullptr);
-    ResetWindowing();
-    ResetRunState();
+    EndProgram();
   }
 
   // The program from its start to the end of its message loop.

@@ -1,3 +1,4 @@
+#include "fresh_program.h"
 #include "files/input_opening.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +17,11 @@ namespace {
 class InputOpening : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetEpochRecord();
-    ResetRunState();
-    InstallBackend(&backend);
+    StartFreshProgram(&backend);
     runState.progressStarted = 1;  // left over from an earlier log
   }
   void TearDown() override {
-    CloseAllStreams();
-    InstallBackend(nullptr);
+    EndProgram();
   }
 
   RecordingBackend backend;

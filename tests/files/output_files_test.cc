@@ -1,3 +1,4 @@
+#include "fresh_program.h"
 #include "files/output_files.h"
 #include "output/csv_writer.h"
 
@@ -21,13 +22,10 @@ constexpr unsigned kRetryStyle = MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL;
 class OutputFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetEpochRecord();
-    ResetRunState();
-    InstallBackend(&backend);
+    StartFreshProgram(&backend);
   }
   void TearDown() override {
-    CloseAllStreams();
-    InstallBackend(nullptr);
+    EndProgram();
   }
 
   // A path buffer of exactly kPathSize bytes, so that writing past it shows

@@ -4,6 +4,7 @@
 // scratch folder, and small NMEA logs.
 #pragma once
 
+#include "fresh_program.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -49,18 +50,11 @@ inline int CsvLines(const std::string& table) {
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetEpochRecord();
-    ResetRunState();
-    ResetWindowing();
-    ResetProgressDialog();
-    InstallBackend(&backend);
+    StartFreshProgram(&backend);
   }
 
   void TearDown() override {
-    CloseAllStreams();
-    InstallBackend(nullptr);
-    ResetWindowing();
-    ResetRunState();
+    EndProgram();
     for (const std::string& problem : backend.Problems()) ADD_FAILURE() << problem;
   }
 

@@ -1,0 +1,25 @@
+// Every test begins as a freshly started program: the epoch record, the run
+// state, the windowing layer and the progress dialog's own fields as they
+// are at start, with the test's backend in force; and ends with nothing left
+// open for the next one.
+#pragma once
+
+#include "output/epoch_record.h"
+#include "platform/windowing.h"
+#include "shell/progress_dialog.h"
+#include "shell/run_state.h"
+
+inline void StartFreshProgram(WindowingBackend* backend) {
+  ResetEpochRecord();
+  ResetRunState();
+  ResetWindowing();
+  ResetProgressDialog();
+  InstallBackend(backend);
+}
+
+inline void EndProgram() {
+  CloseAllStreams();
+  InstallBackend(nullptr);
+  ResetWindowing();
+  ResetRunState();
+}
