@@ -161,7 +161,7 @@ void PrintUsage() {
       "  --help      show this help and exit\n"
       "  --version   show the version label and exit\n"
       "\n"
-      "Progress (percent, kilobytes read of the total, rate) is shown on standard\n"
+      "Progress (percent, megabytes read of the total, rate) is shown on standard\n"
       "error when it is a terminal.\n"
       "\n"
       "Exit status: 0 success (for --batch: the list was done), 1 usage error,\n"

@@ -172,13 +172,14 @@ void ShowConsoleProgressDialogs(bool shown) { dialogsShown = shown; }
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
                      const char* kilobytesTotal, int permille, double seconds) {
   const double megabytesRead = std::strtod(kilobytesRead, nullptr) / kKilobytesPerMegabyte;
+  const double megabytesTotal = std::strtod(kilobytesTotal, nullptr) / kKilobytesPerMegabyte;
   const double rate = seconds > 0 ? megabytesRead / seconds : 0.0;
   // A log of unknown size (a pipe) has no total and no fraction to show.
   const bool sized = std::strcmp(kilobytesTotal, "0") != 0;
   const int length =
-      sized ? std::snprintf(out, static_cast<size_t>(size), "%s  %3d%%  %s of %s kB  %.1f MB/s",
-                            fileName, permille / 10, kilobytesRead, kilobytesTotal, rate)
-            : std::snprintf(out, static_cast<size_t>(size), "%s  %s kB  %.1f MB/s", fileName,
-                            kilobytesRead, rate);
+      sized ? std::snprintf(out, static_cast<size_t>(size), "%s  %3d%%  %.1f of %.1f MB  %.1f MB/s",
+                            fileName, permille / 10, megabytesRead, megabytesTotal, rate)
+            : std::snprintf(out, static_cast<size_t>(size), "%s  %.1f MB  %.1f MB/s", fileName,
+                            megabytesRead, rate);
   return length < size ? length : size - 1;
 }

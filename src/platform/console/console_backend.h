@@ -17,8 +17,8 @@ void SetConsoleProgramName(const char* name);
 void ShowConsoleProgressDialogs(bool shown);
 
 // The progress dialog as one line: its file name, the bar as a percentage,
-// the kilobytes read of the total and the rate since the dialog appeared:
-// "day1-103+000   49%  617 of 1234 kB  250.1 MB/s". Without a total (a
-// pipe): "day1-103+000  617 kB  250.1 MB/s".
+// the megabytes read of the total (from the dialog's kilobyte fields) and
+// the rate since the dialog appeared: "day1-103+000   49%  0.6 of 1.2 MB
+// 250.1 MB/s". Without a total (a pipe): "day1-103+000  0.6 MB  250.1 MB/s".
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
                      const char* kilobytesTotal, int permille, double seconds);
