@@ -2,6 +2,9 @@
 // for, what the user sees, and what the program gets back.
 #include <gmock/gmock.h>
 
+#include <QFileSystemModel>
+#include <QAbstractProxyModel>
+
 #include <cstring>
 #include <filesystem>
 
@@ -75,6 +78,10 @@ TEST_F(DesktopChoosers, FilterListsBecomeQtFiltersWithDescriptionsKeptAndPattern
       // The batch's list filter has a description and no pattern: all files.
       {".ini", {".ini (*)"}},
       {"Logs|*.txt;*.log|", {"Logs (*.txt *.log)"}},
+      // After a log without an extension: every name, narrowed to those
+      // without a dot while the filter is selected.
+      {"Input Files, (*.)|*.|All Files (*.*)|*.*|",
+       {"Input Files, (*.) (*)", "All Files (*.*) (*)"}},
   };
   for (const auto& c : cases) {
     const std::string filter = DialogFilter(c.filter) + std::string(2, '\0');
@@ -121,6 +128,33 @@ TEST_F(DesktopChoosers, TheDialogProposesTheNameInItsFolderAndWritesTheChosenPat
   EXPECT_THAT(seen.filters, ElementsAre("Input Files, (*.txt)", "All Files (*.*)"));
   EXPECT_EQ(seen.mode, QFileDialog::ExistingFile);
   EXPECT_FALSE(seen.native);
+}
+
+TEST_F(DesktopChoosers, AfterALogWithoutExtensionTheFirstFilterListsTheFilesWithoutOne) {
+  folder.Write("gps", "$GPGGA\r\n");
+  folder.Write("gps.txt", "$GPGGA\r\n");
+  folder.Write("day1.log", "$GPGGA\r\n");
+  Request input("Open Input File Name", kInputFlags, folder / "gps.",
+                "Input Files, (*.)|*.|All Files (*.*)|*.*|");
+
+  std::vector<std::string> listed;
+  User user;
+  user.Then("the files the dialog lists", [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible() || dialog->proxyModel() == nullptr) return false;
+    QAbstractProxyModel* shown = dialog->proxyModel();
+    const auto* files = qobject_cast<QFileSystemModel*>(shown->sourceModel());
+    const QModelIndex place =
+        shown->mapFromSource(files->index(QString::fromStdString(folder.path().string())));
+    if (shown->rowCount(place) == 0) return false;  // still reading the folder
+    for (int row = 0; row < shown->rowCount(place); ++row) {
+      listed.push_back(shown->index(row, 0, place).data().toString().toStdString());
+    }
+    dialog->reject();
+    return true;
+  });
+  EXPECT_FALSE(GetOpenFileName(input.request));
+  EXPECT_THAT(listed, ElementsAre("gps"));
 }
 
 TEST_F(DesktopChoosers, AnOutputInAMissingFolderOrAPathLongerThanTheBufferIsRefusedAndTheBufferKept) {

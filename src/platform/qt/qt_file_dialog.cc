@@ -1,7 +1,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 #include <cstring>
 
 #include "platform/qt/qt_windows.h"
@@ -11,15 +13,44 @@ namespace {
 constexpr int kMaxFilterEntries = 16;
 
 // The platform's patterns in Qt's spelling: ';' separates them, and "*.*"
-// stands for every file, also one without a dot.
+// stands for every file, also one without a dot. "*." (after a log without
+// an extension) stands for the files without one, which no wildcard of Qt's
+// says: it becomes "*", narrowed by NoExtensionFilter.
 QString QtPatterns(const char* pattern) {
   QStringList patterns;
   for (const QString& one : QString::fromLocal8Bit(pattern).split(u';', Qt::SkipEmptyParts)) {
     const QString trimmed = one.trimmed();
-    patterns << (trimmed == QLatin1String("*.*") ? QStringLiteral("*") : trimmed);
+    const bool everyFile = trimmed == QLatin1String("*.*") || trimmed == QLatin1String("*.");
+    patterns << (everyFile ? QStringLiteral("*") : trimmed);
   }
   return patterns.isEmpty() ? QStringLiteral("*") : patterns.join(u' ');
 }
+
+bool MeansFilesWithoutExtension(const char* pattern) { return std::strcmp(pattern, "*.") == 0; }
+
+bool ListedWithoutExtension(const QString& fileName) { return !fileName.contains(u'.'); }
+
+// While a "*." filter is selected, the dialog lists folders and the files
+// whose names hold no dot.
+class NoExtensionFilter final : public QSortFilterProxyModel {
+ public:
+  void SetActive(bool active) {
+    active_ = active;
+    invalidateFilter();
+  }
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    if (!active_) return true;
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (files == nullptr) return true;
+    const QModelIndex index = files->index(row, 0, parent);
+    return files->isDir(index) || ListedWithoutExtension(files->fileName(index));
+  }
+
+ private:
+  bool active_ = false;
+};
 
 // Refuses, with a message, a choice that the dialog's flags do not allow or
 // that the path buffer cannot hold; the dialog then stays open.
@@ -83,7 +114,22 @@ bool ShowOpenFileDialog(QWidget* owner, OpenFileNameRequest& request) {
   dialog.setFileMode((request.Flags & OFN_FILEMUSTEXIST) != 0 ? QFileDialog::ExistingFile
                                                                 : QFileDialog::AnyFile);
   if (request.lpstrTitle != nullptr) dialog.setWindowTitle(QString::fromLocal8Bit(request.lpstrTitle));
-  dialog.setNameFilters(NameFilters(request.lpstrFilter));
+  const QStringList filters = NameFilters(request.lpstrFilter);
+  dialog.setNameFilters(filters);
+  // Which of the filters stand for the files without an extension.
+  FilterEntry entries[kMaxFilterEntries];
+  const int entryCount = FilterEntries(request.lpstrFilter, entries, kMaxFilterEntries);
+  QStringList withoutExtension;
+  for (int i = 0; i < entryCount && i < filters.size(); ++i) {
+    if (MeansFilesWithoutExtension(entries[i].pattern)) withoutExtension << filters[i];
+  }
+  auto* narrowing = new NoExtensionFilter;
+  dialog.setProxyModel(narrowing);  // the dialog takes it over
+  const auto narrow = [narrowing, withoutExtension](const QString& selected) {
+    narrowing->SetActive(withoutExtension.contains(selected));
+  };
+  QObject::connect(&dialog, &QFileDialog::filterSelected, narrow);
+  if (!filters.isEmpty()) narrow(filters.first());
 
   // The proposed name, and its folder as the one to start in.
   const QString proposed = QFile::decodeName(
