@@ -10,12 +10,12 @@
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
-#include "shell/progress_dialog.h"
-#include "shell/batch_run.h"
 #include "files/path_names.h"
 #include "output/epoch_record.h"
 #include "platform/console/console_backend.h"
 #include "resources/version.h"
+#include "shell/batch_run.h"
+#include "shell/progress_dialog.h"
 #include "shell/run_state.h"
 
 namespace {
@@ -120,9 +120,9 @@ int ConvertOne(const char* log, const CommandLine& line) {
   s.progressDialog = kNoWindow;
   s.cancelRequested = 0;
 
-  if (s.inputFile != stdin) std::fclose(s.inputFile);
-  s.inputFile = nullptr;
-  if (FinishOutput(s.outputPath) != 0) return kExitOutputFailed;
+  const bool written = FinishOutput(s.outputPath) == 0;
+  CloseAllStreams();  // the log
+  if (!written) return kExitOutputFailed;
   if (ShowsProgress(line)) {
     const int rows = EpochCounter > 0 ? EpochCounter - 1 : 0;
     std::fprintf(stderr, "%s -> %s (%d rows)\n", log, s.outputPath, rows);

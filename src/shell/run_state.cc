@@ -32,7 +32,8 @@ int CloseOutputStream() {
 
 void CloseAllStreams() {
   for (FILE** stream : {&runState.inputFile, &runState.listFile, &runState.diagFile}) {
-    if (*stream != nullptr) std::fclose(*stream);
+    // Standard input (a log read from a pipe) is the process's, not the run's.
+    if (*stream != nullptr && *stream != stdin) std::fclose(*stream);
     *stream = nullptr;
   }
   CloseOutputStream();
