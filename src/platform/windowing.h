@@ -1,7 +1,7 @@
 // The narrow windowing layer that the shell is written against. Each
 // operation stands for the Win32 call it is named after and keeps that
 // call's message numbers, style bits and answer values, so a procedure of the
-// shell reads step for step like the original.
+// shell reads step for step like the Win32 procedure it describes.
 //
 // The layer itself keeps the message model: registered classes, the windows
 // and dialogs with their procedures, the posted-message queue, the message
