@@ -13,14 +13,14 @@ constexpr unsigned kReadOnlyField =
 // "of" the total on its second; the bar and Cancel stand below it.
 constexpr DialogControl kControls[] = {
     {IDCANCEL, "button", "Cancel", 290, 54, 45, 13, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON},
-    {30, "msctls_progress32", "Progress2", 5, 54, 211, 13, WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_SMOOTH},
+    {kProgressBarId, "msctls_progress32", "Progress2", 5, 54, 211, 13, WS_CHILD | WS_VISIBLE | WS_BORDER | PBS_SMOOTH},
     {-1, "static", "of", 261, 34, 9, 8, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_CENTER},
     {-1, "static", "kB", 317, 34, 12, 9, WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-    {1047, "edit", "", 15, 15, 316, 12, kReadOnlyField},
+    {kFolderFieldId, "edit", "", 15, 15, 316, 12, kReadOnlyField},
     {-1, "button", "File", 7, 4, 329, 46, WS_CHILD | WS_VISIBLE | BS_GROUPBOX},
-    {1044, "edit", "", 16, 33, 209, 12, kReadOnlyField},
-    {1045, "edit", "", 232, 33, 29, 12, kReadOnlyField},
-    {1046, "edit", "", 275, 33, 33, 12, kReadOnlyField},
+    {kFileNameFieldId, "edit", "", 16, 33, 209, 12, kReadOnlyField},
+    {kKilobytesReadFieldId, "edit", "", 232, 33, 29, 12, kReadOnlyField},
+    {kKilobytesTotalFieldId, "edit", "", 275, 33, 33, 12, kReadOnlyField},
 };
 
 }  // namespace

@@ -6,6 +6,13 @@
 
 #include <cstdint>
 
+// Controls of the "PROGRESS" template that its procedure fills.
+constexpr int kProgressBarId = 30;
+constexpr int kFileNameFieldId = 1044;
+constexpr int kKilobytesReadFieldId = 1045;
+constexpr int kKilobytesTotalFieldId = 1046;
+constexpr int kFolderFieldId = 1047;
+
 // Menu commands of the main window.
 constexpr unsigned kExitCommand = 1250;
 constexpr unsigned kAboutCommand = 3050;

@@ -5,13 +5,8 @@
 #include <cstdint>
 
 #include "platform/windowing.h"
+#include "resources/resources.h"
 
-// Controls of the "PROGRESS" template that the procedure fills.
-constexpr int kProgressBarId = 30;
-constexpr int kFileNameFieldId = 1044;
-constexpr int kKilobytesReadFieldId = 1045;
-constexpr int kKilobytesTotalFieldId = 1046;
-constexpr int kFolderFieldId = 1047;
 
 constexpr int64_t kBytesPerKilobyte = 1000;
 constexpr int32_t kPermilleScale = 1000;

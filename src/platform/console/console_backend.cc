@@ -116,10 +116,10 @@ class Console final : public WindowingBackend {
     dialogLine.appeared = Clock::now();
     for (int i = 0; i < dialogTemplate.controlCount; ++i) {
       switch (dialogTemplate.controls[i].id) {
-        case 1044: dialogLine.fileNameField = controls[i]; break;
-        case 1045: dialogLine.readField = controls[i]; break;
-        case 1046: dialogLine.totalField = controls[i]; break;
-        case 30: dialogLine.bar = controls[i]; break;
+        case kFileNameFieldId: dialogLine.fileNameField = controls[i]; break;
+        case kKilobytesReadFieldId: dialogLine.readField = controls[i]; break;
+        case kKilobytesTotalFieldId: dialogLine.totalField = controls[i]; break;
+        case kProgressBarId: dialogLine.bar = controls[i]; break;
         default: break;
       }
     }
