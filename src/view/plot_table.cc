@@ -367,7 +367,7 @@ bool ReadPlotTableStream(FILE* in, const char* name, PlotTable& table) {
   }
   if (!reader.HeaderRead()) {
     table.state = TableState::kEmpty;
-    table.problem = "the table is empty";
+    table.problem = "the table is empty (a log without GGA sentences gives an empty table)";
   }
   return true;
 }
