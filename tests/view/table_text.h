@@ -14,7 +14,7 @@ inline std::string Header(int slotCount) {
   std::string header =
       "index,TimeOfDay(s),Longitude,Latitude,lon(deg),lat(deg),alt(m),msl(m),spd(m/s),heading(deg),"
       "ve(m/s),vn(m/s),GGAhdop,pdop,hdop,vdop,sGSAMode,year,month,day,numsvsinfix,numused,numsvsview,gpsqual,";
-  char name[64];
+  char name[128];
   for (int n = 0; n < slotCount; ++n) {
     std::snprintf(name, sizeof name, "svid%02d,azim%02d,elev%02d,sgnl%02d,used%02d,", n, n, n, n, n);
     header += name;
