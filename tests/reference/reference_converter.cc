@@ -96,8 +96,13 @@ double NmeaToDegrees(double v) {
   return d + m / 60.0;
 }
 
-double Real() { return ParseReal(FieldBuffer); }
-int16_t Int16() { return static_cast<int16_t>(ParseInt(FieldBuffer)); }
+// The text of the next field, whether or not a delimiter closed it.
+const char* Next(const char*& cursor) {
+  NextField(cursor);
+  return FieldBuffer;
+}
+double Real(const char* text) { return ParseReal(text); }
+int16_t Int16(const char* text) { return static_cast<int16_t>(ParseInt(text)); }
 
 // Each handler walks every field of its sentence in order from just after the
 // six-character tag. "if (NextField(c))" stores only a present field; the
@@ -105,39 +110,33 @@ int16_t Int16() { return static_cast<int16_t>(ParseInt(FieldBuffer)); }
 void HandleGga(const char* sentence) {
   Record& r = record;
   const char* c = sentence + 6;
-  if (NextField(c)) r.timeOfDay = NmeaTimeToSeconds(Real());  // 1 UTC time
-  if (NextField(c)) r.latitude = NmeaToDegrees(Real());       // 2 latitude
+  if (NextField(c)) r.timeOfDay = NmeaTimeToSeconds(Real(FieldBuffer));  // 1 UTC time
+  if (NextField(c)) r.latitude = NmeaToDegrees(Real(FieldBuffer));       // 2 latitude
   if (NextField(c) && FieldBuffer[0] == 'S') r.latitude = -r.latitude;
-  if (NextField(c)) r.longitude = NmeaToDegrees(Real());      // 4 longitude
+  if (NextField(c)) r.longitude = NmeaToDegrees(Real(FieldBuffer));      // 4 longitude
   if (NextField(c) && FieldBuffer[0] == 'W') r.longitude = -r.longitude;
-  NextField(c);
-  r.gpsqual = Int16();  // 6 fix quality
-  NextField(c);
-  r.numsvsinfix = Int16();  // 7 satellites in use
-  NextField(c);
-  r.GGAhdop = Real();  // 8 HDOP
-  NextField(c);
-  const double altitude = Real();  // 9 altitude above mean sea level
-  r.msl = altitude;
-  r.alt = altitude;
-  NextField(c);  // 10 unit
-  NextField(c);
-  r.alt = altitude - Real();  // 11 geoid separation
+  r.gpsqual = Int16(Next(c));                  // 6 fix quality
+  r.numsvsinfix = Int16(Next(c));              // 7 satellites in use
+  r.GGAhdop = Real(Next(c));                   // 8 HDOP
+  const double altitude = Real(Next(c));       // 9 altitude above mean sea level
+  r.msl = r.alt = altitude;
+  Next(c);                                     // 10 unit
+  r.alt = altitude - Real(Next(c));            // 11 geoid separation
   for (int field = 12; field <= 14; ++field) NextField(c);
 }
 
 void HandleRmc(const char* sentence) {
   Record& r = record;
   const char* c = sentence + 6;
-  if (NextField(c)) r.timeOfDay = NmeaTimeToSeconds(Real());  // 1 UTC time
-  NextField(c);                                               // 2 status
-  if (NextField(c)) r.latitude = NmeaToDegrees(Real());       // 3 latitude
+  if (NextField(c)) r.timeOfDay = NmeaTimeToSeconds(Real(FieldBuffer));  // 1 UTC time
+  NextField(c);                                                          // 2 status
+  if (NextField(c)) r.latitude = NmeaToDegrees(Real(FieldBuffer));       // 3 latitude
   if (NextField(c) && FieldBuffer[0] == 'S') r.latitude = -r.latitude;
-  if (NextField(c)) r.longitude = NmeaToDegrees(Real());      // 5 longitude
+  if (NextField(c)) r.longitude = NmeaToDegrees(Real(FieldBuffer));      // 5 longitude
   if (NextField(c) && FieldBuffer[0] == 'W') r.longitude = -r.longitude;
-  if (NextField(c)) r.speedKnots = Real();                    // 7 knots
-  if (NextField(c)) r.heading = Real();                       // 8 course
-  if (NextField(c)) {                                         // 9 ddmmyy
+  if (NextField(c)) r.speedKnots = Real(FieldBuffer);                    // 7 knots
+  if (NextField(c)) r.heading = Real(FieldBuffer);                       // 8 course
+  if (NextField(c)) {                                                    // 9 ddmmyy
     const int32_t d = ParseInt(FieldBuffer);
     r.day = static_cast<int16_t>((d / 10000) % 100);
     r.month = static_cast<int16_t>((d / 100) % 100);
@@ -148,9 +147,9 @@ void HandleRmc(const char* sentence) {
 
 void HandleVtg(const char* sentence) {
   const char* c = sentence + 6;
-  if (NextField(c)) record.heading = Real();  // 1 course, degrees true
+  if (NextField(c)) record.heading = Real(FieldBuffer);  // 1 course, degrees true
   for (int field = 2; field <= 4; ++field) NextField(c);
-  if (NextField(c)) record.speedKnots = Real();  // 5 knots
+  if (NextField(c)) record.speedKnots = Real(FieldBuffer);  // 5 knots
   for (int field = 6; field <= 9; ++field) NextField(c);
 }
 
@@ -162,33 +161,26 @@ void HandleZda(const char* sentence) {
 void HandleGsa(const char* sentence) {
   Record& r = record;
   const char* c = sentence + 6;
-  NextField(c);  // 1 mode
-  NextField(c);
-  r.sGSAMode = Int16();  // 2 fix mode
+  Next(c);                     // 1 mode
+  r.sGSAMode = Int16(Next(c));  // 2 fix mode
   r.numused = 0;
   for (int field = 3; field <= 14; ++field) {
-    NextField(c);
-    const int32_t v = ParseInt(FieldBuffer);
+    const int32_t v = ParseInt(Next(c));
     r.ids[r.numused] = static_cast<int16_t>(v);
     if (v != 0) ++r.numused;
   }
-  NextField(c);
-  r.pdop = Real();
-  NextField(c);
-  r.hdop = Real();
-  NextField(c);
-  r.vdop = Real();
+  r.pdop = Real(Next(c));
+  r.hdop = Real(Next(c));
+  r.vdop = Real(Next(c));
 }
 
 void HandleGsv(const char* sentence) {
   Record& r = record;
   const char* c = sentence + 6;
-  NextField(c);  // 1 number of messages
-  NextField(c);
-  const int32_t m = ParseInt(FieldBuffer);  // 2 this message's number
+  Next(c);                             // 1 number of messages
+  const int32_t m = ParseInt(Next(c));  // 2 this message's number
   if (m == 1) std::memset(r.satellites, 0, sizeof r.satellites);
-  NextField(c);
-  r.numsvsview = Int16();  // 3 satellites in view
+  r.numsvsview = Int16(Next(c));  // 3 satellites in view
   // A message number of 0 or below would place its satellites before the
   // table: such a message stores none.
   if (m < 1) return;
@@ -197,14 +189,10 @@ void HandleGsv(const char* sentence) {
     const long long slot = 4 * (static_cast<long long>(m) - 1) + g;
     if (slot > 12) return;
     Satellite& s = r.satellites[slot];
-    NextField(c);
-    s.svid = Int16();
-    NextField(c);
-    s.elev = Int16();
-    NextField(c);
-    s.azim = Int16();
-    NextField(c);
-    s.sgnl = Int16();
+    s.svid = Int16(Next(c));
+    s.elev = Int16(Next(c));
+    s.azim = Int16(Next(c));
+    s.sgnl = Int16(Next(c));
   }
 }
 
@@ -257,18 +245,14 @@ void WriteRow(FILE* out) {
   WriteFixed(out, r.timeOfDay, 1);
   WriteDms(out, r.longitude, 'E', 'W');
   WriteDms(out, r.latitude, 'N', 'S');
-  WriteFixed(out, r.longitude, 6);
-  WriteFixed(out, r.latitude, 6);
-  WriteFixed(out, r.alt, 1);
-  WriteFixed(out, r.msl, 1);
-  WriteFixed(out, speed, 3);
-  WriteFixed(out, r.heading, 3);
-  WriteFixed(out, std::sin(course) * speed, 3);
-  WriteFixed(out, std::cos(course) * speed, 3);
-  WriteFixed(out, r.GGAhdop, 1);
-  WriteFixed(out, r.pdop, 1);
-  WriteFixed(out, r.hdop, 1);
-  WriteFixed(out, r.vdop, 1);
+  const struct {
+    double value;
+    int decimals;
+  } fixed[] = {{r.longitude, 6}, {r.latitude, 6},  {r.alt, 1},  {r.msl, 1},
+               {speed, 3},       {r.heading, 3},   {std::sin(course) * speed, 3},
+               {std::cos(course) * speed, 3},      {r.GGAhdop, 1}, {r.pdop, 1},
+               {r.hdop, 1},      {r.vdop, 1}};
+  for (const auto& f : fixed) WriteFixed(out, f.value, f.decimals);
   std::fprintf(out, "%d,%d,%d,%d,%d,%d,%d,%d,", r.sGSAMode, r.year, r.month, r.day,
                r.numsvsinfix, r.numused, r.numsvsview, r.gpsqual);
   for (int slot = 0; slot < 12; ++slot) {
