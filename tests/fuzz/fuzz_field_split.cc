@@ -1,0 +1,54 @@
+// Every line of the input as a capture holds it (up to its first byte
+// outside 32..126, at most 200 characters):
+// the one-pass field split must report each field exactly as the
+// reference's NextField walk finds it (result, text, and the character the
+// walk's cursor rests on), or the target aborts.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "convert/field_tokenizer.h"
+#include "reference/reference_converter.h"
+
+namespace {
+
+void Compare(const std::string& sentence) {
+  // The walk starts after a six-character tag, as the handlers start it.
+  if (sentence.size() < 6) return;
+  SentenceFields fields;
+  SplitFields(fields, sentence.c_str());
+  const char* cursor = sentence.c_str() + 6;
+  for (int number = 1; number <= fields.count + 2; ++number) {
+    const int walked = reference::NextField(cursor);
+    const FieldSpan split = FieldAt(fields, number);
+    const std::string text(split.text, static_cast<size_t>(split.length));
+    if (split.result != walked || text != reference::FieldBuffer ||
+        CharAfterField(fields, number) != *cursor) {
+      std::fprintf(stderr, "'%s' field %d: split %d '%s' then '%c', walk %d '%s' then '%c'\n",
+                   sentence.c_str(), number, split.result, text.c_str(),
+                   CharAfterField(fields, number), walked, reference::FieldBuffer, *cursor);
+      std::abort();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  size_t start = 0;
+  while (start < input.size()) {
+    size_t end = input.find('\n', start);
+    if (end == std::string::npos) end = input.size();
+    size_t length = 0;
+    while (start + length < end && length < 200 && input[start + length] >= 32 &&
+           input[start + length] <= 126) {
+      ++length;
+    }
+    Compare(input.substr(start, length));
+    start = end + 1;
+  }
+  return 0;
+}

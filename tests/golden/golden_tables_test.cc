@@ -1,0 +1,83 @@
+// Each log of data/samples beside the table the conversion rules give for it,
+// compared byte for byte: through ConvertLog and the reference converter as
+// the first log of a program run, and through quorval-convert as a user runs
+// it. day2.txt is converted after day1.txt, sharing the record with it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "convert/conversion_loop.h"
+#include "convert/convert_test_support.h"
+#include "files/temp_folder.h"
+#include "reference/reference_converter.h"
+
+namespace {
+
+const std::string kSamples = QUORVAL_SAMPLES_DIR;
+const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",
+                             "gsv-signal-id", "damaged-lines", "no-final-lf"};
+
+std::string LogPath(const std::string& name) { return kSamples + "/" + name + ".txt"; }
+std::string Expected(const std::string& name) {
+  return ReadBytes(kSamples + "/" + name + "-103+000.csv");
+}
+
+class GoldenTables : public convert_test::ConvertTest {
+ protected:
+  std::string Convert(const std::string& name, void (*convert)(FILE*, FILE*)) {
+    FILE* input = std::fopen(LogPath(name).c_str(), "rb");
+    if (input == nullptr) return "cannot open " + LogPath(name);
+    FILE* output = std::tmpfile();
+    runState.inputFile = input;
+    runState.progressStarted = 0;
+    convert(input, output);
+    runState.inputFile = nullptr;
+    std::fclose(input);
+    std::string table = convert_test::ReadAll(output);
+    std::fclose(output);
+    return table;
+  }
+};
+
+TEST_F(GoldenTables, EveryLogConvertsToItsTable) {
+  for (const char* name : kLogs) {
+    StartFreshProgram(&backend);
+    EXPECT_EQ(Convert(name, ConvertLog), Expected(name)) << name;
+    reference::ResetRecord();
+    EXPECT_EQ(Convert(name, reference::ConvertLog), Expected(name)) << name << " (reference)";
+  }
+}
+
+TEST_F(GoldenTables, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
+  EXPECT_EQ(Convert("day1", ConvertLog), Expected("day1"));
+  EXPECT_EQ(Convert("day2", ConvertLog), Expected("day2"));
+  reference::ResetRecord();
+  EXPECT_EQ(Convert("day1", reference::ConvertLog), Expected("day1"));
+  EXPECT_EQ(Convert("day2", reference::ConvertLog), Expected("day2"));
+}
+
+int RunConverter(const std::string& arguments) {
+  return std::system((std::string(QUORVAL_CONVERT_PATH) + " --quiet " + arguments).c_str());
+}
+
+TEST(GoldenTablesCommand, EveryLogConvertsToItsTable) {
+  TempFolder folder;
+  for (const char* name : kLogs) {
+    const std::string log = folder.Write(std::string(name) + ".txt", ReadBytes(LogPath(name)));
+    ASSERT_EQ(RunConverter("'" + log + "'"), 0) << name;
+    EXPECT_EQ(ReadBytes(folder / (std::string(name) + "-103+000.csv")), Expected(name)) << name;
+  }
+}
+
+TEST(GoldenTablesCommand, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
+  TempFolder folder;
+  const std::string day1 = folder.Write("day1.txt", ReadBytes(LogPath("day1")));
+  const std::string day2 = folder.Write("day2.txt", ReadBytes(LogPath("day2")));
+  ASSERT_EQ(RunConverter("'" + day1 + "' '" + day2 + "'"), 0);
+  EXPECT_EQ(ReadBytes(folder / "day1-103+000.csv"), Expected("day1"));
+  EXPECT_EQ(ReadBytes(folder / "day2-103+000.csv"), Expected("day2"));
+}
+
+}  // namespace
