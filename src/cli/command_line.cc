@@ -245,10 +245,13 @@ int RunListedBatch(const CommandLine& line) {
     case kBatchDiagnosticsFailed:
       ReportFile("create the diagnostics file", listName);
       return kExitOutputFailed;
+    case kBatchListNotAFile:
     case kBatchInputMissing:
       return kExitInputUnreadable;
+    case kBatchWouldOverwrite:
     case kBatchOutputFailed:
     case kBatchCloseFailed:
+    case kBatchDiagnosticsIncomplete:
       return kExitOutputFailed;
   }
   return kExitOutputFailed;

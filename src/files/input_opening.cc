@@ -30,7 +30,7 @@ bool OpenLogStream(const char* path) {
     errno = EISDIR;
   }
   if (s.inputFile == nullptr) {
-    SetMessageReason(errno);
+    SetMessageReason(errno, path);
     MessageBox(kNoWindow, path, "Failure to open Input File", MB_TASKMODAL | MB_ICONWARNING);
     return false;
   }
