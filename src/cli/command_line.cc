@@ -198,7 +198,7 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (IsStandardStream(arg) && !optionsEnded) {
+    if (IsStandardStream(arg)) {
       // Standard input is read once, from where it stands.
       if (std::find_if(line.logs.begin(), line.logs.end(), IsStandardStream) != line.logs.end()) {
         return UsageError("'-' (standard input) may be given only once", nullptr);

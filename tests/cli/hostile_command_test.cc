@@ -82,7 +82,7 @@ TEST_F(HostileCommand, EndsWithItsStatusAndMessageAndLosesNothing) {
       {"two logs, one table", {{"day1.txt", "day1.dat"}}, 1,
        q + "'day1.txt' and 'day1.dat' would both write 'day1-103+000.csv'" + refused, {},
        {"day1-103+000.csv"}},
-      {"standard input twice", {{"-", "-"}, five}, 1,
+      {"standard input twice", {{"-", "--", "-"}, five}, 1,
        q + "'-' (standard input) may be given only once\n"
            "Try 'quorval-convert --help' for more information.\n",
        {}, {}},
