@@ -1,18 +1,25 @@
 #include "cli/command_line.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "cli/command_plan.h"
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
+#include "files/name_limits.h"
 #include "files/output_files.h"
 #include "files/path_names.h"
+#include "output/csv_writer.h"
 #include "output/epoch_record.h"
 #include "platform/console/console_backend.h"
+#include "platform/console/terminal_text.h"
+#include "platform/end_requests.h"
 #include "resources/version.h"
 #include "shell/batch_run.h"
 #include "shell/progress_dialog.h"
@@ -20,29 +27,15 @@
 
 namespace {
 
-constexpr const char kProgram[] = "quorval-convert";
-
 int UsageError(const char* what, const char* argument) {
   std::fprintf(stderr, "%s: %s%s%s\nTry '%s --help' for more information.\n", kProgram, what,
                argument != nullptr ? " " : "", argument != nullptr ? argument : "", kProgram);
   return kExitUsage;
 }
 
-bool IsStandardStream(const char* name) { return std::strcmp(name, "-") == 0; }
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// Whether writing to outputPath would empty one of the logs being converted.
-bool WouldOverwriteInput(const char* outputPath, const CommandLine& line) {
-  struct stat output;
-  if (stat(outputPath, &output) != 0) return false;
-  for (const char* log : line.logs) {
-    struct stat input;
-    if (!IsStandardStream(log) && stat(log, &input) == 0 && SameFile(input, output)) return true;
-  }
-  return false;
+void RefuseLongPath(const char* path) {
+  std::fprintf(stderr, "%s: %s...: path longer than %d characters\n", kProgram,
+               QuoteName(std::string(path, 60).c_str()).c_str(), kPathSize - 1);
 }
 
 bool ShowsProgress(const CommandLine& line) {
@@ -59,56 +52,70 @@ void NameShownOutput(const char* outputPath) {
 int OpenLog(const char* log) {
   RunState& s = runState;
   if (IsStandardStream(log)) {
-    std::strcpy(s.inputPath, "-");
+    std::strcpy(s.inputPath, kStandardStream);
     s.inputFile = stdin;
     PrepareInput();
     return kExitSuccess;
   }
-  if (std::strlen(log) >= static_cast<size_t>(kPathSize)) {
-    std::fprintf(stderr, "%s: %.60s...: path longer than %d characters\n", kProgram, log,
-                 kPathSize - 1);
+  if (!FitsBuffer(std::strlen(log), kPathSize)) {
+    RefuseLongPath(log);
     return kExitInputUnreadable;
   }
   std::strcpy(s.inputPath, log);
   return OpenInputDirect(s.inputPath) == 0 ? kExitSuccess : kExitInputUnreadable;
 }
 
-// Names and opens the output of the log just opened.
-int OpenOutput(const char* log, const CommandLine& line) {
+// Names and opens the output of the log just opened, as planned.
+int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
   RunState& s = runState;
-  const char* named = line.outputName;
-  if (named == nullptr && IsStandardStream(log)) named = "-";
-  if (named != nullptr && IsStandardStream(named)) {
-    std::strcpy(s.outputPath, "(standard output)");
+  if (IsStandardStream(planned.output.c_str())) {
+    std::strcpy(s.outputPath, kStandardStream);
     std::strcpy(s.outputBase, "standard output");
     s.outputFile = stdout;
     s.outputWriteFailed = 0;
+    TakeCsvWriteError();
+    tableBeingWritten = 1;
     return kExitSuccess;
   }
-  if (named != nullptr) {
-    if (std::strlen(named) >= static_cast<size_t>(kPathSize)) {
-      std::fprintf(stderr, "%s: %.60s...: path longer than %d characters\n", kProgram, named,
-                   kPathSize - 1);
+  if (line.outputName != nullptr) {
+    if (!FitsBuffer(std::strlen(line.outputName), kPathSize)) {
+      RefuseLongPath(line.outputName);
       return kExitOutputFailed;
     }
-    std::strcpy(s.outputPath, named);
+    std::strcpy(s.outputPath, line.outputName);
     NameShownOutput(s.outputPath);
   } else if (FormOutputName(s.outputPath, kCsvExtension) != 0) {
-    return kExitOutputFailed;
-  }
-  if (WouldOverwriteInput(s.outputPath, line)) {
-    std::fprintf(stderr, "%s: %s: refusing to write the output over an input log\n", kProgram,
-                 s.outputPath);
     return kExitOutputFailed;
   }
   return OpenOutputWithRetry(s.outputPath) == 0 ? kExitSuccess : kExitOutputFailed;
 }
 
-int ConvertOne(const char* log, const CommandLine& line) {
+// Closes the table; false after a line said that not all of it was written.
+bool FinishTable() {
   RunState& s = runState;
-  int status = OpenLog(log);
+  if (!IsStandardStream(s.outputPath)) return FinishOutput(s.outputPath) == 0;
+  const int writeError = TakeCsvWriteError();
+  errno = 0;
+  if (CloseOutputStream() == 0) return true;
+  std::fprintf(stderr, "%s: cannot write standard output completely: %s\n", kProgram,
+               std::strerror(writeError != 0 ? writeError : errno != 0 ? errno : EIO));
+  return false;
+}
+
+int RowsWritten() { return EpochCounter > 0 ? EpochCounter - 1 : 0; }
+
+void ReportInterruptedRun(const char* log, const char* output) {
+  std::fprintf(stderr, "%s: conversion of %s interrupted; %s holds %d complete rows\n", kProgram,
+               Named(log, false).c_str(), Named(output, true).c_str(), RowsWritten());
+}
+
+int InterruptedStatus() { return kExitInterrupted + endRequestSignal; }
+
+int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
+  RunState& s = runState;
+  int status = OpenLog(planned.log);
   if (status != kExitSuccess) return status;
-  status = OpenOutput(log, line);
+  status = OpenOutput(planned, line);
   if (status != kExitSuccess) {
     CloseAllStreams();
     return status;
@@ -120,21 +127,28 @@ int ConvertOne(const char* log, const CommandLine& line) {
   s.progressDialog = kNoWindow;
   s.cancelRequested = 0;
 
-  const bool written = FinishOutput(s.outputPath) == 0;
+  const bool written = FinishTable();
   CloseAllStreams();  // the log
+  if (ConsoleRunInterrupted()) {
+    ReportInterruptedRun(planned.log, s.outputPath);
+    return InterruptedStatus();
+  }
   if (!written) return kExitOutputFailed;
   if (ShowsProgress(line)) {
-    const int rows = EpochCounter > 0 ? EpochCounter - 1 : 0;
-    std::fprintf(stderr, "%s -> %s (%d rows)\n", log, s.outputPath, rows);
+    std::fprintf(stderr, "%s -> %s (%d rows)\n", ShowName(planned.log).c_str(),
+                 IsStandardStream(s.outputPath) ? "standard output"
+                                                : ShowName(s.outputPath).c_str(),
+                 RowsWritten());
   }
   return kExitSuccess;
 }
 
 void ReportFile(const char* what, const char* name) {
   if (errno != 0) {
-    std::fprintf(stderr, "%s: cannot %s '%s': %s\n", kProgram, what, name, std::strerror(errno));
+    std::fprintf(stderr, "%s: cannot %s %s: %s\n", kProgram, what, QuoteName(name).c_str(),
+                 std::strerror(errno));
   } else {
-    std::fprintf(stderr, "%s: cannot %s '%s'\n", kProgram, what, name);
+    std::fprintf(stderr, "%s: cannot %s %s\n", kProgram, what, QuoteName(name).c_str());
   }
 }
 
@@ -151,7 +165,9 @@ void PrintUsage() {
       "from the logs before it, as in one session of the desktop program.\n"
       "\n"
       "  -o FILE     write the output of a single LOG to FILE ('-': standard output)\n"
-      "  -           as LOG: read standard input (output to standard output unless -o)\n"
+      "  -           as LOG: read standard input from where it stands, once (output\n"
+      "              to standard output unless -o); any LOG that is not a regular\n"
+      "              file is read as it arrives and also writes to standard output\n"
       "  --batch LIST  convert every log named in LIST, one per line, as the\n"
       "              desktop program's Batch PostProc does: each entry's extension\n"
       "              becomes .log, each output <base>-%s+000.xlx, and the logs whose\n"
@@ -164,9 +180,14 @@ void PrintUsage() {
       "Progress (percent, megabytes read of the total, rate) is shown on standard\n"
       "error when it is a terminal.\n"
       "\n"
-      "Exit status: 0 success (for --batch: the list was done), 1 usage error,\n"
-      "2 an input (or the list) could not be read, 3 an output could not be\n"
-      "created or written completely.\n"
+      "No output is ever written over an input, and two LOGs never share a table:\n"
+      "such a command converts nothing. Ctrl-C ends the conversion after the\n"
+      "current line; the table keeps its complete rows.\n"
+      "\n"
+      "Exit status: 0 success (for --batch: the list was done), 1 usage error or\n"
+      "two LOGs with one table, 2 an input (or the list) could not be read, 3 an\n"
+      "output could not be created or written completely, or would be an input,\n"
+      "128 + n ended by signal n.\n"
       "\n"
       "Example:\n"
       "  %s day1.txt day2.txt      writes day1-%s+000.csv and day2-%s+000.csv\n",
@@ -177,7 +198,13 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
   bool optionsEnded = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
-    if (optionsEnded || arg[0] != '-' || IsStandardStream(arg)) {
+    if (IsStandardStream(arg)) {
+      // Standard input is read once, from where it stands.
+      if (std::find_if(line.logs.begin(), line.logs.end(), IsStandardStream) != line.logs.end()) {
+        return UsageError("'-' (standard input) may be given only once", nullptr);
+      }
+      line.logs.push_back(arg);
+    } else if (optionsEnded || arg[0] != '-') {
       line.logs.push_back(arg);
     } else if (std::strcmp(arg, "--") == 0) {
       optionsEnded = true;
@@ -214,10 +241,18 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
 int ConvertLogs(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
   ShowConsoleProgressDialogs(ShowsProgress(line));
+  const std::vector<PlannedLog> plan = PlanCommand(line);
+  if (const int refused = RefuseClashes(plan); refused != kExitSuccess) return refused;
   // Every log is tried; the status is the most serious failure met.
   int status = kExitSuccess;
-  for (const char* log : line.logs) {
-    const int result = ConvertOne(log, line);
+  for (const PlannedLog& planned : plan) {
+    if (endRequestSignal != 0) {
+      std::fprintf(stderr, "%s: interrupted before %s\n", kProgram,
+                   Named(planned.log, false).c_str());
+      return InterruptedStatus();
+    }
+    const int result = ConvertOne(planned, line);
+    if (result >= kExitInterrupted) return result;
     if (result > status) status = result;
   }
   return status;
@@ -226,31 +261,45 @@ int ConvertLogs(const CommandLine& line) {
 int RunListedBatch(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
   ShowConsoleProgressDialogs(ShowsProgress(line));
-  if (std::strlen(line.batchList) >= static_cast<size_t>(kPathSize)) {
-    std::fprintf(stderr, "%s: %.60s...: path longer than %d characters\n", kProgram,
-                 line.batchList, kPathSize - 1);
+  if (!FitsBuffer(std::strlen(line.batchList), kPathSize)) {
+    RefuseLongPath(line.batchList);
     return kExitInputUnreadable;
   }
   char listName[kPathSize] = {};
   std::strcpy(listName, line.batchList);
   errno = 0;
-  switch (RunBatchList(listName, 0, 0)) {
+  const BatchOutcome outcome = RunBatchList(listName, 0, 0);
+  if (ConsoleRunInterrupted()) {
+    ReportInterruptedRun(runState.inputPath, runState.batchOutputPath);
+    return InterruptedStatus();
+  }
+  switch (outcome) {
     case kBatchListDone:
     case kBatchListEmpty:
-    case kBatchClosed:
       return kExitSuccess;
+    case kBatchClosed:
+      std::fprintf(stderr, "%s: interrupted after %s\n", kProgram,
+                   QuoteName(runState.inputPath).c_str());
+      return InterruptedStatus();
     case kBatchListUnreadable:
       ReportFile("open the list", line.batchList);
+      return kExitInputUnreadable;
+    case kBatchListNotAFile:
+      std::fprintf(stderr,
+                   "%s: cannot use %s as the list: a list is a regular file outside /dev, "
+                   "for its diagnostics file is written beside it\n",
+                   kProgram, QuoteName(line.batchList).c_str());
       return kExitInputUnreadable;
     case kBatchDiagnosticsFailed:
       ReportFile("create the diagnostics file", listName);
       return kExitOutputFailed;
     case kBatchInputMissing:
       return kExitInputUnreadable;
+    case kBatchWouldOverwrite:
     case kBatchOutputFailed:
     case kBatchCloseFailed:
+    case kBatchDiagnosticsIncomplete:
       return kExitOutputFailed;
   }
   return kExitOutputFailed;
 }
-

@@ -3,12 +3,15 @@
 
 #include <vector>
 
+inline constexpr const char kProgram[] = "quorval-convert";
+
 // Exit statuses, as documented in --help and the README.
 enum ExitStatus {
   kExitSuccess = 0,
   kExitUsage = 1,
   kExitInputUnreadable = 2,
   kExitOutputFailed = 3,
+  kExitInterrupted = 128,  // + the signal's number
 };
 
 struct CommandLine {

@@ -2,9 +2,12 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "platform/console/console_backend.h"
 #include "resources/version.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   CommandLine line;
   if (const int status = ParseCommandLine(argc, argv, line); status != 0) return status;
   if (line.help) {
@@ -17,4 +20,14 @@ int main(int argc, char** argv) {
   }
   if (line.batchList != nullptr) return RunListedBatch(line);
   return ConvertLogs(line);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetConsoleProgramName(kProgram);
+  InstallConsoleEndRequests();
+  const int status = Run(argc, argv);
+  EndByRequestSignal();  // an interrupted run ends by its signal, all closed
+  return status;
 }

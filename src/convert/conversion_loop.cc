@@ -64,7 +64,7 @@ void ConvertLog(FILE* input, FILE* output) {
   static char sentence[kSentenceCapacity + 1];
   static unsigned char block[kReadBlockSize];
   LogReader reader;
-  StartReading(reader, input, block, sizeof block);
+  StartReading(reader, input, block, sizeof block, output);
   EpochCounter = 0;
   sentence[0] = '\0';
   while (ReadSentence(sentence, reader, kSentenceCapacity) == kLineComplete) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "convert/stream_reading.h"
+
 namespace {
 
 struct Capture {
@@ -59,15 +61,19 @@ void CaptureStretch(Capture& capture, char* sentence, int capacity, const unsign
 bool Refill(LogReader& reader) {
   reader.blockStart += static_cast<int64_t>(reader.filled);
   reader.next = 0;
-  reader.filled = std::fread(reader.block, 1, reader.blockSize, reader.stream);
+  reader.filled = reader.arriving
+                      ? ReadArrived(reader.stream, reader.block, reader.blockSize, reader.rows)
+                      : std::fread(reader.block, 1, reader.blockSize, reader.stream);
   return reader.filled > 0;
 }
 
 }  // namespace
 
-void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize) {
+void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
+                  FILE* rows) {
   const int64_t position = ftello(stream);
-  reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position};
+  reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position,
+                     ArrivesWhileRead(stream), rows};
 }
 
 ReadStatus ReadSentence(char* sentence, LogReader& reader, int capacity) {

@@ -19,13 +19,18 @@ struct LogReader {
   size_t next;           // first byte of the block not yet consumed
   size_t filled;         // bytes of the block read from the stream
   int64_t blockStart;    // stream position of block[0]
+  bool arriving;         // a pipe, FIFO, terminal or device: read what has arrived
+  FILE* rows;            // flushed before a wait for more of such a log
 };
 
 enum ReadStatus { kLineComplete = 0, kEndOfInput = 1 };
 
 // Starts reading at the stream's current position (0 when it cannot tell,
-// as for a pipe). The block is caller-owned.
-void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize);
+// as for a pipe). The block is caller-owned. When the log is not a regular
+// file, rows (the table being written, if given) is flushed whenever the
+// reader has to wait for more.
+void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
+                  FILE* rows = nullptr);
 
 // Position of the first byte not yet consumed: after a complete line, the
 // position just past its line feed.

@@ -30,7 +30,7 @@ bool OpenLogStream(const char* path) {
     errno = EISDIR;
   }
   if (s.inputFile == nullptr) {
-    SetMessageReason(errno);
+    SetMessageReason(errno, path);
     MessageBox(kNoWindow, path, "Failure to open Input File", MB_TASKMODAL | MB_ICONWARNING);
     return false;
   }
@@ -43,13 +43,12 @@ void PrepareInput() {
   RunState& s = runState;
   std::setvbuf(s.inputFile, nullptr, _IOFBF, kInputStreamBuffer);
   s.progressStarted = 0;
-  // A pipe has no size: progress then shows what was read, without a total.
-  s.inputSize = 0;
-  if (fseeko(s.inputFile, 0, SEEK_END) == 0) {
-    const off_t size = ftello(s.inputFile);
-    if (size > 0) s.inputSize = size;
-  }
-  std::rewind(s.inputFile);
+  // The size is asked of the file, not found by seeking: standard input is
+  // read from where it stands, and a log just opened stands at its start.
+  // A pipe or a device has no size: progress then shows what was read,
+  // without a total.
+  struct stat info;
+  s.inputSize = fstat(fileno(s.inputFile), &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : 0;
 }
 
 int OpenInputInteractive(WindowHandle owner, char* path) {

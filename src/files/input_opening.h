@@ -14,5 +14,6 @@ int OpenInputInteractive(WindowHandle owner, char* path);
 // input failure box named the path.
 int OpenInputDirect(const char* path);
 
-// Measures the open inputFile, rewinds it and starts the progress afresh.
+// Measures the open inputFile and starts the progress afresh; the stream is
+// left where it stands.
 void PrepareInput();

@@ -5,12 +5,13 @@
 #include "platform/windowing.h"
 #include "shell/run_state.h"
 
-int RefuseLongName(const char* name) {
+int RefuseLongName(const char* name, int limit) {
   char text[kPathSize + 200];
   std::snprintf(text, sizeof text,
                 "The name formed from %.999s would be longer than %d characters.\n"
                 "Move or rename the file to a shorter path.",
-                name, kPathSize - 1);
+                name, limit);
+  SetMessageReason(0, name);
   MessageBox(kNoWindow, text, "File name too long", MB_TASKMODAL | MB_ICONWARNING);
   return 1;
 }

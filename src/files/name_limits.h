@@ -3,8 +3,9 @@
 #pragma once
 
 // Tells the user, in a box naming the file, that a name formed from it would
-// be longer than a path buffer holds. Returns 1, an opener's "not opened".
-int RefuseLongName(const char* name);
+// be longer than its buffer holds (limit characters: 999 for a path, 399
+// for a list entry). Returns 1, an opener's "not opened".
+int RefuseLongName(const char* name, int limit);
 
 // Whether text of this length fits a buffer of this many bytes with its terminator.
 inline bool FitsBuffer(unsigned long length, int bufferSize) {

@@ -9,6 +9,7 @@
 #include "files/name_limits.h"
 #include "files/path_names.h"
 #include "output/csv_writer.h"
+#include "platform/end_requests.h"
 #include "platform/windowing.h"
 #include "resources/version.h"
 #include "shell/run_state.h"
@@ -26,21 +27,28 @@ constexpr size_t kNameWorkSize = kPathSize + 32;
 
 }  // namespace
 
+bool DeriveOutputName(const char* inputBase, const char* extension, char* outputBase,
+                      char* outputPath) {
+  char tagged[kNameWorkSize];
+  const int taggedLength = std::snprintf(tagged, sizeof tagged, "%s-%s", inputBase, kVersionLabel);
+  char base[kNameWorkSize];
+  const int baseLength = std::snprintf(base, sizeof base, "%s+%03d", tagged, 0);
+  if (taggedLength < 0 || static_cast<size_t>(taggedLength) >= kNameWorkSize || baseLength < 0 ||
+      !FitsBuffer(static_cast<size_t>(baseLength) + std::strlen(extension), kPathSize)) {
+    return false;
+  }
+  std::memcpy(outputBase, base, static_cast<size_t>(baseLength) + 1);
+  std::memcpy(outputPath, base, static_cast<size_t>(baseLength));
+  std::strcpy(outputPath + baseLength, extension);
+  return true;
+}
+
 int FormOutputName(char* outputPath, const char* extension) {
   RunState& s = runState;
   s.outputFileNumber = 0;
-  char tagged[kNameWorkSize];
-  const int taggedLength =
-      std::snprintf(tagged, sizeof tagged, "%s-%s", s.inputBase, kVersionLabel);
-  char base[kNameWorkSize];
-  const int baseLength = std::snprintf(base, sizeof base, "%s+%03d", tagged, s.outputFileNumber);
-  if (taggedLength < 0 || static_cast<size_t>(taggedLength) >= kNameWorkSize || baseLength < 0 ||
-      !FitsBuffer(static_cast<size_t>(baseLength) + std::strlen(extension), kPathSize)) {
-    return RefuseLongName(s.inputPath);
+  if (!DeriveOutputName(s.inputBase, extension, s.outputBase, outputPath)) {
+    return RefuseLongName(s.inputPath, kPathSize - 1);
   }
-  std::memcpy(s.outputBase, base, static_cast<size_t>(baseLength) + 1);
-  std::memcpy(outputPath, base, static_cast<size_t>(baseLength));
-  std::strcpy(outputPath + baseLength, extension);
   return 0;
 }
 
@@ -56,13 +64,14 @@ int OpenOutputWithRetry(const char* outputPath) {
                   "Output File %s may be open.\nTo continue, close file and press Retry.\n"
                   "To abort, press Cancel",
                   outputPath);
-    SetMessageReason(reason);
+    SetMessageReason(reason, outputPath);
     if (MessageBox(kNoWindow, text, "Failure to open output file",
                    MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL) != IDRETRY) {
       return 1;
     }
   }
   std::setvbuf(s.outputFile, nullptr, _IOFBF, kOutputStreamBuffer);
+  tableBeingWritten = 1;
   return 0;
 }
 
@@ -70,7 +79,7 @@ int FinishOutput(const char* outputPath) {
   const int writeError = TakeCsvWriteError();
   errno = 0;
   if (CloseOutputStream() == 0) return 0;
-  SetMessageReason(writeError != 0 ? writeError : errno);
+  SetMessageReason(writeError != 0 ? writeError : errno, outputPath);
   MessageBox(kNoWindow, outputPath, "Failure writing output file", MB_TASKMODAL | MB_ICONWARNING);
   return 1;
 }
@@ -89,7 +98,7 @@ int OpenCsvOutput(WindowHandle owner, char* outputPath) {
   SplitExtension(chosenBase, outputPath, chosenExtension);
   if (strcasecmp(chosenBase, s.outputBase) != 0) {
     if (!FitsBuffer(std::strlen(chosenBase) + std::strlen(kCsvExtension), kPathSize)) {
-      return RefuseLongName(outputPath);
+      return RefuseLongName(outputPath, kPathSize - 1);
     }
     std::strcpy(s.outputBase, chosenBase);
   }

@@ -8,6 +8,12 @@
 inline constexpr const char kCsvExtension[] = ".csv";
 inline constexpr const char kBatchExtension[] = ".xlx";
 
+// The output name of a log: outputBase (a kPathSize buffer) receives
+// "<inputBase>-103+000", outputPath (kPathSize too) that and the extension.
+// False, with both untouched, when the name would not fit.
+bool DeriveOutputName(const char* inputBase, const char* extension, char* outputBase,
+                      char* outputPath);
+
 // outputBase = "<inputBase>-103+000"; outputPath = outputBase + extension.
 // Returns 0, or 1 after telling the user that the name does not fit a path
 // buffer (nothing is written past a buffer).

@@ -10,6 +10,7 @@
 namespace {
 WindowingBackend* installed = nullptr;
 int pendingReason = 0;
+const char* pendingSubjects[2] = {};
 }  // namespace
 
 // What a display that shows nothing does.
@@ -51,11 +52,13 @@ void InstallBackend(WindowingBackend* backend) { installed = backend; }
 void ResetWindowing() {
   ResetWindowTable();
   ResetMessageQueue();
-  pendingReason = 0;
+  TakeMessageReason();
 }
 
 int MessageBox(WindowHandle owner, const char* text, const char* caption, unsigned style) {
-  return CurrentBackend().MessageBox(owner, text, caption, style);
+  const int answer = CurrentBackend().MessageBox(owner, text, caption, style);
+  TakeMessageReason();  // the reason belonged to this box only
+  return answer;
 }
 
 bool GetOpenFileName(OpenFileNameRequest& request) {
@@ -174,10 +177,19 @@ int LoadString(InstanceHandle, unsigned id, char* buffer, int bufferSize) {
   return length < bufferSize ? length : bufferSize - 1;
 }
 
-void SetMessageReason(int errnum) { pendingReason = errnum; }
+void SetMessageReason(int errnum, const char* subject, const char* otherSubject) {
+  pendingReason = errnum;
+  pendingSubjects[0] = subject;
+  pendingSubjects[1] = otherSubject;
+}
+
+const char* MessageSubject(int which) {
+  return which == 0 || which == 1 ? pendingSubjects[which] : nullptr;
+}
 
 int TakeMessageReason() {
   const int reason = pendingReason;
   pendingReason = 0;
+  pendingSubjects[0] = pendingSubjects[1] = nullptr;
   return reason;
 }

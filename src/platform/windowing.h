@@ -213,7 +213,12 @@ int EnableMenuItem(WindowHandle window, unsigned id, unsigned flags);
 bool MenuItemEnabled(WindowHandle window, unsigned id);
 
 // The system's reason (an errno value) for the failure that the next message
-// box reports. A console shows it beside the text; a window shows the text as
-// it stands. Taking it clears it.
-void SetMessageReason(int errnum);
+// box reports, and the names the box is about (the file, and the other file
+// of a pair). A console words the box for a terminal from them; a window
+// shows the text as it stands. Taking the reason clears them all, and so
+// does the box itself.
+void SetMessageReason(int errnum, const char* subject = nullptr,
+                      const char* otherSubject = nullptr);
+// which: 0 the file, 1 the other; nullptr when the box named none.
+const char* MessageSubject(int which);
 int TakeMessageReason();

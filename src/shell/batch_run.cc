@@ -1,11 +1,15 @@
 #include "shell/batch_run.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "convert/conversion_loop.h"
 #include "files/file_choosers.h"
+#include "files/file_identity.h"
 #include "files/input_opening.h"
 #include "files/name_limits.h"
 #include "files/output_files.h"
@@ -37,17 +41,102 @@ bool ReadListEntry(char* entry) {
 }
 
 // The diagnostics file is named after the list: 'AllData.ini' gives
-// 'AllData-diag.txt'.
-bool OpenDiagnostics(char* listName) {
+// 'AllData-diag.txt'. The name is formed in listName.
+bool FormDiagnosticsName(char* listName) {
   char extension[kPathSize];
   SplitExtension(listName, listName, extension);
   if (!FitsBuffer(std::strlen(listName) + std::strlen(kDiagnosticsSuffix), kPathSize)) {
-    RefuseLongName(listName);
+    RefuseLongName(listName, kPathSize - 1);
     return false;
   }
   std::strcat(listName, kDiagnosticsSuffix);
-  runState.diagFile = std::fopen(listName, "w");
-  return runState.diagFile != nullptr;
+  return true;
+}
+
+// The entry's log name in place, without a box when it does not fit.
+bool FitBatchInputName(char* entry) {
+  // The line end holds no '.', so cutting it first leaves the last '.' where
+  // it was, and a refused entry is named without it.
+  size_t length = std::strlen(entry);
+  while (length > 0 && (entry[length - 1] == '\n' || entry[length - 1] == '\r')) entry[--length] = '\0';
+  char* dot = std::strrchr(entry, '.');
+  if (dot == nullptr) dot = entry + length;
+  if (!FitsBuffer(static_cast<size_t>(dot - entry) + std::strlen(kBatchInputExtension),
+                  kListEntrySize)) {
+    return false;
+  }
+  std::strcpy(dot, kBatchInputExtension);
+  return true;
+}
+
+// The reason the diagnostics file lost its first line, 0 while none was lost.
+int diagnosticsError = 0;
+
+struct ReadFile {
+  FileIdentity identity;
+  std::string path;
+};
+
+bool ComesBefore(const ReadFile& a, const ReadFile& b) {
+  return a.identity.device != b.identity.device ? a.identity.device < b.identity.device
+                                                : a.identity.file < b.identity.file;
+}
+
+void RefuseOverwrite(const char* written, const char* read) {
+  char text[2 * kPathSize + 128];
+  std::snprintf(text, sizeof text,
+                "%s is the same file as %s, which the batch reads.\nNothing was converted.",
+                written, read);
+  SetMessageReason(0, written, read);
+  MessageBox(kNoWindow, text, "Output would overwrite input", MB_TASKMODAL | MB_ICONWARNING);
+}
+
+// Whether the batch over the open list would write its diagnostics file or
+// an output over the list or one of its logs (a table named like the list,
+// a link between them). The list is read ahead, up to the entry the batch
+// would stop at, and then rewound; the box names both files.
+bool WouldWriteOverARead(const char* listPath, const char* diagnosticsName) {
+  RunState& s = runState;
+  std::vector<ReadFile> reads{{IdentifyStream(s.listFile), listPath}};
+  std::vector<std::string> writes{diagnosticsName};
+  char entry[kListEntrySize];
+  while (ReadListEntry(entry) && FitBatchInputName(entry)) {
+    const FileIdentity log = IdentifyPath(entry);
+    if (!log.exists || log.folder) break;
+    char base[kPathSize], extension[kPathSize], outputBase[kPathSize], output[kPathSize];
+    SplitExtension(base, entry, extension);
+    if (!DeriveOutputName(base, kBatchExtension, outputBase, output)) break;
+    reads.push_back({log, entry});
+    writes.emplace_back(output);
+  }
+  std::rewind(s.listFile);
+  std::sort(reads.begin(), reads.end(), ComesBefore);
+  for (const std::string& written : writes) {
+    const ReadFile probe{IdentifyPath(written.c_str()), ""};
+    if (!probe.identity.regular) continue;  // absent: creating it overwrites nothing
+    const auto match = std::lower_bound(reads.begin(), reads.end(), probe, ComesBefore);
+    if (match != reads.end() && IsSameFile(match->identity, probe.identity)) {
+      RefuseOverwrite(written.c_str(), match->path.c_str());
+      return true;
+    }
+  }
+  return false;
+}
+
+// Closes the diagnostics file; false after a box named it when not all of
+// it reached the file (disk full, I/O error).
+bool CloseDiagnostics(const char* diagnosticsName) {
+  RunState& s = runState;
+  if (s.diagFile == nullptr) return true;
+  const bool lostEarlier = std::ferror(s.diagFile) != 0;
+  errno = 0;
+  const bool lostAtClose = std::fclose(s.diagFile) != 0;
+  s.diagFile = nullptr;
+  if (!lostEarlier && !lostAtClose) return true;
+  SetMessageReason(diagnosticsError != 0 ? diagnosticsError : errno, diagnosticsName);
+  MessageBox(kNoWindow, diagnosticsName, "Failure writing diagnostics file",
+             MB_TASKMODAL | MB_ICONWARNING);
+  return false;
 }
 
 // One log of the list, from its name to its closed output.
@@ -59,7 +148,9 @@ BatchOutcome ConvertListedLog(const char* entry) {
   std::strcpy(s.batchOutputPath, s.inputPath);
   if (OpenBatchOutput(s.batchOutputPath) != 0) return kBatchOutputFailed;
   ShowProgressDialog();
+  // On record at once: a batch ended from outside still lists every log it started.
   std::fprintf(s.diagFile, "\n%s", entry);
+  if (std::fflush(s.diagFile) != 0 && diagnosticsError == 0) diagnosticsError = errno;
   ConvertLog(s.inputFile, s.outputFile);
   DestroyWindow(s.progressDialog);
   s.progressDialog = kNoWindow;
@@ -80,26 +171,37 @@ void CloseAllStreamsKeepingReason() {
 }  // namespace
 
 bool FormBatchInputName(char* entry) {
-  // The line end holds no '.', so cutting it first leaves the last '.' where
-  // it was, and a refused entry is named without it.
-  size_t length = std::strlen(entry);
-  while (length > 0 && (entry[length - 1] == '\n' || entry[length - 1] == '\r')) entry[--length] = '\0';
-  char* dot = std::strrchr(entry, '.');
-  if (dot == nullptr) dot = entry + length;
-  if (!FitsBuffer(static_cast<size_t>(dot - entry) + std::strlen(kBatchInputExtension),
-                  kListEntrySize)) {
-    RefuseLongName(entry);
-    return false;
-  }
-  std::strcpy(dot, kBatchInputExtension);
-  return true;
+  if (FitBatchInputName(entry)) return true;
+  RefuseLongName(entry, kListEntrySize - 1);
+  return false;
 }
 
 BatchOutcome RunBatchList(char* listName, uintptr_t wParam, intptr_t lParam) {
   RunState& s = runState;
+  // A folder opens for reading here but holds no list. A pipe or a device
+  // has no place beside it for the diagnostics file, and opening a FIFO
+  // would wait for a writer.
+  const FileIdentity list = IdentifyPath(listName);
+  if (list.folder) {
+    errno = EISDIR;
+    return kBatchListUnreadable;
+  }
+  if (list.exists && (!list.regular || InDeviceFolder(listName))) return kBatchListNotAFile;
   s.listFile = std::fopen(listName, "r");
   if (s.listFile == nullptr) return kBatchListUnreadable;
-  if (!OpenDiagnostics(listName)) {
+  char listPath[kPathSize];
+  std::strcpy(listPath, listName);
+  if (!FormDiagnosticsName(listName)) {
+    CloseAllStreamsKeepingReason();
+    return kBatchDiagnosticsFailed;
+  }
+  if (WouldWriteOverARead(listPath, listName)) {
+    CloseAllStreams();
+    return kBatchWouldOverwrite;
+  }
+  s.diagFile = std::fopen(listName, "w");
+  diagnosticsError = 0;
+  if (s.diagFile == nullptr) {
     CloseAllStreamsKeepingReason();
     return kBatchDiagnosticsFailed;
   }
@@ -112,12 +214,16 @@ BatchOutcome RunBatchList(char* listName, uintptr_t wParam, intptr_t lParam) {
   do {
     outcome = FormBatchInputName(entry) ? ConvertListedLog(entry) : kBatchInputMissing;
   } while (outcome == kBatchListDone && ReadListEntry(entry));
+  const bool diagnosticsKept = CloseDiagnostics(listName);
   CloseAllStreams();
-  if (outcome == kBatchOutputFailed || outcome == kBatchClosed) return outcome;
-  const int answer = MessageBox(kNoWindow, "Processing Complete", "Processing Complete",
-                                MB_TASKMODAL | MB_ICONWARNING | MB_OK);
-  if (answer == IDOK && s.mainWindow != kNoWindow) PostMessage(s.mainWindow, WM_CLOSE, wParam, lParam);
-  return outcome;
+  if (outcome != kBatchOutputFailed && outcome != kBatchClosed) {
+    const int answer = MessageBox(kNoWindow, "Processing Complete", "Processing Complete",
+                                  MB_TASKMODAL | MB_ICONWARNING | MB_OK);
+    if (answer == IDOK && s.mainWindow != kNoWindow) {
+      PostMessage(s.mainWindow, WM_CLOSE, wParam, lParam);
+    }
+  }
+  return diagnosticsKept ? outcome : kBatchDiagnosticsIncomplete;
 }
 
 void RunBatch(WindowHandle window, uintptr_t wParam, intptr_t lParam) {

@@ -15,19 +15,23 @@ constexpr int kListEntrySize = 400;
 enum BatchOutcome {
   kBatchListDone,           // every entry converted; the final box was shown
   kBatchListEmpty,          // nothing to convert; no box
-  kBatchListUnreadable,     // the list could not be opened; no box
+  kBatchListUnreadable,     // the list could not be opened (errno says why); no box
+  kBatchListNotAFile,       // the list is a pipe, a device or in /dev; no box
   kBatchDiagnosticsFailed,  // the diagnostics file could not be created; no box
+  kBatchWouldOverwrite,     // a file written would be one read; its box, nothing converted
   kBatchInputMissing,       // stopped at a log that could not be opened; final box shown
   kBatchOutputFailed,       // an output could not be created; no final box
   kBatchCloseFailed,        // closing a log or its output failed; final box shown
   kBatchClosed,             // a close request during the batch stopped it; no box
+  kBatchDiagnosticsIncomplete,  // the diagnostics file lost lines (its box said so)
 };
 
 // The command's handler: the list chooser, then RunBatchList.
 void RunBatch(WindowHandle window, uintptr_t wParam, intptr_t lParam);
 
 // The batch over a chosen list (a kPathSize buffer, turned into the
-// diagnostics name in place). When it ends with the final box answered OK,
+// diagnostics name in place). Before anything is written it is refused when
+// its diagnostics file or an output would be the list or one of its logs. When it ends with the final box answered OK,
 // the main window (if there is one) receives a close request carrying
 // wParam and lParam. All streams are closed on return.
 BatchOutcome RunBatchList(char* listName, uintptr_t wParam, intptr_t lParam);

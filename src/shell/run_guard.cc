@@ -1,5 +1,6 @@
 #include "shell/run_guard.h"
 
+#include "platform/end_requests.h"
 #include "platform/windowing.h"
 #include "resources/resources.h"
 #include "shell/run_state.h"
@@ -42,4 +43,4 @@ void RequestCloseAfterRun() {
   runState.closeRequested = 1;
 }
 
-bool CloseRequested() { return runState.closeRequested != 0; }
+bool CloseRequested() { return runState.closeRequested != 0 || endRequestSignal != 0; }

@@ -16,5 +16,6 @@ void EndRun();
 // its files without further questions, and EndRun ends the program.
 void RequestCloseAfterRun();
 
-// Whether the run should stop at its next way out (a close was requested).
+// Whether the run should stop at its next way out: a close was requested,
+// in the program or from outside it (a terminal's interrupt).
 bool CloseRequested();

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "platform/end_requests.h"
+
 RunState runState = [] {
   RunState initial{};
   std::strcpy(initial.inputExtension, ".txt");
@@ -23,6 +25,7 @@ int CloseOutputStream() {
   const bool lostAtClose = runState.outputFile == stdout ? std::fflush(stdout) != 0
                                                          : std::fclose(runState.outputFile) != 0;
   runState.outputFile = nullptr;
+  tableBeingWritten = 0;
   if (lostEarlier || lostAtClose) {
     runState.outputWriteFailed = 1;
     return -1;

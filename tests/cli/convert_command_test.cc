@@ -1,30 +1,9 @@
-// quorval-convert run as a user runs it: a separate process in a scratch
-// folder, its exit status, standard output and standard error captured.
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "files/temp_folder.h"
-
-extern char** environ;
+// quorval-convert end to end: its outputs, options, messages and exit statuses.
+#include "cli/command_runner.h"
 
 namespace {
 
+using namespace cli_test;
 namespace fs = std::filesystem;
 
 // RMC first, so that the GGA time with a quarter second is the one printed.
@@ -52,35 +31,13 @@ const std::string kDay2 =
     "$GPGGA,010204,3351.408,S,15112.900,E,2,05,1.5,10.0,M,0.0,M,,*47\r\n";
 constexpr int kYearColumn = 17;
 
-struct Result {
-  int status;  // exit status, or 128 + signal
-  std::string out;
-  std::string err;
-};
-
-struct Spawn {
-  Spawn(std::vector<std::string> arguments, std::string input = "/dev/null",
-        std::string output = "")
-      : args(std::move(arguments)), stdinPath(std::move(input)), stdoutPath(std::move(output)) {}
-  std::vector<std::string> args;
-  std::string stdinPath;
-  std::string stdoutPath;                // empty: captured
-  std::vector<std::string> environment;  // NAME=value, replacing the inherited one
-  bool stderrIsTerminal = false;
-};
-
-// Drains a terminal's master side until the other side is gone.
-std::string ReadTerminal(int master) {
-  std::string text;
-  char chunk[4096];
-  pollfd wait{master, POLLIN, 0};
-  while (poll(&wait, 1, 2000) > 0) {
-    const ssize_t n = read(master, chunk, sizeof chunk);
-    if (n <= 0) break;
-    text.append(chunk, static_cast<size_t>(n));
+class ConvertCommand : public CommandRunner {
+ protected:
+  void SetUp() override {
+    folder.Write("day1.txt", kDay1);
+    folder.Write("day2.txt", kDay2);
   }
-  return text;
-}
+};
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> values;
@@ -91,79 +48,6 @@ std::vector<std::string> Fields(const std::string& line) {
   return values;
 }
 
-class ConvertCommand : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder.Write("day1.txt", kDay1);
-    folder.Write("day2.txt", kDay2);
-  }
-
-  Result Run(const Spawn& spawn) {
-    const std::string outPath = spawn.stdoutPath.empty() ? captures / "stdout" : spawn.stdoutPath;
-    const std::string errPath = captures / "stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.path().c_str());
-    posix_spawn_file_actions_addopen(&actions, 0, spawn.stdinPath.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    int master = -1;
-    if (spawn.stderrIsTerminal) {
-      master = posix_openpt(O_RDWR | O_NOCTTY);
-      EXPECT_GE(master, 0);
-      grantpt(master);
-      unlockpt(master);
-      posix_spawn_file_actions_addopen(&actions, 2, ptsname(master), O_RDWR | O_NOCTTY, 0);
-    } else {
-      posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(),
-                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    }
-
-    std::vector<std::string> arguments = {QUORVAL_CONVERT_PATH};
-    arguments.insert(arguments.end(), spawn.args.begin(), spawn.args.end());
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    std::vector<std::string> variables = spawn.environment;
-    for (char** e = environ; *e != nullptr; ++e) {
-      const std::string inherited = *e;
-      const std::string name = inherited.substr(0, inherited.find('=') + 1);
-      const bool replaced = std::any_of(variables.begin(), variables.end(),
-                                        [&](const std::string& v) { return v.starts_with(name); });
-      if (!replaced) variables.push_back(inherited);
-    }
-    std::vector<char*> envp;
-    for (std::string& v : variables) envp.push_back(v.data());
-    envp.push_back(nullptr);
-
-    pid_t pid = 0;
-    const int spawned =
-        posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    EXPECT_EQ(spawned, 0) << std::strerror(spawned);
-    Result result{-1, "", ""};
-    if (spawned != 0) return result;
-    if (master >= 0) {
-      result.err = ReadTerminal(master);
-      close(master);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    if (spawn.stdoutPath.empty()) result.out = ReadBytes(outPath);
-    if (!spawn.stderrIsTerminal) result.err = ReadBytes(errPath);
-    return result;
-  }
-
-  Result Run(std::vector<std::string> args) { return Run(Spawn{std::move(args)}); }
-
-  std::string Read(const std::string& name) const { return ReadBytes(folder / name); }
-  bool Exists(const std::string& name) const { return fs::exists(folder / name); }
-
-  TempFolder folder;
-  TempFolder captures;
-};
 
 TEST_F(ConvertCommand, EachLogBecomesACsvBesideItAndLaterLogsKeepEarlierValues) {
   const Result run = Run({"day1.txt", "day2.txt"});
@@ -298,26 +182,6 @@ TEST_F(ConvertCommand, OutputThatCannotBeCreatedOrCompletedExitsThree) {
   EXPECT_FALSE(Exists(deep + name + "-103+000.csv"));
 }
 
-TEST_F(ConvertCommand, NeverWritesOverOneOfItsInputs) {
-  fs::create_hard_link(folder / "day1.txt", folder / "alias.txt");
-  folder.Write("copy.txt", kDay1);
-  folder.Write("copy-103+000.csv", kDay2);  // a log named like another log's output
-  const std::vector<std::vector<std::string>> cases = {
-      {"-o", "day1.txt", "day1.txt"},
-      {"-o", "./day1.txt", "day1.txt"},
-      {"-o", "alias.txt", "day1.txt"},
-      {"copy.txt", "copy-103+000.csv"},
-  };
-  for (const auto& args : cases) {
-    const Result run = Run(args);
-    EXPECT_EQ(run.status, 3) << args[0] << " " << args[1];
-    EXPECT_NE(run.err.find("input"), std::string::npos) << run.err;
-  }
-  EXPECT_EQ(Read("day1.txt"), kDay1);
-  EXPECT_EQ(Read("copy-103+000.csv"), kDay2);
-  EXPECT_TRUE(Exists("copy-103+000-103+000.csv"));  // the other log still converted
-}
-
 TEST_F(ConvertCommand, ProgressGoesToATerminalUnlessQuiet) {
   Spawn spawn{{"day1.txt"}};
   spawn.stderrIsTerminal = true;
@@ -363,12 +227,6 @@ TEST_F(ConvertCommand, SameLogGivesTheSameBytesEveryTimeAndInEveryLocale) {
   spawn.environment = {"LC_ALL=" + locale, "LANG=" + locale};
   ASSERT_EQ(Run(spawn).status, 0);
   EXPECT_EQ(Read("day1-103+000.csv") + Read("day2-103+000.csv"), first) << locale;
-}
-
-TEST_F(ConvertCommand, StandardInputTwiceDoesNotWriteToAClosedStandardOutput) {
-  const Result run = Run(Spawn{{"-", "-"}, folder / "day1.txt"});
-  EXPECT_TRUE(run.status == 0 || run.status == 1) << run.err;
-  EXPECT_EQ(run.err.find("Failure writing"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -77,9 +77,9 @@ TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
       {"the list done", folder / "day1.log\n", false, 0, "Processing Complete"},
       {"an empty list", "\n", false, 0, ""},
       {"a log that cannot be opened", folder / "day1.log\n" + folder / "day2.log\n", false, 2,
-       "Failure to open Input File: " + folder / "day2.log (No such file or directory)"},
+       "quorval-convert: cannot open '" + folder / "day2.log': No such file or directory\n"},
       {"an output that cannot be created", folder / "day1.log\n" + folder / "day2.log\n", true, 3,
-       "Failure to open output file: Output File " + folder / "day2-103+000.xlx may be open."},
+       "quorval-convert: cannot create '" + folder / "day2-103+000.xlx': Is a directory\n"},
       {"no list", "", false, 2, "cannot open the list"},
   };
   for (const auto& c : cases) {

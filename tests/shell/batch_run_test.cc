@@ -160,6 +160,24 @@ TEST_F(BatchRun, ClosingTheWindowDuringABatchStopsAfterTheCurrentLogAndEnds) {
   EXPECT_TRUE(AllStreamsClosed());
 }
 
+TEST_F(BatchRun, AListNamedLikeItsFirstTableIsRefusedInABoxAndNothingIsWritten) {
+  folder.Write("b1.log", LogWithFixes(3));
+  list = folder.Write("b1-103+000.xlx", folder / "b1.txt\n");
+  backend.WhenIdle(ChooseMenuItem(kBatchCommand)).ChooseInFileDialog(list);
+
+  EXPECT_EQ(RunProgram(), kScriptEnded);  // ended as at Cancel of the retry prompt: the program stays
+  const auto boxes = backend.Calls("MessageBox");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Output would overwrite input");
+  EXPECT_EQ(boxes[0].text, list + " is the same file as " + list +
+                               ", which the batch reads.\nNothing was converted.");
+  EXPECT_EQ(boxes[0].flags, MB_TASKMODAL | MB_ICONWARNING);
+  EXPECT_EQ(ReadBytes(list), folder / "b1.txt\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "b1-103+000-diag.txt"));
+  EXPECT_EQ(backend.Conversions(), 0);
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
 TEST(BatchInputName, EntryBecomesTheLogNamedByItsTextBeforeTheLastDot) {
   const struct {
     const char* entry;

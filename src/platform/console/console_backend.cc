@@ -1,10 +1,15 @@
 #include "platform/console/console_backend.h"
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/console/terminal_text.h"
+#include "platform/end_requests.h"
 #include "resources/resources.h"
 
 namespace {
@@ -57,19 +62,48 @@ struct ProgressDialogLine {
   char total[kShownTextSize];
   int permille;
   Clock::time_point appeared;
+  bool cancelPosted;  // for a request to end the program
 };
 ProgressDialogLine dialogLine{};
+// A request to end the program came while a progress dialog was up.
+bool runInterrupted = false;
+
+// "<program>: interrupted" and its line end, ready before any signal comes.
+char interruptedLine[96];
+size_t interruptedLength = 0;
+
+void RestoreDefaultAction(int signal) {
+  struct sigaction fallback{};
+  fallback.sa_handler = SIG_DFL;
+  sigemptyset(&fallback.sa_mask);
+  sigaction(signal, &fallback, nullptr);
+}
+
+// Only async-signal-safe calls here.
+void NoteEndRequest(int signal) {
+  if (tableBeingWritten == 0) {
+    // Nothing is being written, so nothing can be cut: the program ends at
+    // once, by the signal itself.
+    const ssize_t written = write(STDERR_FILENO, interruptedLine, interruptedLength);
+    (void)written;
+    RestoreDefaultAction(signal);
+    raise(signal);  // delivered when the handler returns
+    return;
+  }
+  endRequestSignal = signal;
+}
 
 // Drawn when the dialog appears and, at most every tenth of a second, when
 // its bar repaints after a notification.
 void DrawDialogLine(bool appearing) {
   if (!dialogsShown || dialogLine.dialog == kNoWindow) return;
   if (!DueForRedraw() && !appearing) return;
-  char text[3 * kShownTextSize + 64];
+  char text[12 * kShownTextSize + 64];
   const double seconds =
       std::chrono::duration<double>(Clock::now() - dialogLine.appeared).count();
-  DrawLine(text, FormatDialogLine(text, sizeof text, dialogLine.fileName, dialogLine.read,
-                                  dialogLine.total, dialogLine.permille, seconds));
+  DrawLine(text, FormatDialogLine(text, sizeof text, ShowName(dialogLine.fileName).c_str(),
+                                  dialogLine.read, dialogLine.total, dialogLine.permille,
+                                  seconds));
 }
 
 // What a box answers when nobody is there to press a button: the default of
@@ -88,20 +122,26 @@ int UnattendedAnswer(unsigned style) {
 class Console final : public WindowingBackend {
  public:
   int MessageBox(WindowHandle, const char* text, const char* caption, unsigned style) override {
+    const char* subject = MessageSubject(0);
+    const char* otherSubject = MessageSubject(1);
     const int reason = TakeMessageReason();
     const int redrawn = line.length;
     if (line.length > 0) std::fprintf(stderr, "\r%*s\r", line.length, "");
     line.length = 0;
-    std::fprintf(stderr, "%s: ", programName);
-    if (caption != nullptr && caption[0] != '\0' && std::strcmp(caption, text) != 0) {
-      std::fprintf(stderr, "%s: ", caption);
-    }
-    // A box's line breaks become blanks: one line per message.
-    for (const char* p = text; *p != '\0'; ++p) std::fputc(*p == '\n' ? ' ' : *p, stderr);
-    if (reason != 0) std::fprintf(stderr, " (%s)", std::strerror(reason));
-    std::fputc('\n', stderr);
+    std::fprintf(stderr, "%s: %s\n", programName,
+                 WordBoxForTerminal(text, caption, reason, subject, otherSubject).c_str());
     if (redrawn > 0) line.lastDrawn = Clock::time_point{};
     return UnattendedAnswer(style);
+  }
+
+  // Once per line of a conversion: a request to end the program is the
+  // progress dialog's Cancel, as the user's click would be.
+  void PollEvents() override {
+    if (endRequestSignal != 0 && dialogLine.dialog != kNoWindow && !dialogLine.cancelPosted) {
+      dialogLine.cancelPosted = true;
+      PostMessage(dialogLine.dialog, WM_COMMAND, IDCANCEL,
+                  static_cast<intptr_t>(GetDlgItem(dialogLine.dialog, IDCANCEL)));
+    }
   }
 
   intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
@@ -153,6 +193,7 @@ class Console final : public WindowingBackend {
 
   void DestroyWindow(WindowHandle window) override {
     if (window != dialogLine.dialog || window == kNoWindow) return;
+    if (endRequestSignal != 0) runInterrupted = true;
     if (dialogsShown) EraseLine();
     dialogLine = ProgressDialogLine{};
   }
@@ -169,17 +210,50 @@ void SetConsoleProgramName(const char* name) { programName = name; }
 
 void ShowConsoleProgressDialogs(bool shown) { dialogsShown = shown; }
 
+void InstallConsoleEndRequests() {
+  const int length = std::snprintf(interruptedLine, sizeof interruptedLine, "%s: interrupted\n",
+                                   programName);
+  interruptedLength = length > 0 && static_cast<size_t>(length) < sizeof interruptedLine
+                          ? static_cast<size_t>(length)
+                          : 0;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction current{};
+    // A signal ignored when the program started (nohup, a background job)
+    // stays ignored.
+    if (sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
+    struct sigaction noting{};
+    noting.sa_handler = NoteEndRequest;
+    sigemptyset(&noting.sa_mask);
+    // Writes to a pipe go on after the handler: a row is never cut by one.
+    noting.sa_flags = SA_RESTART;
+    sigaction(signal, &noting, nullptr);
+  }
+}
+
+bool ConsoleRunInterrupted() { return runInterrupted; }
+
+void EndByRequestSignal() {
+  const int signal = endRequestSignal;
+  if (signal == 0) return;
+  std::fflush(nullptr);
+  RestoreDefaultAction(signal);
+  raise(signal);
+}
+
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
                      const char* kilobytesTotal, int permille, double seconds) {
   const double megabytesRead = std::strtod(kilobytesRead, nullptr) / kKilobytesPerMegabyte;
   const double megabytesTotal = std::strtod(kilobytesTotal, nullptr) / kKilobytesPerMegabyte;
   const double rate = seconds > 0 ? megabytesRead / seconds : 0.0;
-  // A log of unknown size (a pipe) has no total and no fraction to show.
+  // A log of unknown size (a pipe) has no total and no fraction to show,
+  // nor has a log that grew past the size it had when it was opened.
   const bool sized = std::strcmp(kilobytesTotal, "0") != 0;
+  const bool grown = sized && megabytesRead > megabytesTotal;
   const int length =
-      sized ? std::snprintf(out, static_cast<size_t>(size), "%s  %3d%%  %.1f of %.1f MB  %.1f MB/s",
-                            fileName, permille / 10, megabytesRead, megabytesTotal, rate)
-            : std::snprintf(out, static_cast<size_t>(size), "%s  %.1f MB  %.1f MB/s", fileName,
-                            megabytesRead, rate);
+      sized && !grown
+          ? std::snprintf(out, static_cast<size_t>(size), "%s  %3d%%  %.1f of %.1f MB  %.1f MB/s",
+                          fileName, permille / 10, megabytesRead, megabytesTotal, rate)
+          : std::snprintf(out, static_cast<size_t>(size), "%s  %.1f MB%s  %.1f MB/s", fileName,
+                          megabytesRead, grown ? ", growing" : "", rate);
   return length < size ? length : size - 1;
 }
