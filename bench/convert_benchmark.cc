@@ -20,9 +20,9 @@
 #include "files/input_opening.h"
 #include "files/output_files.h"
 #include "log_generator.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/console/console_backend.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

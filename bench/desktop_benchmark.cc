@@ -21,11 +21,11 @@
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/qt/qt_backend.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

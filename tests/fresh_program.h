@@ -4,10 +4,10 @@
 // open for the next one.
 #pragma once
 
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/windowing.h"
 #include "shell/progress_dialog.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 inline void StartFreshProgram(WindowingBackend* backend) {
   ResetEpochRecord();

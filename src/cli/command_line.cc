@@ -16,14 +16,14 @@
 #include "files/output_files.h"
 #include "files/path_names.h"
 #include "output/csv_writer.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/console/console_backend.h"
 #include "platform/console/terminal_text.h"
-#include "platform/end_requests.h"
+#include "state/end_requests.h"
 #include "resources/version.h"
 #include "shell/batch_run.h"
 #include "shell/progress_dialog.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

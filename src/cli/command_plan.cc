@@ -8,7 +8,7 @@
 #include "files/output_files.h"
 #include "files/path_names.h"
 #include "platform/console/terminal_text.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "convert/sentence_capture.h"
 #include "convert/sentence_handlers.h"
 #include "output/csv_writer.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 
 namespace {
 

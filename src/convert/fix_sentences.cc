@@ -4,7 +4,7 @@
 #include "convert/field_tokenizer.h"
 #include "convert/numeric_fields.h"
 #include "convert/sentence_handlers.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 
 namespace {
 

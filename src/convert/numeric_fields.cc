@@ -6,6 +6,8 @@
 
 #include <locale.h>
 
+#include "output/truncation.h"
+
 namespace {
 
 inline bool IsSpace(char c) {
@@ -135,13 +137,6 @@ int32_t ParseInt(const char* text) {
     value = ReadBoundedInt(p);
   }
   return SaturateToInt32(negative ? -value : value);
-}
-
-int32_t TruncToInt32(double value) {
-  if (value != value) return 0;
-  if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
 }
 
 double NmeaTimeToSeconds(double hhmmss) {

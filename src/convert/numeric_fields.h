@@ -21,10 +21,6 @@ int32_t ParseInt(const char* text);
 double ReadDecimalReal(const char* text);
 int32_t ReadDecimalInt(const char* text);
 
-// A double truncated toward zero into 32 bits. Values beyond the range
-// saturate at its ends and NaN gives 0, where a plain cast would be undefined.
-int32_t TruncToInt32(double value);
-
 // hhmmss.ss to seconds of the day.
 double NmeaTimeToSeconds(double hhmmss);
 

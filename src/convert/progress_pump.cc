@@ -1,7 +1,7 @@
 #include "convert/progress_pump.h"
 
 #include "platform/windowing.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 int32_t UpdateProgress(int64_t position) {
   RunState& s = runState;

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "platform/end_requests.h"
+#include "state/end_requests.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

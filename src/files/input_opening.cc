@@ -10,7 +10,7 @@
 #include "files/name_limits.h"
 #include "files/path_names.h"
 #include "platform/windowing.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/windowing.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 int RefuseLongName(const char* name, int limit) {
   char text[kPathSize + 200];

@@ -9,10 +9,10 @@
 #include "files/name_limits.h"
 #include "files/path_names.h"
 #include "output/csv_writer.h"
-#include "platform/end_requests.h"
+#include "state/end_requests.h"
 #include "platform/windowing.h"
 #include "resources/version.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "output/dms.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "output/fixed_point.h"
 
 namespace {

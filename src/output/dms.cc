@@ -1,6 +1,6 @@
 #include "output/dms.h"
 
-#include "convert/numeric_fields.h"
+#include "output/truncation.h"
 
 DmsParts SplitDms(double value) {
   DmsParts parts{};

@@ -17,7 +17,7 @@
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"
 #include "shell/run_guard.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

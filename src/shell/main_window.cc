@@ -7,7 +7,7 @@
 #include "resources/version.h"
 #include "shell/batch_run.h"
 #include "shell/run_guard.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 #include "shell/single_run.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "files/path_names.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "shell/run_guard.h"
 
-#include "platform/end_requests.h"
+#include "state/end_requests.h"
 #include "platform/windowing.h"
 #include "resources/resources.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "files/output_files.h"
 #include "shell/progress_dialog.h"
 #include "shell/run_guard.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/windowing.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace convert_test {
 

@@ -1,4 +1,5 @@
 #include "convert/numeric_fields.h"
+#include "output/truncation.h"
 
 #include <gtest/gtest.h>
 

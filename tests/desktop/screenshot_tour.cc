@@ -16,12 +16,12 @@
 
 #include "desktop_user.h"
 #include "log_generator.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/qt/qt_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

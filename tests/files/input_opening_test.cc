@@ -9,8 +9,8 @@
 
 #include "files/recording_backend.h"
 #include "files/temp_folder.h"
-#include "output/epoch_record.h"
-#include "shell/run_state.h"
+#include "state/epoch_record.h"
+#include "state/run_state.h"
 
 namespace {
 

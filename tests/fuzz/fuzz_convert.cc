@@ -11,9 +11,9 @@
 #include <string>
 
 #include "convert/conversion_loop.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "reference/reference_converter.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "convert/numeric_fields.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/windowing.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace {
 

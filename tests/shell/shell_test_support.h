@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "files/temp_folder.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "platform/scripted/scripted_backend.h"
 #include "platform/windowing.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 namespace shell_test {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "output/csv_writer.h"
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 #include "table_text.h"
 
 namespace {

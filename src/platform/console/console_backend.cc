@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/console/terminal_text.h"
-#include "platform/end_requests.h"
+#include "state/end_requests.h"
 #include "resources/resources.h"
 
 namespace {

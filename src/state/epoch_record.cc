@@ -1,4 +1,4 @@
-#include "output/epoch_record.h"
+#include "state/epoch_record.h"
 
 EpochRecord epochRecord{};
 int32_t EpochCounter = 0;

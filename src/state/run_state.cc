@@ -1,9 +1,9 @@
-#include "shell/run_state.h"
+#include "state/run_state.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/end_requests.h"
+#include "state/end_requests.h"
 
 RunState runState = [] {
   RunState initial{};
