@@ -226,7 +226,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   if (!PrepareLog()) return 1;
-  SetConsoleProgramName("quorval-convert");
+  StartConverter();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -22,7 +22,9 @@
 #include "files/input_opening.h"
 #include "files/output_files.h"
 #include "state/epoch_record.h"
+#include "platform/console/console_backend.h"
 #include "platform/qt/qt_backend.h"
+#include "resources/resources.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
@@ -31,7 +33,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr InstanceHandle kInstance = 0x400000;
 
 // Wall and processor seconds of one conversion.
 struct Timing {
@@ -107,8 +108,9 @@ int main(int argc, char** argv) {
   ResetRunState();
 
   QtBackend backend;
-  RegisterMainWindowClass(kInstance);
-  runState.instance = kInstance;
+  RegisterResourceModule(kProgramInstance, &kProgramResources);
+  RegisterMainWindowClass(kProgramInstance);
+  runState.instance = kProgramInstance;
 
   // The two in pairs, each first in every other pair, so that a busy spell
   // of the machine or the write-back of the previous run's table falls on
@@ -120,11 +122,12 @@ int main(int argc, char** argv) {
     Timing inPair[2]{};  // without windows, with the dialog
     for (int turn = 0; turn < 2; ++turn) {
       const bool withDialog = (turn == 0) == (pair % 2 == 1);
-      InstallBackend(withDialog ? &backend : nullptr);  // nullptr: no windows, as quorval-convert
+      // The console without its progress line, as quorval-convert --quiet.
+      InstallBackend(withDialog ? static_cast<WindowingBackend*>(&backend) : &ConsoleBackend());
       if (withDialog && runState.mainWindow == kNoWindow) {
         runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                           kNoWindow, 0, kInstance, nullptr);
+                                           kNoWindow, 0, kProgramInstance, nullptr);
         ShowWindow(runState.mainWindow, SW_SHOWNORMAL);
         QApplication::processEvents();
       }

@@ -6,6 +6,7 @@
 
 #include "state/epoch_record.h"
 #include "platform/windowing.h"
+#include "resources/resources.h"
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
 
@@ -13,6 +14,7 @@ inline void StartFreshProgram(WindowingBackend* backend) {
   ResetEpochRecord();
   ResetRunState();
   ResetWindowing();
+  RegisterResourceModule(kProgramInstance, &kProgramResources);
   ResetProgressDialog();
   InstallBackend(backend);
 }

@@ -20,6 +20,7 @@
 #include "platform/console/console_backend.h"
 #include "platform/console/terminal_text.h"
 #include "state/end_requests.h"
+#include "resources/resources.h"
 #include "resources/version.h"
 #include "shell/batch_run.h"
 #include "shell/progress_dialog.h"
@@ -153,6 +154,13 @@ void ReportFile(const char* what, const char* name) {
 }
 
 }  // namespace
+
+void StartConverter() {
+  SetConsoleProgramName(kProgram);
+  InstallBackend(&ConsoleBackend());
+  RegisterResourceModule(kProgramInstance, &kProgramResources);
+  runState.instance = kProgramInstance;
+}
 
 void PrintUsage() {
   std::printf(

@@ -24,6 +24,11 @@ struct CommandLine {
   bool version = false;
 };
 
+// What the converter does before anything else: the console stands in for
+// the windowing layer's display, and the program's resources are registered
+// under its module, which the run state names.
+void StartConverter();
+
 // Returns 0, or kExitUsage after printing what is wrong.
 int ParseCommandLine(int argc, char** argv, CommandLine& line);
 

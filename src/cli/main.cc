@@ -25,7 +25,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  SetConsoleProgramName(kProgram);
+  StartConverter();
   InstallConsoleEndRequests();
   const int status = Run(argc, argv);
   EndByRequestSignal();  // an interrupted run ends by its signal, all closed

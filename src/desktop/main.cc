@@ -3,15 +3,19 @@
 
 #include <cstdlib>
 
+#include "platform/console/console_backend.h"
 #include "platform/qt/qt_backend.h"
+#include "resources/resources.h"
 #include "shell/main_window.h"
 
 namespace {
 
-// Stands for the module handle the platform gives a program.
-constexpr InstanceHandle kProgramInstance = 0x400000;
-
-int RunWithoutWindows() { return ProgramEntry(kProgramInstance, 0, "", SW_SHOWDEFAULT); }
+// On the console a box is a line on standard error, and the main window
+// cannot be created.
+int RunWithoutWindows() {
+  InstallBackend(&ConsoleBackend());
+  return ProgramEntry(kProgramInstance, 0, "", SW_SHOWDEFAULT);
+}
 
 QtMessageHandler qtDefaultHandler = nullptr;
 
@@ -27,6 +31,8 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 }  // namespace
 
 int main(int argc, char** argv) {
+  // What the platform's loader does for a program's module.
+  RegisterResourceModule(kProgramInstance, &kProgramResources);
   // Without a display Qt would abort while starting. The program runs on
   // the console instead, where its main window cannot be created: the
   // message "Window creation failed!" goes to standard error and the exit

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "resources/resources.h"
-
 namespace {
 
 constexpr int kMaxClasses = 8;
@@ -109,7 +107,8 @@ WindowHandle CreateWindow(const char* className, const char* title, unsigned sty
   WindowEntry* entry = NewEntry(WindowKind::kWindow);
   if (entry == nullptr) return kNoWindow;
   entry->windowProc = windowClass->windowClass.windowProc;
-  entry->menu = FindMenuResource(windowClass->windowClass.menuName);
+  // The class menu comes from the module that registered the class.
+  entry->menu = LoadMenu(windowClass->windowClass.instance, windowClass->windowClass.menuName);
   const WindowHandle window = entry->handle;
   if (!CurrentBackend().CreateWindow(window, windowClass->windowClass, title != nullptr ? title : "",
                                      style, x, y, width, height, entry->menu)) {
@@ -123,9 +122,9 @@ WindowHandle CreateWindow(const char* className, const char* title, unsigned sty
   return window;
 }
 
-WindowHandle CreateDialogParam(InstanceHandle, const char* templateName, WindowHandle owner,
-                               DialogProc dialogProc, intptr_t initParam) {
-  const DialogTemplate* dialogTemplate = FindDialogTemplate(templateName);
+WindowHandle CreateDialogParam(InstanceHandle instance, const char* templateName,
+                               WindowHandle owner, DialogProc dialogProc, intptr_t initParam) {
+  const DialogTemplate* dialogTemplate = FindDialogTemplate(instance, templateName);
   if (dialogTemplate == nullptr || dialogProc == nullptr ||
       dialogTemplate->controlCount > kMaxDialogControls) {
     return kNoWindow;

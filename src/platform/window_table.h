@@ -21,6 +21,9 @@ struct WindowEntry {
   int grayedCount;
 };
 
+// The dialog template of that name in the module, nullptr when it holds none.
+const DialogTemplate* FindDialogTemplate(InstanceHandle instance, const char* name);
+
 // nullptr for a handle that names no live window.
 WindowEntry* FindWindowEntry(WindowHandle window);
 

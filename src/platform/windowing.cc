@@ -1,19 +1,47 @@
 #include "platform/windowing.h"
 
+#include <strings.h>
+
 #include <cstdio>
 #include <cstring>
 
-#include "platform/console/console_backend.h"
 #include "platform/window_table.h"
-#include "resources/resources.h"
 
 namespace {
+
+WindowingBackend showingNothing;
 WindowingBackend* installed = nullptr;
 int pendingReason = 0;
 const char* pendingSubjects[2] = {};
+
+// A program and the few libraries it loads: one module each at most.
+constexpr int kMaxModules = 4;
+struct RegisteredModule {
+  InstanceHandle instance;
+  const ResourceModule* module;
+};
+RegisteredModule modules[kMaxModules];
+
+const ResourceModule* ModuleOf(InstanceHandle instance) {
+  for (const RegisteredModule& entry : modules) {
+    if (entry.module != nullptr && entry.instance == instance) return entry.module;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
-// What a display that shows nothing does.
+// What a display that shows nothing does, where nobody is present to act.
+int WindowingBackend::MessageBox(WindowHandle, const char*, const char*, unsigned style) {
+  switch (style & MB_TYPEMASK) {
+    case MB_OK:
+      return IDOK;
+    case MB_YESNO:
+      return IDNO;
+    default:
+      return IDCANCEL;
+  }
+}
 bool WindowingBackend::GetOpenFileName(OpenFileNameRequest&) { return false; }
 bool WindowingBackend::RegisterClass(const WindowClass&) { return true; }
 bool WindowingBackend::CreateWindow(WindowHandle, const WindowClass&, const char*, unsigned, int,
@@ -44,12 +72,13 @@ void WindowingBackend::PollEvents() {}
 void WindowingBackend::WaitForEvents() { PostQuitMessage(0); }
 
 WindowingBackend& CurrentBackend() {
-  return installed != nullptr ? *installed : ConsoleBackend();
+  return installed != nullptr ? *installed : showingNothing;
 }
 
 void InstallBackend(WindowingBackend* backend) { installed = backend; }
 
 void ResetWindowing() {
+  for (RegisteredModule& entry : modules) entry = RegisteredModule{};
   ResetWindowTable();
   ResetMessageQueue();
   TakeMessageReason();
@@ -166,9 +195,43 @@ int DrawText(DeviceContext context, const char* text, int length, const Rect& re
   return 0;
 }
 
-int LoadString(InstanceHandle, unsigned id, char* buffer, int bufferSize) {
+void RegisterResourceModule(InstanceHandle instance, const ResourceModule* module) {
+  RegisteredModule* free = nullptr;
+  for (RegisteredModule& entry : modules) {
+    if (entry.module != nullptr && entry.instance == instance) {
+      entry.module = module;
+      return;
+    }
+    if (entry.module == nullptr && free == nullptr) free = &entry;
+  }
+  if (free != nullptr && module != nullptr) *free = RegisteredModule{instance, module};
+}
+
+const MenuResource* LoadMenu(InstanceHandle instance, const char* name) {
+  const ResourceModule* module = ModuleOf(instance);
+  if (module == nullptr || name == nullptr) return nullptr;
+  for (int i = 0; i < module->menuCount; ++i) {
+    if (strcasecmp(module->menus[i]->name, name) == 0) return module->menus[i];
+  }
+  return nullptr;
+}
+
+const DialogTemplate* FindDialogTemplate(InstanceHandle instance, const char* name) {
+  const ResourceModule* module = ModuleOf(instance);
+  if (module == nullptr || name == nullptr) return nullptr;
+  for (int i = 0; i < module->dialogCount; ++i) {
+    if (strcasecmp(module->dialogs[i]->name, name) == 0) return module->dialogs[i];
+  }
+  return nullptr;
+}
+
+int LoadString(InstanceHandle instance, unsigned id, char* buffer, int bufferSize) {
   if (bufferSize <= 0) return 0;
-  const char* text = FindStringResource(id);
+  const ResourceModule* module = ModuleOf(instance);
+  const char* text = nullptr;
+  for (int i = 0; module != nullptr && i < module->stringCount; ++i) {
+    if (module->strings[i].id == id) text = module->strings[i].text;
+  }
   if (text == nullptr) {
     buffer[0] = '\0';
     return 0;

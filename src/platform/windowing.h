@@ -26,10 +26,8 @@
 
 #include <cstdint>
 
+#include "platform/resource_module.h"
 #include "platform/win32_values.h"
-
-struct DialogTemplate;
-struct MenuResource;
 
 using WindowHandle = std::intptr_t;  // 0 = no window
 constexpr WindowHandle kNoWindow = 0;
@@ -85,13 +83,16 @@ struct FilterEntry {
 
 // What a backend does for each operation. Only backends are classes. The
 // defaults are those of a display that shows nothing and where nobody is
-// present to act.
+// present to act; they are the backend in force until a program installs
+// its own.
 class WindowingBackend {
  public:
   virtual ~WindowingBackend() = default;
 
+  // Nobody answers: a plain box is taken as read (IDOK), a Yes/No question
+  // as No, every other choice as Cancel.
   virtual int MessageBox(WindowHandle owner, const char* text, const char* caption,
-                         unsigned style) = 0;
+                         unsigned style);
   // Shows the dialog; true with the chosen path in lpstrFile, false for a
   // cancel or a failure.
   virtual bool GetOpenFileName(OpenFileNameRequest& request);
@@ -140,11 +141,12 @@ class WindowingBackend {
   virtual void ServicePendingMessages();
 };
 
-// The backend in force; the console backend until a program installs another.
+// The backend in force: one that shows nothing until a program installs its own.
 WindowingBackend& CurrentBackend();
-void InstallBackend(WindowingBackend* backend);  // nullptr: back to the console
+void InstallBackend(WindowingBackend* backend);  // nullptr: back to showing nothing
 
-// Forget every class, window and queued message: a fresh program, for tests.
+// Forget every class, window, queued message and registered module: a fresh
+// program, for tests.
 void ResetWindowing();
 
 // Message boxes and the file dialog.
@@ -203,6 +205,12 @@ int DrawText(DeviceContext context, const char* text, int length, const Rect& re
              unsigned format);
 
 // Resources and the menu.
+// The resources of the module that the instance handle names (a program
+// registers its own at start); nullptr forgets them. Every lookup below
+// goes to the module of the handle given, or of the window class.
+void RegisterResourceModule(InstanceHandle instance, const ResourceModule* module);
+// The menu of that name in the module, nullptr when it holds none.
+const MenuResource* LoadMenu(InstanceHandle instance, const char* name);
 // Copies string id of the string table (cut to fit); returns its length, 0
 // when there is no such string.
 int LoadString(InstanceHandle instance, unsigned id, char* buffer, int bufferSize);

@@ -1,5 +1,3 @@
-#include <strings.h>
-
 #include "resources/resources.h"
 
 namespace {
@@ -24,9 +22,4 @@ constexpr MenuPopup kPopups[] = {
 
 }  // namespace
 
-const MenuResource kMainMenu = {"Bramlet_MENU", kPopups, sizeof kPopups / sizeof kPopups[0]};
-
-const MenuResource* FindMenuResource(const char* name) {
-  if (name != nullptr && strcasecmp(name, kMainMenu.name) == 0) return &kMainMenu;
-  return nullptr;
-}
+const MenuResource kMainMenu = {kMainMenuName, kPopups, sizeof kPopups / sizeof kPopups[0]};

@@ -1,6 +1,3 @@
-#include <strings.h>
-
-#include "platform/win32_values.h"
 #include "resources/resources.h"
 
 namespace {
@@ -26,7 +23,7 @@ constexpr DialogControl kControls[] = {
 }  // namespace
 
 const DialogTemplate kProgressTemplate = {
-    "PROGRESS",
+    kProgressTemplateName,
     "Post-Processing",
     "Arial",
     10,
@@ -39,8 +36,3 @@ const DialogTemplate kProgressTemplate = {
     kControls,
     sizeof kControls / sizeof kControls[0],
 };
-
-const DialogTemplate* FindDialogTemplate(const char* name) {
-  if (name != nullptr && strcasecmp(name, kProgressTemplate.name) == 0) return &kProgressTemplate;
-  return nullptr;
-}

@@ -1,75 +1,44 @@
 // The resources the program carries, as data that every backend builds its
 // menus and dialogs from and that tests can assert: the main menu, the string
-// table, the version block and the progress dialog template. Lookups by name
-// ignore the letter case, as the platform's resource names do.
+// table, the version block and the progress dialog template. The program
+// registers them with the windowing layer as the resources of its own module.
 #pragma once
 
 #include <cstdint>
 
-// Controls of the "PROGRESS" template that its procedure fills.
-constexpr int kProgressBarId = 30;
-constexpr int kFileNameFieldId = 1044;
-constexpr int kKilobytesReadFieldId = 1045;
-constexpr int kKilobytesTotalFieldId = 1046;
-constexpr int kFolderFieldId = 1047;
+#include "platform/windowing.h"
 
-// Menu commands of the main window.
+// The program's own module, which holds these resources: Win32 loads a
+// program's module at this address, and the handle stands for it wherever
+// the program runs.
+constexpr InstanceHandle kProgramInstance = 0x400000;
+
+// Everything below, as the layer looks it up by name and id.
+extern const ResourceModule kProgramResources;
+
+// Menu "Bramlet_MENU" and the commands of its entries.
+inline constexpr const char kMainMenuName[] = "Bramlet_MENU";
 constexpr unsigned kExitCommand = 1250;
 constexpr unsigned kAboutCommand = 3050;
 constexpr unsigned kBatchCommand = 40005;
 constexpr unsigned kSingleCommand = 40006;
 constexpr unsigned kBlankCommand = 40007;
 
-// Menu.
-struct MenuItem {
-  const char* text;  // '&' marks the mnemonic letter; an empty text is a blank entry
-  unsigned id;
-};
+extern const MenuResource kMainMenu;
 
-struct MenuPopup {
-  const char* text;
-  const MenuItem* items;
-  int itemCount;
-};
+// String table.
+constexpr unsigned kClassRegistrationFailedString = 1;
+constexpr unsigned kWindowCreationFailedString = 2;
 
-struct MenuResource {
-  const char* name;
-  const MenuPopup* popups;
-  int popupCount;
-};
+// Dialog template "PROGRESS" and the controls that its procedure fills.
+inline constexpr const char kProgressTemplateName[] = "PROGRESS";
+constexpr int kProgressBarId = 30;
+constexpr int kFileNameFieldId = 1044;
+constexpr int kKilobytesReadFieldId = 1045;
+constexpr int kKilobytesTotalFieldId = 1046;
+constexpr int kFolderFieldId = 1047;
 
-extern const MenuResource kMainMenu;  // "Bramlet_MENU"
-
-// nullptr when no menu of that name exists.
-const MenuResource* FindMenuResource(const char* name);
-
-// String table: nullptr for an id it does not hold.
-const char* FindStringResource(unsigned id);
-
-// Dialog template. Positions and sizes are in dialog units.
-struct DialogControl {
-  int id;  // -1 for a control the program never addresses
-  const char* className;
-  const char* text;
-  int x, y, width, height;
-  unsigned style;
-};
-
-struct DialogTemplate {
-  const char* name;
-  const char* caption;
-  const char* fontName;
-  int fontPointSize;
-  int x, y, width, height;
-  unsigned style;
-  const DialogControl* controls;
-  int controlCount;
-};
-
-extern const DialogTemplate kProgressTemplate;  // "PROGRESS"
-
-// nullptr when no template of that name exists.
-const DialogTemplate* FindDialogTemplate(const char* name);
+extern const DialogTemplate kProgressTemplate;
 
 // Version block.
 struct VersionString {

@@ -87,7 +87,7 @@ int ProgramEntry(InstanceHandle instance, InstanceHandle previousInstance, const
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, kNoWindow, 0, instance,
                               nullptr);
   if (s.mainWindow == kNoWindow) {
-    LoadString(instance, 2, title, kTitleSize);
+    LoadString(instance, kWindowCreationFailedString, title, kTitleSize);
     MessageBox(kNoWindow, title, nullptr, MB_APPLMODAL | MB_ICONWARNING | MB_OK);
     return kExitNoMainWindow;
   }

@@ -4,7 +4,6 @@
 #include "platform/windowing.h"
 
 inline constexpr const char kMainWindowClass[] = "Quorval";
-inline constexpr const char kMainMenuName[] = "Bramlet_MENU";
 inline constexpr const char kDefaultInputName[] = "DEFAULT.TXT";
 
 // Exit code when the main window cannot be created.

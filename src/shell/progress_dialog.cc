@@ -92,7 +92,7 @@ void CenterDialog(WindowHandle dialog) {
 
 void ShowProgressDialog() {
   RunState& s = runState;
-  s.progressDialog = CreateDialogParam(s.instance, "PROGRESS", s.mainWindow, ProgressDialogProc, 0);
+  s.progressDialog = CreateDialogParam(s.instance, kProgressTemplateName, s.mainWindow, ProgressDialogProc, 0);
   if (s.progressDialog != kNoWindow) ShowWindow(s.progressDialog, SW_SHOWNORMAL);
 }
 

@@ -23,7 +23,6 @@
 
 namespace desktop_test {
 
-constexpr InstanceHandle kInstance = 0x400000;
 
 class DesktopTest : public ::testing::Test {
  protected:
@@ -36,15 +35,15 @@ class DesktopTest : public ::testing::Test {
   }
 
   // The program from its start to the end of its message loop.
-  int RunProgram() { return ProgramEntry(kInstance, 0, "", SW_SHOWNORMAL); }
+  int RunProgram() { return ProgramEntry(kProgramInstance, 0, "", SW_SHOWNORMAL); }
 
   // The program's start without its message loop: the main window on screen.
   WindowHandle OpenMainWindow() {
-    RegisterMainWindowClass(kInstance);
-    runState.instance = kInstance;
+    RegisterMainWindowClass(kProgramInstance);
+    runState.instance = kProgramInstance;
     runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       kNoWindow, 0, kInstance, nullptr);
+                                       kNoWindow, 0, kProgramInstance, nullptr);
     ShowWindow(runState.mainWindow, SW_SHOWNORMAL);
     QApplication::processEvents();
     return runState.mainWindow;

@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QtBackend backend;
   desktop = &backend;
+  RegisterResourceModule(kProgramInstance, &kProgramResources);
   InstallBackend(&backend);
 
   User user;
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
       .Answer(QMessageBox::No)
       .ChooseMenu(kExitCommand);
 
-  const int exitCode = ProgramEntry(0x400000, 0, "", SW_SHOWNORMAL);
+  const int exitCode = ProgramEntry(kProgramInstance, 0, "", SW_SHOWNORMAL);
   InstallBackend(nullptr);
   return exitCode == 0 && user.Done() ? 0 : 1;
 }

@@ -36,7 +36,7 @@ TEST_F(MainWindow, StartShowsTheTitledWindowWithItsMenuAndAWhiteEmptyClientArea)
   EXPECT_STREQ(runState.inputPath, "DEFAULT.TXT");
   EXPECT_STREQ(runState.statusText, "");
   EXPECT_EQ(runState.cancelRequested, 0);
-  EXPECT_EQ(runState.instance, kInstance);
+  EXPECT_EQ(runState.instance, kProgramInstance);
   EXPECT_TRUE(backend.Boxes().empty());
 }
 
@@ -115,8 +115,8 @@ TEST_F(MainWindow, FailedClassRegistrationEndsWithZeroAndNoMessage) {
 }
 
 TEST_F(MainWindow, ASecondInstanceTakesTheClassAsRegistered) {
-  RegisterMainWindowClass(kInstance);
-  EXPECT_EQ(ProgramEntry(kInstance, kInstance, "ignored arguments", SW_SHOWNORMAL), kScriptEnded);
+  RegisterMainWindowClass(kProgramInstance);
+  EXPECT_EQ(ProgramEntry(kProgramInstance, kProgramInstance, "ignored arguments", SW_SHOWNORMAL), kScriptEnded);
   EXPECT_EQ(backend.Calls("RegisterClass").size(), 1u);
   EXPECT_EQ(backend.Calls("CreateWindow").size(), 1u);
 }

@@ -26,7 +26,7 @@ class MessageModel : public ShellTest {
     windowClass.windowProc = RecordingProc;
     windowClass.className = "Recorder";
     ASSERT_NE(RegisterClass(windowClass), 0);
-    window = CreateWindow("Recorder", "", 0, 0, 0, 10, 10, kNoWindow, 0, kInstance, nullptr);
+    window = CreateWindow("Recorder", "", 0, 0, 0, 10, 10, kNoWindow, 0, kProgramInstance, nullptr);
     ASSERT_NE(window, kNoWindow);
   }
   WindowHandle window = kNoWindow;

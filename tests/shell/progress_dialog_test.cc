@@ -15,10 +15,11 @@ class ProgressDialog : public ShellTest {
  protected:
   void SetUp() override {
     ShellTest::SetUp();
-    RegisterMainWindowClass(kInstance);
+    RegisterMainWindowClass(kProgramInstance);
+    runState.instance = kProgramInstance;
     runState.mainWindow = CreateWindow(kMainWindowClass, "Quorval-103", WS_OVERLAPPEDWINDOW,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       kNoWindow, 0, kInstance, nullptr);
+                                       kNoWindow, 0, kProgramInstance, nullptr);
     std::strcpy(runState.outputBase, "D:\\logs\\day1-103+000");
     runState.inputSize = 1234567;
   }

@@ -1,4 +1,5 @@
-// The resources the backends build the menu and the progress dialog from.
+// The resources the backends build the menu and the progress dialog from,
+// as the layer finds them in the program's module.
 #include "resources/resources.h"
 
 #include <gmock/gmock.h>
@@ -6,14 +7,30 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32_values.h"
+#include "platform/window_table.h"
+#include "platform/windowing.h"
 
 namespace {
 
 using ::testing::ElementsAre;
 
-TEST(Resources, MenuListsExitTheBlankDividerAndBothRunsThenAbout) {
-  const MenuResource* menu = FindMenuResource("bramlet_menu");  // names match in any case
+class Resources : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWindowing();
+    RegisterResourceModule(kProgramInstance, &kProgramResources);
+  }
+  void TearDown() override { ResetWindowing(); }
+
+  static std::string String(InstanceHandle instance, unsigned id) {
+    char text[128];
+    LoadString(instance, id, text, sizeof text);
+    return text;
+  }
+};
+
+TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenAbout) {
+  const MenuResource* menu = LoadMenu(kProgramInstance, "bramlet_menu");  // names match in any case
   ASSERT_EQ(menu, &kMainMenu);
   EXPECT_STREQ(menu->name, "Bramlet_MENU");
   std::vector<std::string> entries;
@@ -26,13 +43,15 @@ TEST(Resources, MenuListsExitTheBlankDividerAndBothRunsThenAbout) {
   }
   EXPECT_THAT(entries, ElementsAre("[       File     ]", "Exit 1250", " 40007", "Single PostProc 40006",
                                    "Batch PostProc 40005", "[      &Help      ]", "&About . . . 3050"));
-  EXPECT_EQ(FindMenuResource("OTHER"), nullptr);
+  EXPECT_EQ(LoadMenu(kProgramInstance, "OTHER"), nullptr);
+  EXPECT_EQ(LoadMenu(kProgramInstance + 1, "Bramlet_MENU"), nullptr) << "another module holds none";
 }
 
-TEST(Resources, StringTableAndVersionBlock) {
-  EXPECT_STREQ(FindStringResource(1), "Error registering window class");
-  EXPECT_STREQ(FindStringResource(2), "Window creation failed!");
-  EXPECT_EQ(FindStringResource(3), nullptr);
+TEST_F(Resources, StringTableAndVersionBlock) {
+  EXPECT_EQ(String(kProgramInstance, 1), "Error registering window class");
+  EXPECT_EQ(String(kProgramInstance, 2), "Window creation failed!");
+  EXPECT_EQ(String(kProgramInstance, 3), "");
+  EXPECT_EQ(String(kProgramInstance + 1, 2), "");
   EXPECT_THAT(kVersionBlock.fileVersion, ElementsAre(1, 0, 0, 0));
   EXPECT_THAT(kVersionBlock.productVersion, ElementsAre(1, 0, 0, 0));
   EXPECT_EQ(kVersionBlock.fileOs, VOS_NT_WINDOWS32);
@@ -42,8 +61,8 @@ TEST(Resources, StringTableAndVersionBlock) {
   EXPECT_STREQ(FindVersionString("InternalName"), "Bramlet");
 }
 
-TEST(Resources, ProgressTemplateHoldsItsNineControlsInCreationOrder) {
-  const DialogTemplate* dialog = FindDialogTemplate("progress");
+TEST_F(Resources, ProgressTemplateHoldsItsNineControlsInCreationOrder) {
+  const DialogTemplate* dialog = FindDialogTemplate(kProgramInstance, "progress");
   ASSERT_EQ(dialog, &kProgressTemplate);
   EXPECT_STREQ(dialog->caption, "Post-Processing");
   EXPECT_STREQ(dialog->fontName, "Arial");

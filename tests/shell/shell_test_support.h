@@ -22,7 +22,6 @@
 
 namespace shell_test {
 
-constexpr InstanceHandle kInstance = 0x400000;
 
 // A log of `fixes` GGA sentences, one per line, each a second after the
 // one before: the table gets a header and fixes - 1 rows.
@@ -59,15 +58,11 @@ class ShellTest : public ::testing::Test {
   }
 
   // The program from its start to the end of its message loop.
-  int RunProgram() { return ProgramEntry(kInstance, 0, "", SW_SHOWNORMAL); }
+  int RunProgram() { return ProgramEntry(kProgramInstance, 0, "", SW_SHOWNORMAL); }
 
   // A program of its own for each case of a table, with its own script.
   int RunProgramWith(ScriptedBackend& script) {
-    ResetEpochRecord();
-    ResetRunState();
-    ResetWindowing();
-    ResetProgressDialog();
-    InstallBackend(&script);
+    StartFreshProgram(&script);
     const int exitCode = RunProgram();
     CloseAllStreams();
     InstallBackend(&backend);

@@ -106,22 +106,12 @@ void DrawDialogLine(bool appearing) {
                                   seconds));
 }
 
-// What a box answers when nobody is there to press a button: the default of
-// a plain box, and the way out of a question.
-int UnattendedAnswer(unsigned style) {
-  switch (style & MB_TYPEMASK) {
-    case MB_OK:
-      return IDOK;
-    case MB_YESNO:
-      return IDNO;
-    default:
-      return IDCANCEL;
-  }
-}
-
 class Console final : public WindowingBackend {
  public:
-  int MessageBox(WindowHandle, const char* text, const char* caption, unsigned style) override {
+  // Nobody is there to press a button: the box takes the answer of a
+  // display where nobody is present.
+  int MessageBox(WindowHandle owner, const char* text, const char* caption,
+                 unsigned style) override {
     const char* subject = MessageSubject(0);
     const char* otherSubject = MessageSubject(1);
     const int reason = TakeMessageReason();
@@ -131,7 +121,7 @@ class Console final : public WindowingBackend {
     std::fprintf(stderr, "%s: %s\n", programName,
                  WordBoxForTerminal(text, caption, reason, subject, otherSubject).c_str());
     if (redrawn > 0) line.lastDrawn = Clock::time_point{};
-    return UnattendedAnswer(style);
+    return WindowingBackend::MessageBox(owner, text, caption, style);
   }
 
   // Once per line of a conversion: a request to end the program is the
