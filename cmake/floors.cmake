@@ -1,0 +1,77 @@
+# The floor plan of src/, lowest first. Each folder is a library of its own
+# and may use only its own folder and the folders on the floors below it:
+#   1. state/ over platform/ (the windowing layer's message model, which knows
+#      no backend and no toolkit)
+#   2. resources/
+#   3. output/ and view/ (the pictures of a table; it needs nothing below)
+#   4. convert/ and files/
+#   5. shell/
+#   6. the backends platform/console, platform/qt, platform/win32, and
+#      view/qt beside them
+#   7. the programs cli/, desktop/ and plot/
+# The build enforces it: each library compiles with an include root of its
+# own in the build tree that holds, as links to the headers, only what it may
+# see, so that an include against the grain is a missing file. A library's
+# root stays its own (it does not pass to the libraries that link it).
+set(QUORVAL_FLOORS
+  platform:0 state:1 resources:2 output:3 view:3 convert:4 files:4 shell:5
+  platform/console:6 platform/qt:6 platform/win32:6 view/qt:6 cli:7 desktop:7 plot:7)
+
+function(quorval_floor_of folder result)
+  foreach(entry IN LISTS QUORVAL_FLOORS)
+    string(REPLACE ":" ";" parts ${entry})
+    list(GET parts 0 name)
+    if(name STREQUAL folder)
+      list(GET parts 1 floor)
+      set(${result} ${floor} PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  message(FATAL_ERROR "src/${folder} is on no floor of cmake/floors.cmake")
+endfunction()
+
+# Gives the target the include root of the folder's floor.
+function(quorval_include_root target folder)
+  quorval_floor_of(${folder} floor)
+  set(root ${CMAKE_BINARY_DIR}/floors/${target})
+  file(REMOVE_RECURSE ${root})
+  foreach(entry IN LISTS QUORVAL_FLOORS)
+    string(REPLACE ":" ";" parts ${entry})
+    list(GET parts 0 other)
+    list(GET parts 1 otherFloor)
+    if(other STREQUAL folder OR otherFloor LESS floor)
+      file(MAKE_DIRECTORY ${root}/${other})
+      file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${other}/*.h)
+      foreach(header IN LISTS headers)
+        get_filename_component(name ${header} NAME)
+        file(CREATE_LINK ${header} ${root}/${other}/${name} SYMBOLIC)
+      endforeach()
+    endif()
+  endforeach()
+  target_include_directories(${target} PRIVATE ${root})
+  add_dependencies(${target} quorval_include_check)
+endfunction()
+
+# A library of one folder: its sources (without the programs' mains), its
+# include root, and the libraries it links.
+function(quorval_library target folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cc$")
+  add_library(${target} STATIC ${sources})
+  quorval_include_root(${target} ${folder})
+  target_link_libraries(${target} PUBLIC ${ARGN})
+endfunction()
+
+# An include written relative to the including file's own folder would
+# reach past the include roots ('console/console_backend.h' from
+# platform/): every source must name its includes from src/.
+file(GLOB_RECURSE QUORVAL_ALL_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cc)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/floors/includes-checked
+  COMMAND ${CMAKE_COMMAND} -DSOURCES=${CMAKE_SOURCE_DIR}/src
+          -P ${CMAKE_SOURCE_DIR}/cmake/check_includes.cmake
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/floors/includes-checked
+  DEPENDS ${QUORVAL_ALL_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/check_includes.cmake
+  COMMENT "Checking that src/ names its includes from src/")
+add_custom_target(quorval_include_check DEPENDS ${CMAKE_BINARY_DIR}/floors/includes-checked)
