@@ -1,9 +1,9 @@
 // quorval-convert end to end: its outputs, options, messages and exit statuses.
-#include "cli/command_runner.h"
+#include "support/program_process.h"
 
 namespace {
 
-using namespace cli_test;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 // RMC first, so that the GGA time with a quarter second is the one printed.

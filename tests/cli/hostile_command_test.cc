@@ -3,11 +3,11 @@
 // as they were, and keeps whole rows when it is interrupted.
 #include <sys/stat.h>
 
-#include "cli/command_runner.h"
+#include "support/program_process.h"
 
 namespace {
 
-using namespace cli_test;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 // `fixes` GGA sentences, one per line: a header and fixes - 1 rows.

@@ -173,17 +173,17 @@ TEST_F(ConvertLogTest, LinesEndingInCarriageReturnOnlyAreNeverComplete) {
   const Table table = Convert(Lines({GgaAt(1), kRmc, GgaAt(2), GgaAt(3)}, "\r"));
   EXPECT_EQ(table.raw, "");
   EXPECT_EQ(epochRecord.day, 0);
-  EXPECT_EQ(backend.serviceCalls, 0);
+  EXPECT_EQ(backend.Serviced(), 0);
 }
 
 TEST_F(ConvertLogTest, CancelEndsTheConversionAfterTheCurrentLine) {
   std::vector<std::string> log;
   for (int i = 0; i < 10; ++i) log.push_back(GgaAt(i));
-  backend.cancelAtServiceCall = 4;
+  backend.AfterLine(0, 4, RequestCancel());
   const Table table = Convert(Lines(log));
   EXPECT_EQ(table.Rows(), 3u) << "four GGA lines were read: header and three rows";
   ExpectWellFormed(table);
-  EXPECT_EQ(backend.serviceCalls, 4);
+  EXPECT_EQ(backend.Serviced(), 4);
   EXPECT_EQ(runState.cancelRequested, 1) << "the request stays for the run to see";
 }
 
@@ -196,10 +196,10 @@ TEST_F(ConvertLogTest, ConversionLeavesTheCancelRequestAsItFoundIt) {
   // A request still standing when the conversion starts ends it after the
   // first line.
   runState.cancelRequested = 1;
-  backend.serviceCalls = 0;
+  const int servicedBefore = backend.Serviced();
   table = Convert(log);
   EXPECT_EQ(runState.cancelRequested, 1);
-  EXPECT_EQ(backend.serviceCalls, 1);
+  EXPECT_EQ(backend.Serviced() - servicedBefore, 1);
   EXPECT_EQ(table.Rows(), 0u);
   EXPECT_EQ(table.lines.size(), 1u);
 }
@@ -209,7 +209,7 @@ TEST_F(ConvertLogTest, ProgressIsReportedAtTheEndOfEveryLine) {
   const std::vector<std::string> log = {GgaAt(1), "", "junk", kVtg, GgaAt(2)};
   runState.progressDialog = 42;
   Convert(Lines(log));
-  EXPECT_EQ(backend.serviceCalls, 5);
+  EXPECT_EQ(backend.Serviced(), 5);
   std::vector<intptr_t> expected;
   intptr_t position = 0;
   for (const std::string& line : log) {
@@ -218,7 +218,7 @@ TEST_F(ConvertLogTest, ProgressIsReportedAtTheEndOfEveryLine) {
   }
   expected.erase(expected.begin());
   std::vector<intptr_t> positions;
-  for (const auto& n : backend.notifications) {
+  for (const MessageSent& n : backend.sent) {
     EXPECT_EQ(n.window, 42);
     EXPECT_EQ(n.message, WM_PAINT);
     EXPECT_EQ(n.wParam, 0u);

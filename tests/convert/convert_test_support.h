@@ -1,10 +1,9 @@
 // Shared scaffolding of the conversion tests: a fresh epoch record and run
 // state for every test (both are program-wide and would otherwise carry one
-// test's fixes into the next), a windowing backend that records what the
+// test's fixes into the next), the scripted backend recording what the
 // progress pump does, and logs written to temporary files.
 #pragma once
 
-#include "fresh_program.h"
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,39 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "state/epoch_record.h"
 #include "platform/windowing.h"
+#include "state/epoch_record.h"
 #include "state/run_state.h"
+#include "support/fresh_program.h"
+#include "support/scripted_backend.h"
 
 namespace convert_test {
-
-// Stands in for the progress dialog and the message queue. Clicking Cancel
-// is simulated by setting the request from inside the message service, as
-// the dialog's Cancel handler does when the pump dispatches the click.
-class RecordingBackend : public WindowingBackend {
- public:
-  struct Notification {
-    WindowHandle window;
-    unsigned message;
-    uintptr_t wParam;
-    intptr_t lParam;
-  };
-
-  int MessageBox(WindowHandle, const char*, const char*, unsigned) override { return IDCANCEL; }
-  intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
-                       intptr_t lParam) override {
-    notifications.push_back({window, message, wParam, lParam});
-    return 0;
-  }
-  void ServicePendingMessages() override {
-    ++serviceCalls;
-    if (serviceCalls == cancelAtServiceCall) runState.cancelRequested = 1;
-  }
-
-  std::vector<Notification> notifications;
-  int serviceCalls = 0;
-  int cancelAtServiceCall = -1;  // the Cancel click arrives during this call
-};
 
 class ConvertTest : public ::testing::Test {
  protected:
@@ -53,9 +26,10 @@ class ConvertTest : public ::testing::Test {
   }
   void TearDown() override {
     EndProgram();
+    for (const std::string& problem : backend.Problems()) ADD_FAILURE() << problem;
   }
 
-  RecordingBackend backend;
+  ScriptedBackend backend;
 };
 
 // A rewound temporary file holding exactly these bytes.

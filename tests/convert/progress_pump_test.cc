@@ -29,7 +29,7 @@ class ProgressPump : public convert_test::ConvertTest {
 
   std::vector<int64_t> Notified() const {
     std::vector<int64_t> positions;
-    for (const auto& n : backend.notifications) {
+    for (const MessageSent& n : backend.sent) {
       EXPECT_EQ(n.window, kDialog);
       EXPECT_EQ(n.message, WM_PAINT);
       EXPECT_EQ(n.wParam, 0u);
@@ -60,12 +60,12 @@ TEST_F(ProgressPump, NotifiesOnlyWhenMoreThanAFiveHundredthHasPassed) {
     SCOPED_TRACE(c.scenario);
     runState.inputSize = c.inputSize;
     runState.progressStarted = 0;
-    backend.notifications.clear();
-    backend.serviceCalls = 0;
+    backend.sent.clear();
+    const int servicedBefore = backend.Serviced();
     for (int64_t p : c.positions) EXPECT_EQ(UpdateProgress(p), 0);
     EXPECT_EQ(runState.progressStep, c.step);
     EXPECT_EQ(Notified(), c.notified);
-    EXPECT_EQ(backend.serviceCalls, static_cast<int>(c.positions.size()));
+    EXPECT_EQ(backend.Serviced() - servicedBefore, static_cast<int>(c.positions.size()));
   }
 }
 
@@ -73,12 +73,12 @@ TEST_F(ProgressPump, AfterCancelNothingIsNotifiedButMessagesAreStillServiced) {
   runState.inputSize = 1000;
   UpdateProgress(0);
   UpdateProgress(100);
-  backend.cancelAtServiceCall = 3;
+  backend.AfterLine(0, 3, RequestCancel());
   EXPECT_EQ(UpdateProgress(200), 1) << "the click arrives while messages are serviced";
   EXPECT_EQ(UpdateProgress(300), 1);
   EXPECT_EQ(UpdateProgress(400), 1);
   EXPECT_EQ(Notified(), (std::vector<int64_t>{100, 200}));
-  EXPECT_EQ(backend.serviceCalls, 5);
+  EXPECT_EQ(backend.Serviced(), 5);
   EXPECT_EQ(runState.cancelRequested, 1);
 }
 
@@ -87,9 +87,9 @@ TEST_F(ProgressPump, WithoutADialogTheConversionRunsUndisplayed) {
   runState.inputSize = 1000;
   UpdateProgress(0);
   EXPECT_EQ(UpdateProgress(500), 0);
-  EXPECT_TRUE(backend.notifications.empty());
+  EXPECT_TRUE(backend.sent.empty());
   EXPECT_EQ(runState.lastNotifiedPosition, 500) << "the step counts from the last advance";
-  EXPECT_EQ(backend.serviceCalls, 2);
+  EXPECT_EQ(backend.Serviced(), 2);
 }
 
 TEST_F(ProgressPump, EachLogStartsThePumpAfresh) {
@@ -109,8 +109,8 @@ TEST_F(ProgressPump, WithNoInputOpenTheRunIsCancelled) {
   EXPECT_EQ(UpdateProgress(10), 0);
   EXPECT_EQ(runState.cancelRequested, 1);
   EXPECT_EQ(runState.progressStarted, 0);
-  EXPECT_EQ(backend.serviceCalls, 0);
-  EXPECT_TRUE(backend.notifications.empty());
+  EXPECT_EQ(backend.Serviced(), 0);
+  EXPECT_TRUE(backend.sent.empty());
 }
 
 }  // namespace

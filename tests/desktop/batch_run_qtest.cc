@@ -50,9 +50,7 @@ TEST_F(DesktopBatchRun, TwoListedLogsBecomeTheConvertersTablesThenTheFinalMessag
   for (const char* name : {"day1.log", "day2.log"}) {
     std::filesystem::copy_file(folder / name, folder / (std::string("cli/") + name));
   }
-  const std::string command = std::string(QUORVAL_CONVERT_PATH) + " --quiet '" + folder / "cli/day1.log" +
-                              "' '" + folder / "cli/day2.log" + "'";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  RunTheConverter({"--quiet", folder / "cli/day1.log", folder / "cli/day2.log"}, folder);
   for (const char* base : {"day1", "day2"}) {
     const std::string desktop = ReadBytes(folder / (std::string(base) + "-103+000.xlx"));
     EXPECT_GT(desktop.size(), 10'000u) << base;

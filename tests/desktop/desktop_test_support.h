@@ -2,7 +2,7 @@
 // every test, with the user of desktop_user.h acting on its windows.
 #pragma once
 
-#include "fresh_program.h"
+#include "support/fresh_program.h"
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,7 +12,8 @@
 #include <string>
 
 #include "desktop_user.h"
-#include "files/temp_folder.h"
+#include "support/program_process.h"
+#include "support/temp_folder.h"
 #include "state/epoch_record.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/windowing.h"
@@ -61,11 +62,19 @@ class DesktopTest : public ::testing::Test {
   TempFolder folder;
 };
 
+// The tables the command-line converter writes for logs given together
+// (sharing the epoch record, as one session of the desktop program does),
+// with the arguments before the logs.
+inline void RunTheConverter(const std::vector<std::string>& arguments, const TempFolder& folder) {
+  const TempFolder captures;
+  const test_support::Result run = test_support::RunProgram(test_support::Spawn{arguments}, folder, captures);
+  EXPECT_EQ(run.status, 0) << run.err;
+}
+
 // The table the command-line converter writes for a log.
-inline std::string ConvertedByTheConverter(const std::string& log, const std::string& csv) {
-  const std::string command =
-      std::string(QUORVAL_CONVERT_PATH) + " --quiet -o '" + csv + "' '" + log + "'";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+inline std::string ConvertedByTheConverter(const std::string& log, const std::string& csv,
+                                           const TempFolder& folder) {
+  RunTheConverter({"--quiet", "-o", csv, log}, folder);
   return ReadBytes(csv);
 }
 

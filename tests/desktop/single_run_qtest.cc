@@ -70,7 +70,7 @@ TEST_F(DesktopSingleRun, ChoosingALogAndOverwritingTheOldTableGivesTheConverters
   EXPECT_THAT(prompt.buttons, ElementsAre(QMessageBox::Yes, QMessageBox::No));
 
   const std::string desktop = ReadBytes(table);
-  const std::string converter = ConvertedByTheConverter(log, folder / "converter.csv");
+  const std::string converter = ConvertedByTheConverter(log, folder / "converter.csv", folder);
   ASSERT_GT(converter.size(), 100'000u);
   EXPECT_TRUE(desktop == converter) << "the desktop table (" << desktop.size()
                                     << " bytes) differs from the converter's (" << converter.size() << ")";

@@ -39,13 +39,13 @@ TEST_F(FileChoosers, EachKindShowsItsTitleAndFlagsOverTheOwner) {
   for (const auto& c : cases) {
     backend.ChooseInFileDialog(folder / "absent.txt");
     EXPECT_EQ(Choose("proposed.txt", c.kind, "Text (*.txt)|*.txt|All Files (*.*)|*.*|"), IDYES);
-    const ScriptedCall shown = backend.Calls("GetOpenFileName").back();
-    EXPECT_EQ(shown.caption, c.title);
+    const ChooserShown shown = backend.choosers.back();
+    EXPECT_EQ(shown.title, c.title);
     EXPECT_EQ(shown.flags, c.flags);
-    EXPECT_EQ(shown.window, kOwner);
-    EXPECT_EQ(shown.text, "proposed.txt");
-    EXPECT_EQ(shown.id, 76);
-    EXPECT_EQ(shown.size, 1000u);
+    EXPECT_EQ(shown.owner, kOwner);
+    EXPECT_EQ(shown.proposedName, "proposed.txt");
+    EXPECT_EQ(shown.structSize, OPENFILENAME_SIZE_VERSION_400);
+    EXPECT_EQ(shown.bufferSize, 1000u);
     EXPECT_THAT(shown.filter, ElementsAre("Text (*.txt)", "*.txt", "All Files (*.*)", "*.*"));
     EXPECT_EQ(std::string(path), folder / "absent.txt");
   }
@@ -55,7 +55,7 @@ TEST_F(FileChoosers, EachKindShowsItsTitleAndFlagsOverTheOwner) {
 TEST_F(FileChoosers, UnknownKindShowsNothingAndCancels) {
   EXPECT_EQ(Choose("x.txt", 3), IDCANCEL);
   EXPECT_EQ(Choose("x.txt", -1), IDCANCEL);
-  EXPECT_TRUE(backend.Calls("GetOpenFileName").empty());
+  EXPECT_TRUE(backend.choosers.empty());
 }
 
 TEST_F(FileChoosers, DismissedChooserCancels) {
@@ -80,17 +80,16 @@ TEST_F(FileChoosers, ExistingOutputIsOnlyChosenAfterTheOverwriteQuestion) {
     for (size_t i = 0; i < c.dialogs; ++i) script.ChooseInFileDialog(existing);
     for (int answer : c.answers) script.AnswerBox(answer);
     EXPECT_EQ(Choose("run.csv", kChooseOutput), c.result);
-    const auto dialogs = script.Calls("GetOpenFileName");
-    ASSERT_EQ(dialogs.size(), c.dialogs);
+    ASSERT_EQ(script.choosers.size(), c.dialogs);
     if (c.dialogs == 2) {
-      EXPECT_EQ(dialogs[1].text, existing);  // proposed once more
+      EXPECT_EQ(script.choosers[1].proposedName, existing);  // proposed once more
     }
-    const auto questions = script.Calls("MessageBox");
+    const auto& questions = script.boxes;
     ASSERT_EQ(questions.size(), c.answers.size());
     EXPECT_EQ(questions[0].text, "File already exists.  Overwrite?");
     EXPECT_EQ(questions[0].caption, "Open Output File");
-    EXPECT_EQ(questions[0].flags, MB_TASKMODAL | MB_ICONQUESTION | MB_YESNOCANCEL);
-    EXPECT_EQ(questions[0].window, kOwner);
+    EXPECT_EQ(questions[0].style, MB_TASKMODAL | MB_ICONQUESTION | MB_YESNOCANCEL);
+    EXPECT_EQ(questions[0].owner, kOwner);
     EXPECT_TRUE(script.Problems().empty());
     InstallBackend(&backend);
   }
@@ -114,8 +113,8 @@ TEST_F(FileChoosers, InputChooserProposesTheLastLogAndFiltersOnItsExtension) {
     CloseAllStreams();
     backend.CancelFileDialog();
     EXPECT_EQ(OpenInputInteractive(kOwner, runState.inputPath), 1);
-    const ScriptedCall next = backend.Calls("GetOpenFileName").back();
-    EXPECT_EQ(next.text, folder / c.proposedNext);
+    const ChooserShown next = backend.choosers.back();
+    EXPECT_EQ(next.proposedName, folder / c.proposedNext);
     EXPECT_EQ(next.filter[1], c.pattern);
     EXPECT_EQ(next.filter[0], std::string("Input Files, (") + c.pattern + ")");
   }

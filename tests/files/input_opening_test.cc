@@ -1,4 +1,4 @@
-#include "fresh_program.h"
+#include "support/fresh_program.h"
 #include "files/input_opening.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "files/recording_backend.h"
-#include "files/temp_folder.h"
+#include "support/scripted_backend.h"
+#include "support/temp_folder.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 
@@ -22,9 +22,10 @@ class InputOpening : public ::testing::Test {
   }
   void TearDown() override {
     EndProgram();
+    for (const std::string& problem : backend.Problems()) ADD_FAILURE() << problem;
   }
 
-  RecordingBackend backend;
+  ScriptedBackend backend;
   TempFolder folder;
 };
 
@@ -74,7 +75,7 @@ TEST_F(InputOpening, LogThatCannotBeOpenedIsNamedInTheFailureBox) {
     EXPECT_EQ(OpenInputDirect(c.path.c_str()), 1) << c.path;
     EXPECT_EQ(runState.inputFile, nullptr);
     ASSERT_EQ(backend.boxes.size(), 1u);
-    const RecordedBox& box = backend.boxes[0];
+    const BoxShown& box = backend.boxes[0];
     EXPECT_EQ(box.text, c.path);
     EXPECT_EQ(box.caption, "Failure to open Input File");
     EXPECT_EQ(box.style, MB_TASKMODAL | MB_ICONWARNING);

@@ -1,4 +1,4 @@
-#include "fresh_program.h"
+#include "support/fresh_program.h"
 #include "files/output_files.h"
 #include "output/csv_writer.h"
 
@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "files/recording_backend.h"
-#include "files/temp_folder.h"
+#include "support/scripted_backend.h"
+#include "support/temp_folder.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 
@@ -26,6 +26,7 @@ class OutputFiles : public ::testing::Test {
   }
   void TearDown() override {
     EndProgram();
+    for (const std::string& problem : backend.Problems()) ADD_FAILURE() << problem;
   }
 
   // A path buffer of exactly kPathSize bytes, so that writing past it shows
@@ -37,7 +38,7 @@ class OutputFiles : public ::testing::Test {
     return buffer;
   }
 
-  RecordingBackend backend;
+  ScriptedBackend backend;
   TempFolder folder;
 };
 
@@ -107,10 +108,11 @@ TEST_F(OutputFiles, OpeningCreatesTheOutputOrEmptiesAnExistingOne) {
 
 TEST_F(OutputFiles, OutputInAMissingFolderPromptsAndCancelGivesUp) {
   const std::string path = folder / "missing/day1-103+000.csv";
+  backend.AnswerBox(IDCANCEL);
   EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 1);
   EXPECT_EQ(runState.outputFile, nullptr);
   ASSERT_EQ(backend.boxes.size(), 1u);
-  const RecordedBox& box = backend.boxes[0];
+  const BoxShown& box = backend.boxes[0];
   EXPECT_EQ(box.text, "Output File " + path +
                           " may be open.\nTo continue, close file and press Retry.\n"
                           "To abort, press Cancel");
@@ -123,10 +125,12 @@ TEST_F(OutputFiles, OutputInAMissingFolderPromptsAndCancelGivesUp) {
 TEST_F(OutputFiles, RetrySucceedsOnceTheObstacleIsGone) {
   const std::string missing = folder / "later";
   const std::string path = missing + "/out.csv";
-  backend.answer = [&](const RecordedBox&, int n) {
-    if (n == 1) std::filesystem::create_directory(missing);
-    return IDRETRY;
+  // The user makes the folder while the second prompt is up.
+  int prompts = 0;
+  backend.beforeAnswer = [&](const std::string&) {
+    if (++prompts == 2) std::filesystem::create_directory(missing);
   };
+  backend.AnswerBox(IDRETRY).AnswerBox(IDRETRY);
   EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 0);
   EXPECT_NE(runState.outputFile, nullptr);
   EXPECT_EQ(backend.boxes.size(), 2u);  // two prompts, then the open succeeded
@@ -137,6 +141,7 @@ TEST_F(OutputFiles, RetrySucceedsOnceTheObstacleIsGone) {
 TEST_F(OutputFiles, RetryPromptHoldsALongPathWhole) {
   std::string path = folder / "missing/";
   path += std::string(999 - path.size(), 'p');
+  backend.AnswerBox(IDCANCEL);
   EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 1);
   ASSERT_EQ(backend.boxes.size(), 1u);
   EXPECT_NE(backend.boxes[0].text.find(path + " may be open."), std::string::npos);

@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "convert/conversion_loop.h"
 #include "convert/convert_test_support.h"
-#include "files/temp_folder.h"
 #include "reference/reference_converter.h"
+#include "support/program_process.h"
 
 namespace {
 
@@ -58,24 +57,20 @@ TEST_F(GoldenTables, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
   EXPECT_EQ(Convert("day2", reference::ConvertLog), Expected("day2"));
 }
 
-int RunConverter(const std::string& arguments) {
-  return std::system((std::string(QUORVAL_CONVERT_PATH) + " --quiet " + arguments).c_str());
-}
+using GoldenTablesCommand = test_support::CommandRunner;
 
-TEST(GoldenTablesCommand, EveryLogConvertsToItsTable) {
-  TempFolder folder;
+TEST_F(GoldenTablesCommand, EveryLogConvertsToItsTable) {
   for (const char* name : kLogs) {
     const std::string log = folder.Write(std::string(name) + ".txt", ReadBytes(LogPath(name)));
-    ASSERT_EQ(RunConverter("'" + log + "'"), 0) << name;
-    EXPECT_EQ(ReadBytes(folder / (std::string(name) + "-103+000.csv")), Expected(name)) << name;
+    ASSERT_EQ(Run({"--quiet", log}).status, 0) << name;
+    EXPECT_EQ(Read(std::string(name) + "-103+000.csv"), Expected(name)) << name;
   }
 }
 
-TEST(GoldenTablesCommand, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
-  TempFolder folder;
+TEST_F(GoldenTablesCommand, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
   const std::string day1 = folder.Write("day1.txt", ReadBytes(LogPath("day1")));
   const std::string day2 = folder.Write("day2.txt", ReadBytes(LogPath("day2")));
-  ASSERT_EQ(RunConverter("'" + day1 + "' '" + day2 + "'"), 0);
+  ASSERT_EQ(Run({"--quiet", day1, day2}).status, 0);
   EXPECT_EQ(ReadBytes(folder / "day1-103+000.csv"), Expected("day1"));
   EXPECT_EQ(ReadBytes(folder / "day2-103+000.csv"), Expected("day2"));
 }

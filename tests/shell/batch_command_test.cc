@@ -1,13 +1,11 @@
 // quorval-convert --batch: the desktop batch on the command line.
-#include <sys/wait.h>
-
 #include <gmock/gmock.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "shell/batch_run.h"
 #include "shell_test_support.h"
+#include "support/program_process.h"
 
 namespace shell_test {
 namespace {
@@ -25,17 +23,9 @@ const std::string kDay2 = LogWithFixes(3);
 
 class BatchCommand : public ShellTest {
  protected:
-  struct Result {
-    int exitStatus;
-    std::string errors;
-  };
-
-  Result RunConsoleBatch(const std::string& listFile) {
-    const std::string errors = folder / "stderr.txt";
-    const std::string command = std::string("'") + QUORVAL_CONVERT_PATH + "' --quiet --batch '" + listFile +
-                                "' 2>'" + errors + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(errors)};
+  test_support::Result RunConsoleBatch(const std::string& listFile) {
+    return test_support::RunProgram(test_support::Spawn{{"--quiet", "--batch", listFile}}, folder,
+                                    captures);
   }
 
   std::vector<std::string> TakeBatchFiles() {
@@ -46,6 +36,8 @@ class BatchCommand : public ShellTest {
     }
     return files;
   }
+
+  TempFolder captures;
 };
 
 TEST_F(BatchCommand, WritesTheSameFilesByteForByteAsTheDesktopBatch) {
@@ -59,10 +51,10 @@ TEST_F(BatchCommand, WritesTheSameFilesByteForByteAsTheDesktopBatch) {
   ASSERT_EQ(CsvLines(desktop[0]), 4);
   ASSERT_EQ(CsvLines(desktop[1]), 3);
 
-  const Result console = RunConsoleBatch(list);
-  EXPECT_EQ(console.exitStatus, 0) << console.errors;
+  const test_support::Result console = RunConsoleBatch(list);
+  EXPECT_EQ(console.status, 0) << console.err;
   EXPECT_EQ(TakeBatchFiles(), desktop);
-  EXPECT_EQ(console.errors, "quorval-convert: Processing Complete\n");
+  EXPECT_EQ(console.err, "quorval-convert: Processing Complete\n");
 }
 
 TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
@@ -89,11 +81,11 @@ TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
       folder.Write("day2.log", kDay2);
       std::filesystem::create_directory(folder / "day2-103+000.xlx");
     }
-    const Result console = RunConsoleBatch(folder / "AllData.ini");
-    EXPECT_EQ(console.exitStatus, c.exitStatus) << c.scenario;
-    EXPECT_THAT(console.errors, HasSubstr(c.error)) << c.scenario;
+    const test_support::Result console = RunConsoleBatch(folder / "AllData.ini");
+    EXPECT_EQ(console.status, c.exitStatus) << c.scenario;
+    EXPECT_THAT(console.err, HasSubstr(c.error)) << c.scenario;
     if (c.error.empty()) {
-      EXPECT_EQ(console.errors, "") << c.scenario;
+      EXPECT_EQ(console.err, "") << c.scenario;
     }
     std::filesystem::remove_all(folder / "day2-103+000.xlx");
     std::filesystem::remove(folder / "day2.log");

@@ -38,21 +38,21 @@ TEST_F(BatchRun, ThreeLogsGiveThreeTablesAndTheDiagnosticsFileThenTheProgramClos
 
   EXPECT_EQ(RunProgram(), 0);  // closed by the batch, not by the script
 
-  const auto chooser = backend.Calls("GetOpenFileName");
-  ASSERT_EQ(chooser.size(), 1u);
-  EXPECT_EQ(chooser[0].caption, "Open List File Name");
-  EXPECT_EQ(chooser[0].text, "AllData.ini");
-  EXPECT_THAT(chooser[0].filter, ElementsAre(".ini", ""));
-  EXPECT_EQ(chooser[0].flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+  ASSERT_EQ(backend.choosers.size(), 1u);
+  const ChooserShown& chooser = backend.choosers[0];
+  EXPECT_EQ(chooser.title, "Open List File Name");
+  EXPECT_EQ(chooser.proposedName, "AllData.ini");
+  EXPECT_THAT(chooser.filter, ElementsAre(".ini", ""));
+  EXPECT_EQ(chooser.flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
   EXPECT_EQ(TableLines("day1"), 3);
   EXPECT_EQ(TableLines("day2"), 4);
   EXPECT_EQ(TableLines("day3"), 5);
   EXPECT_EQ(Diagnostics(),
             "\n" + folder / "day1.log" + "\n" + folder / "day2.log" + "\n" + folder / "day3.log");
   EXPECT_EQ(backend.Boxes(), std::vector<std::string>{kFinalBox});
-  EXPECT_EQ(backend.Calls("MessageBox")[0].flags, MB_TASKMODAL | MB_ICONWARNING | MB_OK);
+  EXPECT_EQ(backend.boxes[0].style, MB_TASKMODAL | MB_ICONWARNING | MB_OK);
   EXPECT_EQ(backend.Conversions(), 3);
-  EXPECT_EQ(backend.Calls("DestroyWindow").size(), 3u);  // the dialogs; the main window stays
+  EXPECT_EQ(backend.destroyed.size(), 3u);  // the dialogs; the main window stays
   EXPECT_TRUE(AllStreamsClosed());
   // The next input chooser would propose the last listed log.
   EXPECT_EQ(std::string(runState.inputPath), folder / "day3.log");
@@ -116,9 +116,8 @@ TEST_F(BatchRun, CancelAtTheOutputRetryPromptStopsWithoutTheFinalBox) {
   backend.AnswerBox(IDCANCEL);
 
   EXPECT_EQ(RunProgram(), kScriptEnded);  // the program stays open
-  const auto boxes = backend.Calls("MessageBox");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Failure to open output file");
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].caption, "Failure to open output file");
   EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log");
   EXPECT_TRUE(AllStreamsClosed());
 }
@@ -138,7 +137,7 @@ TEST_F(BatchRun, EntryWhoseLogNameWouldNotFitIsRefusedAndEndsTheBatch) {
   ChooseList(folder / "day1.log\n" + longEntry + "\n" + folder / "day1.log\n");
 
   EXPECT_EQ(RunProgram(), 0);
-  const auto boxes = backend.Calls("MessageBox");
+  const auto& boxes = backend.boxes;
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].caption, "File name too long");
   EXPECT_NE(boxes[0].text.find(longEntry), std::string::npos);
@@ -166,12 +165,12 @@ TEST_F(BatchRun, AListNamedLikeItsFirstTableIsRefusedInABoxAndNothingIsWritten) 
   backend.WhenIdle(ChooseMenuItem(kBatchCommand)).ChooseInFileDialog(list);
 
   EXPECT_EQ(RunProgram(), kScriptEnded);  // ended as at Cancel of the retry prompt: the program stays
-  const auto boxes = backend.Calls("MessageBox");
+  const auto& boxes = backend.boxes;
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "Output would overwrite input");
   EXPECT_EQ(boxes[0].text, list + " is the same file as " + list +
                                ", which the batch reads.\nNothing was converted.");
-  EXPECT_EQ(boxes[0].flags, MB_TASKMODAL | MB_ICONWARNING);
+  EXPECT_EQ(boxes[0].style, MB_TASKMODAL | MB_ICONWARNING);
   EXPECT_EQ(ReadBytes(list), folder / "b1.txt\n");
   EXPECT_FALSE(std::filesystem::exists(folder / "b1-103+000-diag.txt"));
   EXPECT_EQ(backend.Conversions(), 0);

@@ -15,24 +15,26 @@ class MainWindow : public ShellTest {};
 TEST_F(MainWindow, StartShowsTheTitledWindowWithItsMenuAndAWhiteEmptyClientArea) {
   EXPECT_EQ(RunProgram(), kScriptEnded);
 
-  const auto registered = backend.Calls("RegisterClass");
-  ASSERT_EQ(registered.size(), 1u);
-  EXPECT_EQ(registered[0].caption, "Quorval");
-  EXPECT_EQ(registered[0].text, "Bramlet_MENU");
-  EXPECT_EQ(registered[0].flags, CS_HREDRAW | CS_VREDRAW);
-  EXPECT_EQ(registered[0].id, static_cast<int>(IDI_APPLICATION));
-  EXPECT_EQ(registered[0].size, IDC_ARROW);
-  EXPECT_EQ(registered[0].rect.left, WHITE_BRUSH);
+  ASSERT_EQ(backend.classes.size(), 1u);
+  const ClassRegistered& registered = backend.classes[0];
+  EXPECT_EQ(registered.className, "Quorval");
+  EXPECT_EQ(registered.menuName, "Bramlet_MENU");
+  EXPECT_EQ(registered.style, CS_HREDRAW | CS_VREDRAW);
+  EXPECT_EQ(registered.icon, IDI_APPLICATION);
+  EXPECT_EQ(registered.cursor, IDC_ARROW);
+  EXPECT_EQ(registered.background, WHITE_BRUSH);
 
-  const auto created = backend.Calls("CreateWindow");
-  ASSERT_EQ(created.size(), 1u);
-  EXPECT_EQ(created[0].text, "Quorval-103");
-  EXPECT_EQ(created[0].flags, WS_OVERLAPPEDWINDOW);
-  EXPECT_EQ(created[0].rect.left, CW_USEDEFAULT);
-  EXPECT_EQ(created[0].rect.bottom, CW_USEDEFAULT);
-  EXPECT_THAT(created[0].filter, ElementsAre("Bramlet_MENU"));
-  EXPECT_EQ(backend.Calls("ShowWindow")[0].flags, static_cast<uint32_t>(SW_SHOWNORMAL));
-  EXPECT_EQ(backend.Calls("UpdateWindow").size(), 1u);
+  ASSERT_EQ(backend.windows.size(), 1u);
+  const WindowCreated& created = backend.windows[0];
+  EXPECT_EQ(created.className, "Quorval");
+  EXPECT_EQ(created.title, "Quorval-103");
+  EXPECT_EQ(created.style, WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(created.x, CW_USEDEFAULT);
+  EXPECT_EQ(created.height, CW_USEDEFAULT);
+  EXPECT_EQ(created.menuName, "Bramlet_MENU");  // the class menu, from the program's module
+  ASSERT_EQ(backend.shown.size(), 1u);
+  EXPECT_EQ(backend.shown[0].showCommand, SW_SHOWNORMAL);
+  EXPECT_EQ(backend.Count("UpdateWindow"), 1);
   EXPECT_STREQ(runState.inputPath, "DEFAULT.TXT");
   EXPECT_STREQ(runState.statusText, "");
   EXPECT_EQ(runState.cancelRequested, 0);
@@ -44,24 +46,23 @@ TEST_F(MainWindow, PaintingDrawsTheEmptyStatusTextCentredInBlack) {
   RunProgram();
   // The window system asks for a repaint once the program is idle.
   SendMessage(runState.mainWindow, WM_PAINT, 0, 0);
-  const auto drawn = backend.Calls("DrawText");
-  ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_EQ(drawn[0].text, "");
-  EXPECT_EQ(drawn[0].flags, DT_CENTER | DT_WORDBREAK);
-  EXPECT_EQ(drawn[0].rect.right, backend.mainClient.right);
-  EXPECT_EQ(backend.Calls("SetTextColor")[0].flags, 0u);
-  EXPECT_EQ(backend.Calls("EndPaint").size(), 1u);
+  ASSERT_EQ(backend.textsDrawn.size(), 1u);
+  const TextDrawn& drawn = backend.textsDrawn[0];
+  EXPECT_EQ(drawn.text, "");
+  EXPECT_EQ(drawn.format, DT_CENTER | DT_WORDBREAK);
+  EXPECT_EQ(drawn.rect.right, backend.mainClient.right);
+  EXPECT_EQ(drawn.colour, RGB(0, 0, 0));
+  EXPECT_EQ(backend.Count("EndPaint"), 1);
 }
 
 TEST_F(MainWindow, AboutShowsTheVersionAndChangesNothing) {
   backend.WhenIdle(ChooseMenuItem(kAboutCommand));
   EXPECT_EQ(RunProgram(), kScriptEnded);
-  const auto boxes = backend.Calls("MessageBox");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "ZARN-103");
-  EXPECT_EQ(boxes[0].caption, "Bramlet");
-  EXPECT_EQ(boxes[0].flags, MB_TASKMODAL | MB_ICONINFORMATION | MB_OK);
-  EXPECT_EQ(boxes[0].window, kNoWindow);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "ZARN-103");
+  EXPECT_EQ(backend.boxes[0].caption, "Bramlet");
+  EXPECT_EQ(backend.boxes[0].style, MB_TASKMODAL | MB_ICONINFORMATION | MB_OK);
+  EXPECT_EQ(backend.boxes[0].owner, kNoWindow);
   EXPECT_STREQ(runState.inputPath, "DEFAULT.TXT");
 }
 
@@ -69,8 +70,8 @@ TEST_F(MainWindow, BlankEntryDoesNothing) {
   backend.WhenIdle(ChooseMenuItem(kBlankCommand));
   EXPECT_EQ(RunProgram(), kScriptEnded);
   EXPECT_TRUE(backend.Boxes().empty());
-  EXPECT_TRUE(backend.Calls("GetOpenFileName").empty());
-  EXPECT_TRUE(backend.Calls("DestroyWindow").empty());
+  EXPECT_TRUE(backend.choosers.empty());
+  EXPECT_TRUE(backend.destroyed.empty());
 }
 
 TEST_F(MainWindow, ExitAndTheCloseBoxBothEndTheProgramWithZero) {
@@ -79,14 +80,14 @@ TEST_F(MainWindow, ExitAndTheCloseBoxBothEndTheProgramWithZero) {
     script.WhenIdle(ChooseMenuItem(kExitCommand));
     EXPECT_EQ(RunProgramWith(script), 0);
     // Exit closes the streams and destroys the window before it quits.
-    EXPECT_EQ(script.Calls("DestroyWindow").size(), 1u);
+    EXPECT_EQ(script.destroyed.size(), 1u);
   }
   {
     ScriptedBackend script;
     script.WhenIdle(CloseMainWindow());
     EXPECT_EQ(RunProgramWith(script), 0);
     // The close request neither destroys the window nor closes streams.
-    EXPECT_TRUE(script.Calls("DestroyWindow").empty());
+    EXPECT_TRUE(script.destroyed.empty());
   }
 }
 
@@ -100,25 +101,24 @@ TEST_F(MainWindow, ExitClosesEveryStreamStillOpen) {
 TEST_F(MainWindow, MainWindowThatCannotBeCreatedIsReportedWithExitCodeTwo) {
   backend.refuseWindowCreation = true;
   EXPECT_EQ(RunProgram(), kExitNoMainWindow);
-  const auto boxes = backend.Calls("MessageBox");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Window creation failed!");
-  EXPECT_EQ(boxes[0].caption, "");
-  EXPECT_EQ(boxes[0].flags, MB_APPLMODAL | MB_ICONWARNING | MB_OK);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  EXPECT_EQ(backend.boxes[0].text, "Window creation failed!");
+  EXPECT_EQ(backend.boxes[0].caption, "");
+  EXPECT_EQ(backend.boxes[0].style, MB_APPLMODAL | MB_ICONWARNING | MB_OK);
 }
 
 TEST_F(MainWindow, FailedClassRegistrationEndsWithZeroAndNoMessage) {
   backend.refuseClassRegistration = true;
   EXPECT_EQ(RunProgram(), 0);
   EXPECT_TRUE(backend.Boxes().empty());
-  EXPECT_TRUE(backend.Calls("CreateWindow").empty());
+  EXPECT_TRUE(backend.windows.empty());
 }
 
 TEST_F(MainWindow, ASecondInstanceTakesTheClassAsRegistered) {
   RegisterMainWindowClass(kProgramInstance);
   EXPECT_EQ(ProgramEntry(kProgramInstance, kProgramInstance, "ignored arguments", SW_SHOWNORMAL), kScriptEnded);
-  EXPECT_EQ(backend.Calls("RegisterClass").size(), 1u);
-  EXPECT_EQ(backend.Calls("CreateWindow").size(), 1u);
+  EXPECT_EQ(backend.classes.size(), 1u);
+  EXPECT_EQ(backend.windows.size(), 1u);
 }
 
 }  // namespace

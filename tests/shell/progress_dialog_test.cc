@@ -32,11 +32,11 @@ class ProgressDialog : public ShellTest {
   // The bar rectangles drawn so far, as "left,top-right,bottom".
   std::vector<std::string> BarsDrawn() const {
     std::vector<std::string> bars;
-    for (const ScriptedCall& call : backend.Calls("FillBarRect")) {
-      EXPECT_EQ(call.flags, 9830550u);
-      EXPECT_EQ(call.id, kProgressBarId);
-      bars.push_back(std::to_string(call.rect.left) + "," + std::to_string(call.rect.top) + "-" +
-                     std::to_string(call.rect.right) + "," + std::to_string(call.rect.bottom));
+    for (const BarFilled& bar : backend.barsFilled) {
+      EXPECT_EQ(bar.colour, RGB(150, 0, 150));
+      EXPECT_EQ(bar.controlId, kProgressBarId);
+      bars.push_back(std::to_string(bar.rect.left) + "," + std::to_string(bar.rect.top) + "-" +
+                     std::to_string(bar.rect.right) + "," + std::to_string(bar.rect.bottom));
     }
     return bars;
   }
@@ -62,11 +62,11 @@ TEST_F(ProgressDialog, ShowsTheOutputFolderAndNameAndTheKilobytesInTotal) {
     EXPECT_EQ(backend.ControlText(kKilobytesTotalFieldId), "1234");
     DestroyWindow(dialog);
   }
-  const auto created = backend.Calls("CreateDialog");
-  EXPECT_EQ(created[0].caption, "PROGRESS");
-  EXPECT_EQ(created[0].text, "Post-Processing");
-  EXPECT_EQ(created[0].answer, runState.mainWindow);  // its owner
-  EXPECT_EQ(backend.Calls("ShowWindow").back().flags, static_cast<uint32_t>(SW_SHOWNORMAL));
+  ASSERT_FALSE(backend.dialogs.empty());
+  EXPECT_EQ(backend.dialogs[0].templateName, "PROGRESS");
+  EXPECT_EQ(backend.dialogs[0].caption, "Post-Processing");
+  EXPECT_EQ(backend.dialogs[0].owner, runState.mainWindow);
+  EXPECT_EQ(backend.shown.back().showCommand, SW_SHOWNORMAL);
 }
 
 TEST_F(ProgressDialog, NotificationsShowKilobytesReadAndRedrawTheBarOnlyWhenItsPermilleChanges) {
@@ -80,10 +80,9 @@ TEST_F(ProgressDialog, NotificationsShowKilobytesReadAndRedrawTheBarOnlyWhenItsP
   // Bar client area 300 x 20: 499 per mille fill 149 pixels, the whole log all 300.
   EXPECT_THAT(BarsDrawn(), ElementsAre("0,0-149,20", "0,0-300,20"));
   // The rectangle drawn before is wiped by repainting the bar, erased.
-  const auto wiped = backend.Calls("InvalidateRect");
-  ASSERT_EQ(wiped.size(), 2u);
-  EXPECT_EQ(wiped[0].id, kProgressBarId);
-  EXPECT_EQ(wiped[0].flags, 1u);
+  ASSERT_EQ(backend.barsWiped.size(), 2u);
+  EXPECT_EQ(backend.barsWiped[0].controlId, kProgressBarId);
+  EXPECT_TRUE(backend.barsWiped[0].erase);
 }
 
 TEST_F(ProgressDialog, RepaintAskedByTheWindowSystemShowsNothingReadUntilTheNextNotification) {
@@ -136,7 +135,9 @@ TEST_F(ProgressDialog, DialogCentreLiesAQuarterDownTheMainWindowAndItsTopStaysOn
     Point origin;
     Rect client;
     int width, height;
-    Rect placed;  // x, y, width, height
+    struct {
+      int x, y, width, height;
+    } placed;
   } cases[] = {
       {"plain", {100, 80}, {0, 0, 640, 480}, 540, 170, {150, 115, 540, 170}},
       {"odd sizes truncate", {100, 80}, {0, 0, 641, 483}, 541, 171, {150, 115, 541, 171}},
@@ -149,13 +150,14 @@ TEST_F(ProgressDialog, DialogCentreLiesAQuarterDownTheMainWindowAndItsTopStaysOn
     backend.dialogWidth = c.width;
     backend.dialogHeight = c.height;
     const WindowHandle dialog = Show();
-    const ScriptedCall moved = backend.Calls("MoveWindow").back();
+    ASSERT_FALSE(backend.moves.empty());
+    const WindowMoved moved = backend.moves.back();
     EXPECT_EQ(moved.window, dialog);
-    EXPECT_EQ(moved.rect.left, c.placed.left) << c.scenario;
-    EXPECT_EQ(moved.rect.top, c.placed.top) << c.scenario;
-    EXPECT_EQ(moved.rect.right, c.placed.right) << c.scenario;
-    EXPECT_EQ(moved.rect.bottom, c.placed.bottom) << c.scenario;
-    EXPECT_EQ(moved.flags, 0u) << c.scenario;  // without repainting
+    EXPECT_EQ(moved.x, c.placed.x) << c.scenario;
+    EXPECT_EQ(moved.y, c.placed.y) << c.scenario;
+    EXPECT_EQ(moved.width, c.placed.width) << c.scenario;
+    EXPECT_EQ(moved.height, c.placed.height) << c.scenario;
+    EXPECT_FALSE(moved.repaint) << c.scenario;
     DestroyWindow(dialog);
   }
 }
@@ -185,7 +187,7 @@ TEST_F(ProgressDialog, RunWithoutADialogStillConvertsAndAsks) {
   RunProgramWith(script);
   EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 4);
   EXPECT_EQ(script.Boxes(), std::vector<std::string>{"Processing Complete: Do another file?"});
-  EXPECT_TRUE(script.Calls("FillBarRect").empty());
+  EXPECT_TRUE(script.barsFilled.empty());
 }
 
 }  // namespace

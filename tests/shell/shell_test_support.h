@@ -4,16 +4,16 @@
 // scratch folder, and small NMEA logs.
 #pragma once
 
-#include "fresh_program.h"
+#include "support/fresh_program.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "files/temp_folder.h"
+#include "support/temp_folder.h"
 #include "state/epoch_record.h"
-#include "platform/scripted/scripted_backend.h"
+#include "support/scripted_backend.h"
 #include "platform/windowing.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
@@ -78,7 +78,7 @@ class ShellTest : public ::testing::Test {
 
   std::vector<std::string> FileDialogTitles() const {
     std::vector<std::string> titles;
-    for (const ScriptedCall& call : backend.Calls("GetOpenFileName")) titles.push_back(call.caption);
+    for (const ChooserShown& chooser : backend.choosers) titles.push_back(chooser.title);
     return titles;
   }
 

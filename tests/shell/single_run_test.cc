@@ -16,18 +16,6 @@ constexpr unsigned kPromptStyle = MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO;
 
 class SingleRun : public ShellTest {};
 
-// The position of the first recorded call of an operation (on a window).
-size_t FirstIndexOf(const ScriptedBackend& script, const std::string& operation,
-                    WindowHandle window = kNoWindow) {
-  const auto& calls = script.Calls();
-  for (size_t i = 0; i < calls.size(); ++i) {
-    if (calls[i].operation == operation && (window == kNoWindow || calls[i].window == window)) {
-      return i;
-    }
-  }
-  return calls.size();
-}
-
 TEST_F(SingleRun, FirstRunProposesDefaultTxtThenConvertsTheChosenLogAndAsksForAnother) {
   const std::string log = folder.Write("day1.txt", LogWithFixes(5));
   backend.WhenIdle(ChooseMenuItem(kSingleCommand))
@@ -37,40 +25,40 @@ TEST_F(SingleRun, FirstRunProposesDefaultTxtThenConvertsTheChosenLogAndAsksForAn
 
   EXPECT_EQ(RunProgram(), kScriptEnded);  // No: the program waits for the next command
 
-  const auto dialogs = backend.Calls("GetOpenFileName");
-  ASSERT_EQ(dialogs.size(), 2u);
-  EXPECT_EQ(dialogs[0].text, "DEFAULT.TXT");
-  EXPECT_EQ(dialogs[0].caption, "Open Input File Name");
-  EXPECT_THAT(dialogs[0].filter, ElementsAre("Input Files, (*.TXT)", "*.TXT", "All Files (*.*)", "*.*"));
-  EXPECT_EQ(dialogs[0].flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
-  EXPECT_EQ(dialogs[0].window, runState.mainWindow);
-  EXPECT_EQ(dialogs[0].id, 76);
-  EXPECT_EQ(dialogs[0].size, 1000u);
-  EXPECT_EQ(dialogs[1].text, folder / "day1-103+000.csv");
-  EXPECT_EQ(dialogs[1].caption, "Open Output File Name");
-  EXPECT_THAT(dialogs[1].filter, ElementsAre("Output Files, (*.csv)", "*.csv", "All Files (*.*)", "*.*"));
-  EXPECT_EQ(dialogs[1].flags, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
+  const auto& choosers = backend.choosers;
+  ASSERT_EQ(choosers.size(), 2u);
+  EXPECT_EQ(choosers[0].proposedName, "DEFAULT.TXT");
+  EXPECT_EQ(choosers[0].title, "Open Input File Name");
+  EXPECT_THAT(choosers[0].filter, ElementsAre("Input Files, (*.TXT)", "*.TXT", "All Files (*.*)", "*.*"));
+  EXPECT_EQ(choosers[0].flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+  EXPECT_EQ(choosers[0].owner, runState.mainWindow);
+  EXPECT_EQ(choosers[0].structSize, OPENFILENAME_SIZE_VERSION_400);
+  EXPECT_EQ(choosers[0].bufferSize, 1000u);
+  EXPECT_EQ(choosers[1].proposedName, folder / "day1-103+000.csv");
+  EXPECT_EQ(choosers[1].title, "Open Output File Name");
+  EXPECT_THAT(choosers[1].filter, ElementsAre("Output Files, (*.csv)", "*.csv", "All Files (*.*)", "*.*"));
+  EXPECT_EQ(choosers[1].flags, OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
 
   EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 5);
-  const auto boxes = backend.Calls("MessageBox");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].caption, "Processing Complete");
-  EXPECT_EQ(boxes[0].text, "Do another file?");
-  EXPECT_EQ(boxes[0].flags, kPromptStyle);
-  EXPECT_EQ(boxes[0].window, kNoWindow);
+  ASSERT_EQ(backend.boxes.size(), 1u);
+  const BoxShown& prompt = backend.boxes[0];
+  EXPECT_EQ(prompt.caption, "Processing Complete");
+  EXPECT_EQ(prompt.text, "Do another file?");
+  EXPECT_EQ(prompt.style, kPromptStyle);
+  EXPECT_EQ(prompt.owner, kNoWindow);
   // The dialog shows the final state while the question is up.
-  const auto dialog = backend.Calls("CreateDialog");
-  ASSERT_EQ(dialog.size(), 1u);
-  EXPECT_LT(FirstIndexOf(backend, "MessageBox"), FirstIndexOf(backend, "DestroyWindow", dialog[0].window));
-  EXPECT_EQ(FirstIndexOf(backend, "DestroyWindow", runState.mainWindow), backend.Calls().size());
+  ASSERT_EQ(backend.dialogs.size(), 1u);
+  const WindowHandle dialog = backend.dialogs[0].dialog;
+  EXPECT_LT(prompt.at, backend.Find("DestroyWindow", dialog));
+  EXPECT_EQ(backend.Find("DestroyWindow", runState.mainWindow), backend.transcript.size());
   // A log under 500 bytes notifies the dialog after every line but the
   // first; at the last line the bar is full.
   int notifications = 0;
-  for (const ScriptedCall& call : backend.Calls("SendMessage")) {
-    if (call.window == dialog[0].window && call.id == static_cast<int>(WM_PAINT)) ++notifications;
+  for (const MessageSent& message : backend.sent) {
+    if (message.window == dialog && message.message == WM_PAINT) ++notifications;
   }
   EXPECT_EQ(notifications, 4);
-  EXPECT_EQ(backend.Calls("FillBarRect").back().rect.right, backend.barClient.right);
+  EXPECT_EQ(backend.barsFilled.back().rect.right, backend.barClient.right);
   EXPECT_TRUE(AllStreamsClosed());
   EXPECT_EQ(runState.progressDialog, kNoWindow);
   EXPECT_EQ(runState.cancelRequested, 0);
@@ -86,11 +74,11 @@ TEST_F(SingleRun, YesAtThePromptOpensTheChooserAgainOnTheLogJustConverted) {
 
   EXPECT_EQ(RunProgram(), kScriptEnded);
 
-  const auto dialogs = backend.Calls("GetOpenFileName");
-  ASSERT_EQ(dialogs.size(), 3u);
-  EXPECT_EQ(dialogs[2].caption, "Open Input File Name");
-  EXPECT_EQ(dialogs[2].text, log);
-  EXPECT_THAT(dialogs[2].filter, ElementsAre("Input Files, (*.nmea)", "*.nmea", "All Files (*.*)", "*.*"));
+  const auto& choosers = backend.choosers;
+  ASSERT_EQ(choosers.size(), 3u);
+  EXPECT_EQ(choosers[2].title, "Open Input File Name");
+  EXPECT_EQ(choosers[2].proposedName, log);
+  EXPECT_THAT(choosers[2].filter, ElementsAre("Input Files, (*.nmea)", "*.nmea", "All Files (*.*)", "*.*"));
   // Dismissing the chooser of the repeat ends it without a prompt.
   EXPECT_EQ(backend.Boxes().size(), 1u);
 }
@@ -106,8 +94,8 @@ TEST_F(SingleRun, DismissingTheInputChooserEndsTheCommandWithoutAnythingElse) {
 TEST_F(SingleRun, DismissingTheOutputChooserClosesTheInputAgain) {
   const std::string log = folder.Write("day1.txt", LogWithFixes(3));
   bool inputOpenAtOutputChooser = false;
-  backend.beforeAnswer = [&](const ScriptedCall& call) {
-    if (call.caption == "Open Output File Name") inputOpenAtOutputChooser = runState.inputFile != nullptr;
+  backend.beforeAnswer = [&](const std::string& caption) {
+    if (caption == "Open Output File Name") inputOpenAtOutputChooser = runState.inputFile != nullptr;
   };
   backend.WhenIdle(ChooseMenuItem(kSingleCommand)).ChooseInFileDialog(log).CancelFileDialog();
 
@@ -171,11 +159,11 @@ TEST_F(SingleRun, AnExistingOutputIsOnlyOverwrittenAfterYes) {
     RunProgramWith(script);
     EXPECT_EQ(script.Boxes(), c.boxes) << c.scenario;
     EXPECT_EQ(ReadBytes(output) != "earlier table", c.overwritten) << c.scenario;
-    const auto questions = script.Calls("MessageBox");
-    EXPECT_EQ(questions[0].flags, MB_TASKMODAL | MB_ICONQUESTION | MB_YESNOCANCEL);
-    EXPECT_EQ(questions[0].window, runState.mainWindow);  // owned by the chooser's owner
+    const BoxShown& question = script.boxes.at(0);
+    EXPECT_EQ(question.style, MB_TASKMODAL | MB_ICONQUESTION | MB_YESNOCANCEL);
+    EXPECT_EQ(question.owner, runState.mainWindow);  // owned by the chooser's owner
     if (c.chooseAgainAfterNo) {
-      EXPECT_EQ(script.Calls("GetOpenFileName")[2].text, output);
+      EXPECT_EQ(script.choosers.at(2).proposedName, output);
     }
     EXPECT_TRUE(AllStreamsClosed()) << c.scenario;
   }
@@ -205,9 +193,9 @@ TEST_F(SingleRun, RetryPromptRepeatsUntilTheFolderExistsAndCancelEndsTheRun) {
   {
     ScriptedBackend script;
     int retryBoxes = 0;
-    script.beforeAnswer = [&](const ScriptedCall& call) {
+    script.beforeAnswer = [&](const std::string& caption) {
       // The user creates the folder while the second prompt is up.
-      if (call.caption == "Failure to open output file" && ++retryBoxes == 2) {
+      if (caption == "Failure to open output file" && ++retryBoxes == 2) {
         std::filesystem::create_directory(folder / "later");
       }
     };
@@ -218,11 +206,11 @@ TEST_F(SingleRun, RetryPromptRepeatsUntilTheFolderExistsAndCancelEndsTheRun) {
         .AnswerBox(IDRETRY)
         .AnswerBox(IDNO);
     RunProgramWith(script);
-    const auto boxes = script.Calls("MessageBox");
+    const auto& boxes = script.boxes;
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, retry);
-    EXPECT_EQ(boxes[0].flags, MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL);
-    EXPECT_EQ(boxes[0].window, kNoWindow);
+    EXPECT_EQ(boxes[0].style, MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL);
+    EXPECT_EQ(boxes[0].owner, kNoWindow);
     EXPECT_EQ(boxes[2].text, "Do another file?");
     EXPECT_EQ(CsvLines(ReadBytes(output)), 3);
   }
@@ -245,8 +233,8 @@ TEST_F(SingleRun, CancelDuringTheConversionKeepsTheRowsSoFarAndMarksTheRunAborte
   for (const UserAction& cancel : {ClickCancel(), CloseDialog()}) {
     ScriptedBackend script;
     int cancelAtNextRun = -1;
-    script.beforeAnswer = [&](const ScriptedCall& call) {
-      if (call.caption == "Open Input File Name") cancelAtNextRun = runState.cancelRequested;
+    script.beforeAnswer = [&](const std::string& caption) {
+      if (caption == "Open Input File Name") cancelAtNextRun = runState.cancelRequested;
     };
     script.WhenIdle(ChooseMenuItem(kSingleCommand))
         .ChooseInFileDialog(log)
@@ -291,11 +279,11 @@ TEST_F(SingleRun, CommandsDuringTheConversionStartNothingButAboutIsShown) {
   EXPECT_EQ(FileDialogTitles(), (std::vector<std::string>{"Open Input File Name", "Open Output File Name"}));
   EXPECT_EQ(backend.Boxes(), (std::vector<std::string>{"Bramlet: ZARN-103", "Processing Complete: Do another file?"}));
   EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 10);
-  EXPECT_EQ(backend.Calls("User")[1].answer, 0);  // the greyed entry could not be chosen
+  EXPECT_FALSE(backend.actions.at(1).reached);  // the greyed entry could not be chosen
 
   std::vector<std::string> menuStates;
-  for (const ScriptedCall& call : backend.Calls("EnableMenuItem")) {
-    menuStates.push_back(std::to_string(call.id) + (call.flags != 0 ? " on" : " off"));
+  for (const MenuItemState& item : backend.menuStates) {
+    menuStates.push_back(std::to_string(item.id) + (item.enabled ? " on" : " off"));
   }
   EXPECT_THAT(menuStates, ElementsAre("40006 off", "40005 off", "1250 off", "40006 on", "40005 on", "1250 on"));
 }

@@ -10,7 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "files/temp_folder.h"
+#include "support/program_process.h"
+#include "support/temp_folder.h"
 #include "view/qt/plot_window.h"
 #include "view/qt/scene_painter.h"
 #include "view/table_text.h"
@@ -126,14 +127,19 @@ class PlotProgram : public ::testing::TestWithParam<PlotRun> {};
 
 TEST_P(PlotProgram, ExitsAndSaysAsDocumented) {
   const PlotRun& run = GetParam();
-  TempFolder folder;
+  TempFolder folder, captures;
   if (!run.table.empty()) folder.Write("table.csv", run.table);
-  const std::string command = "cd '" + folder.path().string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                              QUORVAL_PLOT_PATH + " " + run.arguments + " >out.txt 2>err.txt";
-  const int result = std::system(command.c_str());
-  ASSERT_TRUE(WIFEXITED(result));
-  EXPECT_EQ(WEXITSTATUS(result), run.status);
-  const std::string said = ReadBytes(folder / "out.txt") + ReadBytes(folder / "err.txt");
+  test_support::Spawn spawn{{}};
+  spawn.program = QUORVAL_PLOT_PATH;
+  for (size_t at = 0; at < run.arguments.size();) {
+    const size_t blank = std::min(run.arguments.find(' ', at), run.arguments.size());
+    spawn.args.push_back(run.arguments.substr(at, blank - at));
+    at = blank + 1;
+  }
+  spawn.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};  // no display at all
+  const test_support::Result result = test_support::RunProgram(spawn, folder, captures);
+  EXPECT_EQ(result.status, run.status);
+  const std::string said = result.out + result.err;
   EXPECT_NE(said.find(run.said), std::string::npos) << said;
   const std::string picture = ReadBytes(folder / "p.png") + ReadBytes(folder / "p.svg");
   if (run.picture == nullptr) {

@@ -1,13 +1,11 @@
-#include "platform/scripted/scripted_backend.h"
+#include "support/scripted_backend.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "resources/resources.h"
+#include "state/run_state.h"
 
 namespace {
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 const char* ActionName(UserAction::Kind kind) {
   switch (kind) {
@@ -17,9 +15,12 @@ const char* ActionName(UserAction::Kind kind) {
     case UserAction::kChooseMenuItem: return "chooses menu item";
     case UserAction::kQueuedCommand: return "command arrives";
     case UserAction::kCloseMainWindow: return "closes the main window";
+    case UserAction::kRequestCancel: return "asks the conversion to stop";
   }
   return "?";
 }
+
+std::string Number(intptr_t value) { return std::to_string(value); }
 
 }  // namespace
 
@@ -29,21 +30,7 @@ UserAction RepaintDialog() { return {UserAction::kRepaintDialog}; }
 UserAction ChooseMenuItem(unsigned id) { return {UserAction::kChooseMenuItem, id}; }
 UserAction QueuedCommand(unsigned id) { return {UserAction::kQueuedCommand, id}; }
 UserAction CloseMainWindow() { return {UserAction::kCloseMainWindow}; }
-
-std::string ScriptedCall::Describe() const {
-  std::string out = operation;
-  char number[96];
-  if (window != kNoWindow) {
-    std::snprintf(number, sizeof number, " window=%ld", static_cast<long>(window));
-    out += number;
-  }
-  if (!caption.empty()) out += " caption=" + Quoted(caption);
-  if (!text.empty()) out += " text=" + Quoted(text);
-  for (const std::string& part : filter) out += " filter=" + Quoted(part);
-  std::snprintf(number, sizeof number, " flags=0x%x id=%d rect={%d,%d,%d,%d} answer=%ld", flags,
-                id, rect.left, rect.top, rect.right, rect.bottom, static_cast<long>(answer));
-  return out + number;
-}
+UserAction RequestCancel() { return {UserAction::kRequestCancel}; }
 
 ScriptedBackend& ScriptedBackend::ChooseInFileDialog(const std::string& path) {
   fileAnswers_.push_back({true, path});
@@ -70,18 +57,31 @@ ScriptedBackend& ScriptedBackend::AfterLine(int conversion, int line, UserAction
   return *this;
 }
 
-std::vector<ScriptedCall> ScriptedBackend::Calls(const std::string& operation) const {
-  std::vector<ScriptedCall> found;
-  for (const ScriptedCall& call : calls_) {
-    if (call.operation == operation) found.push_back(call);
-  }
-  return found;
+std::vector<std::string> ScriptedBackend::Boxes() const {
+  std::vector<std::string> shown;
+  for (const BoxShown& box : boxes) shown.push_back(box.caption + ": " + box.text);
+  return shown;
 }
 
-std::vector<std::string> ScriptedBackend::Boxes() const {
-  std::vector<std::string> boxes;
-  for (const ScriptedCall& call : Calls("MessageBox")) boxes.push_back(call.caption + ": " + call.text);
-  return boxes;
+int ScriptedBackend::Count(const std::string& operation) const {
+  int count = 0;
+  for (size_t at = Find(operation); at < transcript.size(); at = Find(operation, kNoWindow, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+size_t ScriptedBackend::Find(const std::string& operation, WindowHandle window, size_t from) const {
+  const std::string prefix = operation + " ";
+  const std::string onWindow = prefix + Number(window);
+  for (size_t at = from; at < transcript.size(); ++at) {
+    const std::string& line = transcript[at];
+    if (window == kNoWindow ? (line == operation || line.starts_with(prefix))
+                            : (line == onWindow || line.starts_with(onWindow + " "))) {
+      return at;
+    }
+  }
+  return transcript.size();
 }
 
 std::string ScriptedBackend::ControlText(int id) const {
@@ -107,11 +107,9 @@ std::vector<std::string> ScriptedBackend::Problems() const {
   return problems;
 }
 
-ScriptedCall& ScriptedBackend::Record(const std::string& operation, WindowHandle window) {
-  calls_.push_back(ScriptedCall{});
-  calls_.back().operation = operation;
-  calls_.back().window = window;
-  return calls_.back();
+size_t ScriptedBackend::Note(const std::string& line) {
+  transcript.push_back(line);
+  return transcript.size() - 1;
 }
 
 int ScriptedBackend::ControlId(WindowHandle control) const {
@@ -121,83 +119,65 @@ int ScriptedBackend::ControlId(WindowHandle control) const {
 
 int ScriptedBackend::MessageBox(WindowHandle owner, const char* text, const char* caption,
                                 unsigned style) {
-  const size_t index = calls_.size();
-  {
-    ScriptedCall& call = Record("MessageBox", owner);
-    call.text = text != nullptr ? text : "";
-    call.caption = caption != nullptr ? caption : "";
-    call.flags = style;
-  }
-  // The script's hook may act (and be recorded) before the box is answered.
-  if (beforeAnswer) beforeAnswer(ScriptedCall(calls_[index]));
-  ScriptedCall& call = calls_[index];
+  BoxShown box{0, owner, text != nullptr ? text : "", caption != nullptr ? caption : "", style,
+               TakeMessageReason(), IDCANCEL};
+  box.at = Note("MessageBox " + box.caption + ": " + box.text);
+  // The script's hook may act before the box is answered.
+  if (beforeAnswer) beforeAnswer(box.caption);
   if ((style & MB_TYPEMASK) == MB_OK) {
-    call.answer = IDOK;
+    box.answer = IDOK;
   } else if (boxAnswers_.empty()) {
-    problems_.push_back("unscripted box: " + call.caption + ": " + call.text);
-    call.answer = IDCANCEL;
+    problems_.push_back("unscripted box: " + box.caption + ": " + box.text);
   } else {
-    call.answer = boxAnswers_.front();
+    box.answer = boxAnswers_.front();
     boxAnswers_.pop_front();
   }
-  return static_cast<int>(call.answer);
+  boxes.push_back(box);
+  return box.answer;
 }
 
 bool ScriptedBackend::GetOpenFileName(OpenFileNameRequest& request) {
-  const size_t index = calls_.size();
-  {
-    ScriptedCall& call = Record("GetOpenFileName", request.hwndOwner);
-    call.text = request.lpstrFile;
-    call.caption = request.lpstrTitle != nullptr ? request.lpstrTitle : "";
-    call.flags = request.Flags;
-    call.id = static_cast<int>(request.lStructSize);
-    call.size = request.nMaxFile;
-    FilterEntry entries[8];
-    const int count = FilterEntries(request.lpstrFilter, entries, 8);
-    for (int i = 0; i < count; ++i) {
-      call.filter.push_back(entries[i].description);
-      call.filter.push_back(entries[i].pattern);
+  ChooserShown chooser{request.hwndOwner, request.lpstrTitle != nullptr ? request.lpstrTitle : "",
+                       request.lpstrFile, {}, request.Flags, request.lStructSize,
+                       request.nMaxFile, false};
+  FilterEntry entries[8];
+  const int count = FilterEntries(request.lpstrFilter, entries, 8);
+  for (int i = 0; i < count; ++i) {
+    chooser.filter.push_back(entries[i].description);
+    chooser.filter.push_back(entries[i].pattern);
+  }
+  Note("GetOpenFileName " + chooser.title);
+  if (beforeAnswer) beforeAnswer(chooser.title);
+  if (fileAnswers_.empty()) {
+    problems_.push_back("unscripted file dialog: " + chooser.title);
+  } else {
+    const FileAnswer answer = fileAnswers_.front();
+    fileAnswers_.pop_front();
+    if (answer.chosen && answer.path.size() >= request.nMaxFile) {
+      problems_.push_back("chosen name does not fit the dialog's buffer: " + answer.path);
+    } else if (answer.chosen) {
+      std::memcpy(request.lpstrFile, answer.path.c_str(), answer.path.size() + 1);
+      chooser.chosen = true;
     }
   }
-  if (beforeAnswer) beforeAnswer(ScriptedCall(calls_[index]));
-  if (fileAnswers_.empty()) {
-    problems_.push_back("unscripted file dialog: " + calls_[index].caption);
-    return false;
-  }
-  const FileAnswer answer = fileAnswers_.front();
-  fileAnswers_.pop_front();
-  if (!answer.chosen) return false;
-  if (answer.path.size() >= request.nMaxFile) {
-    problems_.push_back("chosen name does not fit the dialog's buffer: " + answer.path);
-    return false;
-  }
-  std::memcpy(request.lpstrFile, answer.path.c_str(), answer.path.size() + 1);
-  calls_[index].answer = 1;
-  return true;
+  choosers.push_back(chooser);
+  return chooser.chosen;
 }
 
 bool ScriptedBackend::RegisterClass(const WindowClass& windowClass) {
-  ScriptedCall& call = Record("RegisterClass", kNoWindow);
-  call.caption = windowClass.className;
-  call.text = windowClass.menuName != nullptr ? windowClass.menuName : "";
-  call.flags = windowClass.style;
-  call.id = static_cast<int>(windowClass.icon);
-  call.size = windowClass.cursor;
-  call.rect = Rect{windowClass.background, windowClass.classExtraBytes, windowClass.windowExtraBytes, 0};
-  call.answer = refuseClassRegistration ? 0 : 1;
+  Note(std::string("RegisterClass ") + windowClass.className);
+  classes.push_back({windowClass.className, windowClass.menuName != nullptr ? windowClass.menuName : "",
+                     windowClass.style, windowClass.icon, windowClass.cursor,
+                     windowClass.background});
   return !refuseClassRegistration;
 }
 
 bool ScriptedBackend::CreateWindow(WindowHandle window, const WindowClass& windowClass,
                                    const char* title, unsigned style, int x, int y, int width,
                                    int height, const MenuResource* menu) {
-  ScriptedCall& call = Record("CreateWindow", window);
-  call.caption = windowClass.className;
-  call.text = title;
-  call.flags = style;
-  call.rect = Rect{x, y, width, height};
-  call.filter.push_back(menu != nullptr ? menu->name : "");
-  call.answer = refuseWindowCreation ? 0 : 1;
+  Note("CreateWindow " + Number(window) + " " + title);
+  windows.push_back({window, windowClass.className, title, menu != nullptr ? menu->name : "", style,
+                     x, y, width, height});
   if (refuseWindowCreation) return false;
   mainWindow_ = window;
   return true;
@@ -206,11 +186,9 @@ bool ScriptedBackend::CreateWindow(WindowHandle window, const WindowClass& windo
 bool ScriptedBackend::CreateDialog(WindowHandle dialog, WindowHandle owner,
                                    const DialogTemplate& dialogTemplate,
                                    const WindowHandle* controls) {
-  ScriptedCall& call = Record("CreateDialog", dialog);
-  call.caption = dialogTemplate.name;
-  call.text = dialogTemplate.caption;
-  call.flags = dialogTemplate.style;
-  call.answer = owner;
+  const size_t at = Note("CreateDialog " + Number(dialog) + " " + dialogTemplate.name);
+  dialogs.push_back({at, dialog, owner, dialogTemplate.name, dialogTemplate.caption,
+                     dialogTemplate.style});
   ++conversion_;
   line_ = 0;
   if (refuseDialogCreation) return false;
@@ -227,120 +205,97 @@ bool ScriptedBackend::CreateDialog(WindowHandle dialog, WindowHandle owner,
 }
 
 void ScriptedBackend::ShowWindow(WindowHandle window, int showCommand) {
-  Record("ShowWindow", window).flags = static_cast<uint32_t>(showCommand);
+  Note("ShowWindow " + Number(window));
+  shown.push_back({window, showCommand});
   if (window == dialog_ && repaintShownDialogs) PostMessage(window, WM_PAINT, 0, 0);
 }
 
-void ScriptedBackend::UpdateWindow(WindowHandle window) {
-  Record("UpdateWindow", window).id = ControlId(window);
-}
+void ScriptedBackend::UpdateWindow(WindowHandle window) { Note("UpdateWindow " + Number(window)); }
 
 void ScriptedBackend::DestroyWindow(WindowHandle window) {
-  Record("DestroyWindow", window);
+  Note("DestroyWindow " + Number(window));
+  destroyed.push_back(window);
   if (window == dialog_) dialog_ = kNoWindow;
   if (window == mainWindow_) mainWindow_ = kNoWindow;
 }
 
 void ScriptedBackend::SetWindowText(WindowHandle window, const char* text) {
-  ScriptedCall& call = Record("SetWindowText", window);
-  call.id = ControlId(window);
-  call.text = text;
-  controlTexts_[call.id] = text;
+  Note("SetWindowText " + Number(window) + " " + text);
+  controlTexts_[ControlId(window)] = text;
 }
 
 Rect ScriptedBackend::GetWindowRect(WindowHandle window) {
-  ScriptedCall& call = Record("GetWindowRect", window);
-  if (window == dialog_) {
-    call.rect = dialogRect_;
-  } else if (window == mainWindow_) {
-    call.rect = Rect{mainClientOrigin.x, mainClientOrigin.y, mainClientOrigin.x + mainClient.right,
-                     mainClientOrigin.y + mainClient.bottom};
+  Note("GetWindowRect " + Number(window));
+  if (window == dialog_) return dialogRect_;
+  if (window == mainWindow_) {
+    return Rect{mainClientOrigin.x, mainClientOrigin.y, mainClientOrigin.x + mainClient.right,
+                mainClientOrigin.y + mainClient.bottom};
   }
-  return call.rect;
+  return Rect{};
 }
 
 Rect ScriptedBackend::GetClientRect(WindowHandle window) {
-  ScriptedCall& call = Record("GetClientRect", window);
-  call.id = ControlId(window);
-  if (window == mainWindow_) {
-    call.rect = mainClient;
-  } else if (call.id == 30) {
-    call.rect = barClient;
-  } else if (window == dialog_) {
-    call.rect = Rect{0, 0, dialogWidth, dialogHeight};
-  }
-  return call.rect;
+  Note("GetClientRect " + Number(window));
+  if (window == mainWindow_) return mainClient;
+  if (ControlId(window) == kProgressBarId) return barClient;
+  if (window == dialog_) return Rect{0, 0, dialogWidth, dialogHeight};
+  return Rect{};
 }
 
 Point ScriptedBackend::ClientToScreen(WindowHandle window, Point point) {
-  ScriptedCall& call = Record("ClientToScreen", window);
-  if (window == mainWindow_) point = Point{point.x + mainClientOrigin.x, point.y + mainClientOrigin.y};
-  call.rect = Rect{point.x, point.y, 0, 0};
+  Note("ClientToScreen " + Number(window));
+  if (window == mainWindow_) return Point{point.x + mainClientOrigin.x, point.y + mainClientOrigin.y};
   return point;
 }
 
 void ScriptedBackend::MoveWindow(WindowHandle window, int x, int y, int width, int height,
                                  bool repaint) {
-  ScriptedCall& call = Record("MoveWindow", window);
-  call.rect = Rect{x, y, width, height};
-  call.flags = repaint ? 1 : 0;
+  Note("MoveWindow " + Number(window));
+  moves.push_back({window, x, y, width, height, repaint});
   if (window == dialog_) dialogRect_ = Rect{x, y, x + width, y + height};
 }
 
-void ScriptedBackend::InvalidateRect(WindowHandle window, const Rect* rect, bool erase) {
-  ScriptedCall& call = Record("InvalidateRect", window);
-  call.id = ControlId(window);
-  call.flags = erase ? 1 : 0;
-  if (rect != nullptr) call.rect = *rect;
+void ScriptedBackend::InvalidateRect(WindowHandle window, const Rect*, bool erase) {
+  Note("InvalidateRect " + Number(window));
+  barsWiped.push_back({ControlId(window), erase});
 }
 
 void ScriptedBackend::FillBarRect(WindowHandle window, const Rect& rect, uint32_t colour) {
-  ScriptedCall& call = Record("FillBarRect", window);
-  call.id = ControlId(window);
-  call.rect = rect;
-  call.flags = colour;
+  Note("FillBarRect " + Number(window));
+  barsFilled.push_back({ControlId(window), rect, colour});
 }
 
-void ScriptedBackend::BeginPaint(WindowHandle window) { Record("BeginPaint", window); }
+void ScriptedBackend::BeginPaint(WindowHandle window) { Note("BeginPaint " + Number(window)); }
 
 void ScriptedBackend::SetTextColor(DeviceContext context, uint32_t colour) {
-  Record("SetTextColor", context).flags = colour;
+  Note("SetTextColor " + Number(context));
+  textColour_ = colour;
 }
 
 void ScriptedBackend::DrawText(DeviceContext context, const char* text, int length,
                                const Rect& rect, unsigned format) {
-  ScriptedCall& call = Record("DrawText", context);
-  call.text = std::string(text, static_cast<size_t>(length));
-  call.rect = rect;
-  call.flags = format;
+  Note("DrawText " + Number(context));
+  textsDrawn.push_back({context, std::string(text, static_cast<size_t>(length)), rect, format,
+                        textColour_});
 }
 
-void ScriptedBackend::EndPaint(WindowHandle window) { Record("EndPaint", window); }
+void ScriptedBackend::EndPaint(WindowHandle window) { Note("EndPaint " + Number(window)); }
 
 void ScriptedBackend::EnableMenuItem(WindowHandle window, unsigned id, bool enabled) {
-  ScriptedCall& call = Record("EnableMenuItem", window);
-  call.id = static_cast<int>(id);
-  call.flags = enabled ? 1 : 0;
+  Note("EnableMenuItem " + Number(window));
+  menuStates.push_back({id, enabled});
 }
 
 intptr_t ScriptedBackend::SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                                       intptr_t lParam) {
-  // Recorded by its index: the procedure may record calls of its own meanwhile.
-  const size_t index = calls_.size();
-  ScriptedCall& call = Record("SendMessage", window);
-  call.id = static_cast<int>(message);
-  call.size = static_cast<uint32_t>(wParam);
-  call.lParam = lParam;
-  const intptr_t result = WindowingBackend::SendMessage(window, message, wParam, lParam);
-  calls_[index].answer = result;
-  return result;
+  Note("SendMessage " + Number(window));
+  sent.push_back({window, message, wParam, lParam});
+  return WindowingBackend::SendMessage(window, message, wParam, lParam);
 }
 
 void ScriptedBackend::Perform(const UserAction& action) {
-  ScriptedCall& call = Record("User", kNoWindow);
-  call.text = ActionName(action.kind);
-  call.id = static_cast<int>(action.id);
-  call.answer = 1;
+  Note(std::string("User ") + ActionName(action.kind));
+  bool reached = true;
   switch (action.kind) {
     case UserAction::kClickCancel:
       PostMessage(dialog_, WM_COMMAND, IDCANCEL, GetDlgItem(dialog_, IDCANCEL));
@@ -353,11 +308,8 @@ void ScriptedBackend::Perform(const UserAction& action) {
       break;
     case UserAction::kChooseMenuItem:
       // A greyed entry cannot be chosen: nothing reaches the program.
-      if (MenuItemEnabled(mainWindow_, action.id)) {
-        PostMessage(mainWindow_, WM_COMMAND, action.id, 0);
-      } else {
-        call.answer = 0;
-      }
+      reached = MenuItemEnabled(mainWindow_, action.id);
+      if (reached) PostMessage(mainWindow_, WM_COMMAND, action.id, 0);
       break;
     case UserAction::kQueuedCommand:
       PostMessage(mainWindow_, WM_COMMAND, action.id, 0);
@@ -365,10 +317,15 @@ void ScriptedBackend::Perform(const UserAction& action) {
     case UserAction::kCloseMainWindow:
       PostMessage(mainWindow_, WM_CLOSE, 0, 0);
       break;
+    case UserAction::kRequestCancel:
+      runState.cancelRequested = 1;
+      break;
   }
+  actions.push_back({action.kind, action.id, reached});
 }
 
 void ScriptedBackend::PollEvents() {
+  ++serviced_;
   ++line_;
   for (auto timed = timedActions_.begin(); timed != timedActions_.end();) {
     if (timed->conversion == conversion_ && timed->line == line_) {
@@ -383,7 +340,7 @@ void ScriptedBackend::PollEvents() {
 
 void ScriptedBackend::WaitForEvents() {
   if (idleActions_.empty()) {
-    Record("User", kNoWindow).text = "script ended";
+    Note("User script ended");
     PostQuitMessage(kScriptEnded);
     return;
   }

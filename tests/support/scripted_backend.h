@@ -1,11 +1,12 @@
-// A windowing backend for tests, without a display: it answers every file
-// dialog and message box from a script, acts as the user would at given
+// The windowing backend of the tests, without a display: it answers every
+// file dialog and message box from a script, acts as the user would at given
 // moments (a menu choice or a close request while the program is idle, a
-// Cancel click after line k of a conversion), and records every call it
-// receives with its texts, captions, styles, titles, filters and flags, in
-// order.
+// Cancel click after line k of a conversion), and records what the program
+// asked of it, each call as a record of its own kind whose fields say what
+// they hold, all of them also in one transcript in the order they came.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -14,19 +15,98 @@
 
 #include "platform/windowing.h"
 
-struct ScriptedCall {
-  std::string operation;  // the layer operation, or "User" for an action taken
-  WindowHandle window = kNoWindow;  // owner, target window or control
-  std::string text;       // box text, proposed file name, window title, control text
-  std::string caption;    // box caption, dialog title, class or template name
-  uint32_t flags = 0;     // box style, dialog flags, window style, show command, colour
-  int id = 0;             // control or menu identifier; the request's size for a file dialog
-  uint32_t size = 0;      // the path buffer's size for a file dialog
+// A message box as shown and answered.
+struct BoxShown {
+  size_t at;  // its line in the transcript
+  WindowHandle owner;
+  std::string text;
+  std::string caption;
+  unsigned style;
+  int reason;  // the errno value given for the box, 0 when none
+  int answer;
+};
+
+// A file dialog as shown.
+struct ChooserShown {
+  WindowHandle owner;
+  std::string title;
+  std::string proposedName;
   std::vector<std::string> filter;  // description, pattern, description, pattern, ...
-  Rect rect{};            // rectangle drawn or placement (x, y, width, height)
-  intptr_t lParam = 0;    // a message's lParam (the position of a progress notification)
-  intptr_t answer = 0;    // what the call answered
-  std::string Describe() const;
+  uint32_t flags;
+  uint32_t structSize;  // lStructSize
+  uint32_t bufferSize;  // nMaxFile
+  bool chosen;
+};
+
+struct ClassRegistered {
+  std::string className;
+  std::string menuName;
+  unsigned style;
+  unsigned icon;
+  unsigned cursor;
+  int background;  // a stock brush
+};
+
+struct WindowCreated {
+  WindowHandle window;
+  std::string className;
+  std::string title;
+  std::string menuName;  // of the menu the window shows, empty for none
+  unsigned style;
+  int x, y, width, height;
+};
+
+struct DialogCreated {
+  size_t at;
+  WindowHandle dialog;
+  WindowHandle owner;
+  std::string templateName;
+  std::string caption;
+  unsigned style;
+};
+
+struct WindowShown {
+  WindowHandle window;
+  int showCommand;
+};
+
+struct WindowMoved {
+  WindowHandle window;
+  int x, y, width, height;
+  bool repaint;
+};
+
+// FillBarRect and InvalidateRect on a control of the dialog.
+struct BarFilled {
+  int controlId;
+  Rect rect;
+  uint32_t colour;
+};
+struct BarWiped {
+  int controlId;
+  bool erase;
+};
+
+// DrawText, with the colour set for the painting it belongs to.
+struct TextDrawn {
+  WindowHandle window;
+  std::string text;
+  Rect rect;
+  unsigned format;
+  uint32_t colour;
+};
+
+struct MenuItemState {
+  unsigned id;
+  bool enabled;
+};
+
+// A message sent through the backend (the pump's progress notification).
+struct MessageSent {
+  WindowHandle window;
+  unsigned message;
+  uintptr_t wParam;
+  intptr_t lParam;
 };
 
 // Something the user does.
@@ -38,6 +118,7 @@ struct UserAction {
     kChooseMenuItem,   // a menu entry, if it is enabled
     kQueuedCommand,    // a command message that arrives whatever the menu shows
     kCloseMainWindow,  // the main window's close box
+    kRequestCancel,    // what the dialog's Cancel does, for a conversion run without one
   };
   Kind kind;
   unsigned id = 0;
@@ -49,6 +130,15 @@ UserAction RepaintDialog();
 UserAction ChooseMenuItem(unsigned id);
 UserAction QueuedCommand(unsigned id);
 UserAction CloseMainWindow();
+UserAction RequestCancel();
+
+// An action as taken: whether it reached the program (a greyed entry cannot
+// be chosen).
+struct ActionTaken {
+  UserAction::Kind kind;
+  unsigned id;
+  bool reached;
+};
 
 // The exit code of a message loop that ran out of script while idle.
 constexpr int kScriptEnded = 99;
@@ -64,12 +154,14 @@ class ScriptedBackend final : public WindowingBackend {
   // When the message loop has nothing to do.
   ScriptedBackend& WhenIdle(UserAction action);
   // After line `line` of the conversion-th conversion (both from 1; a
-  // conversion starts with its progress dialog).
+  // conversion starts with its progress dialog, and conversion 0 is the
+  // time before the first dialog).
   ScriptedBackend& AfterLine(int conversion, int line, UserAction action);
 
-  // Called with each box and file dialog before it is answered, to change
-  // the world meanwhile (the user closes the program that locks a file).
-  std::function<void(const ScriptedCall&)> beforeAnswer;
+  // Called with the caption of each box and the title of each file dialog
+  // before it is answered, to change the world meanwhile (the user closes
+  // the program that locks a file).
+  std::function<void(const std::string& caption)> beforeAnswer;
 
   // The screen as the script lays it out.
   Point mainClientOrigin{100, 80};  // screen position of the main window's client area
@@ -84,17 +176,39 @@ class ScriptedBackend final : public WindowingBackend {
   // for every new window.
   bool repaintShownDialogs = true;
 
-  // What happened.
-  const std::vector<ScriptedCall>& Calls() const { return calls_; }
-  std::vector<ScriptedCall> Calls(const std::string& operation) const;
+  // What happened, by kind.
+  std::vector<BoxShown> boxes;
+  std::vector<ChooserShown> choosers;
+  std::vector<ClassRegistered> classes;
+  std::vector<WindowCreated> windows;
+  std::vector<DialogCreated> dialogs;
+  std::vector<WindowShown> shown;
+  std::vector<WindowHandle> destroyed;
+  std::vector<WindowMoved> moves;
+  std::vector<BarFilled> barsFilled;
+  std::vector<BarWiped> barsWiped;
+  std::vector<TextDrawn> textsDrawn;
+  std::vector<MenuItemState> menuStates;
+  std::vector<MessageSent> sent;
+  std::vector<ActionTaken> actions;
+  // Every call, one line each ("MessageBox Processing Complete: Do another
+  // file?", "DestroyWindow 257"), in order.
+  std::vector<std::string> transcript;
+
   // Every box as "caption: text", in order.
   std::vector<std::string> Boxes() const;
+  // Lines of the transcript that start with the operation's name.
+  int Count(const std::string& operation) const;
+  // The first line at or after `from` for the operation (on the window, when
+  // given); transcript.size() when there is none.
+  size_t Find(const std::string& operation, WindowHandle window = kNoWindow, size_t from = 0) const;
   // What the control of the current (or last) progress dialog shows.
   std::string ControlText(int id) const;
   // Script entries never used, and calls the script had no answer for.
   std::vector<std::string> Problems() const;
   int Conversions() const { return conversion_; }
-  WindowHandle MainWindow() const { return mainWindow_; }
+  // Times the program serviced its pending messages (the pump does it once a line).
+  int Serviced() const { return serviced_; }
 
   int MessageBox(WindowHandle owner, const char* text, const char* caption,
                  unsigned style) override;
@@ -137,7 +251,7 @@ class ScriptedBackend final : public WindowingBackend {
     UserAction action;
   };
 
-  ScriptedCall& Record(const std::string& operation, WindowHandle window);
+  size_t Note(const std::string& line);
   void Perform(const UserAction& action);
   int ControlId(WindowHandle control) const;
 
@@ -146,13 +260,14 @@ class ScriptedBackend final : public WindowingBackend {
   std::deque<UserAction> idleActions_;
   std::vector<TimedAction> timedActions_;
   std::vector<std::string> problems_;
-  std::vector<ScriptedCall> calls_;
 
   WindowHandle mainWindow_ = kNoWindow;
   WindowHandle dialog_ = kNoWindow;
   Rect dialogRect_{};
   std::map<WindowHandle, int> controlIds_;
   std::map<int, std::string> controlTexts_;
+  uint32_t textColour_ = 0;
   int conversion_ = 0;
   int line_ = 0;
+  int serviced_ = 0;
 };
