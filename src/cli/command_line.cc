@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "cli/command_plan.h"
-#include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "files/name_limits.h"
 #include "files/output_files.h"
@@ -23,7 +22,7 @@
 #include "resources/resources.h"
 #include "resources/version.h"
 #include "shell/batch_run.h"
-#include "shell/progress_dialog.h"
+#include "shell/log_run.h"
 #include "state/run_state.h"
 
 namespace {
@@ -92,9 +91,8 @@ int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
 }
 
 // Closes the table; false after a line said that not all of it was written.
-bool FinishTable() {
-  RunState& s = runState;
-  if (!IsStandardStream(s.outputPath)) return FinishOutput(s.outputPath) == 0;
+bool FinishTable(const char* outputPath) {
+  if (!IsStandardStream(outputPath)) return FinishOutputFile(outputPath);
   const int writeError = TakeCsvWriteError();
   errno = 0;
   if (CloseOutputStream() == 0) return true;
@@ -121,14 +119,8 @@ int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
     CloseAllStreams();
     return status;
   }
-  // The desktop program's progress dialog, drawn as a line on a terminal.
-  ShowProgressDialog();
-  ConvertLog(s.inputFile, s.outputFile);
-  DestroyWindow(s.progressDialog);
-  s.progressDialog = kNoWindow;
-  s.cancelRequested = 0;
-
-  const bool written = FinishTable();
+  // The desktop program's progress dialog is drawn as a line on a terminal.
+  const bool written = !RunLog(s.outputPath, DialogAfterRun::kDestroyed, FinishTable).outputLost;
   CloseAllStreams();  // the log
   if (ConsoleRunInterrupted()) {
     ReportInterruptedRun(planned.log, s.outputPath);

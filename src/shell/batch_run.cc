@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion_loop.h"
 #include "files/file_choosers.h"
 #include "files/file_identity.h"
 #include "files/input_opening.h"
 #include "files/name_limits.h"
 #include "files/output_files.h"
 #include "files/path_names.h"
+#include "shell/log_run.h"
 #include "shell/main_window.h"
-#include "shell/progress_dialog.h"
 #include "shell/run_guard.h"
 #include "state/run_state.h"
 
@@ -147,16 +146,12 @@ BatchOutcome ConvertListedLog(const char* entry) {
   if (OpenInputDirect(s.inputPath) != 0) return kBatchInputMissing;
   std::strcpy(s.batchOutputPath, s.inputPath);
   if (OpenBatchOutput(s.batchOutputPath) != 0) return kBatchOutputFailed;
-  ShowProgressDialog();
   // On record at once: a batch ended from outside still lists every log it started.
   std::fprintf(s.diagFile, "\n%s", entry);
   if (std::fflush(s.diagFile) != 0 && diagnosticsError == 0) diagnosticsError = errno;
-  ConvertLog(s.inputFile, s.outputFile);
-  DestroyWindow(s.progressDialog);
-  s.progressDialog = kNoWindow;
-  if (CloseRunFiles() != 0) return kBatchCloseFailed;
   // Cancel ends only this log; the batch goes on with the next one.
-  s.cancelRequested = 0;
+  const LogRunEnd end = RunLog(s.batchOutputPath, DialogAfterRun::kDestroyed);
+  if (CloseRunFiles() != 0 || end.outputLost) return kBatchCloseFailed;
   return CloseRequested() ? kBatchClosed : kBatchListDone;
 }
 

@@ -1,28 +1,12 @@
 #include "shell/single_run.h"
 
-#include <cstdio>
 #include <cstring>
 
-#include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
-#include "shell/progress_dialog.h"
+#include "shell/log_run.h"
 #include "shell/run_guard.h"
 #include "state/run_state.h"
-
-namespace {
-
-// The steps between the choosers and the prompt: the conversion itself.
-// Returns whether it was aborted: cancelled, or the log could not be read
-// to its end.
-bool ConvertChosenLog() {
-  RunState& s = runState;
-  ShowProgressDialog();
-  ConvertLog(s.inputFile, s.outputFile);
-  return s.cancelRequested != 0 || std::ferror(s.inputFile) != 0;
-}
-
-}  // namespace
 
 void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
   RunState& s = runState;
@@ -32,8 +16,9 @@ void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
     if (OpenCsvOutput(window, s.outputPath) != 0) {
       CloseAllStreams();  // the input opened above
     } else {
-      const bool aborted = ConvertChosenLog();
-      FinishSingleRun(window, WM_COMMAND, wParam, lParam, aborted);
+      const LogRunEnd end = RunLog(s.outputPath, DialogAfterRun::kKept);
+      FinishSingleRun(window, WM_COMMAND, wParam, lParam,
+                      end.cancelled || end.readFailed || end.outputLost);
     }
   }
   EndRun();
@@ -42,10 +27,7 @@ void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
 void FinishSingleRun(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,
                      bool aborted) {
   RunState& s = runState;
-  // An output that did not reach the file completely is named in a box.
-  if (FinishOutput(s.outputPath) != 0) aborted = true;
   CloseAllStreams();
-  s.cancelRequested = 0;
   // A close request during the run ends the program without further questions.
   const int answer =
       CloseRequested() ? IDNO

@@ -7,8 +7,10 @@
 // The command's handler; wParam and lParam are those of the command message.
 void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam);
 
-// The end of a run that reached the conversion: closes its files, clears
-// the cancel request and asks "Do another file?" (under "Processing Aborted"
-// when the run was aborted). Yes queues the same command message again.
+// The end of a run whose log was converted (RunLog): closes its files, asks
+// "Do another file?" (under "Processing Aborted" when the run was aborted:
+// cancelled, the log not read to its end or the table not written
+// completely) with the progress dialog still on screen, then destroys the
+// dialog. Yes queues the same command message again.
 void FinishSingleRun(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,
                      bool aborted);

@@ -84,6 +84,25 @@ TEST_F(BatchRun, CancelDuringTheFirstOfTwoLogsEndsOnlyThatLog) {
   EXPECT_EQ(runState.cancelRequested, 0);
 }
 
+TEST_F(BatchRun, ATableTheDiskCannotHoldEndsTheBatchAndLeavesNoCancelBehind) {
+  folder.Write("day1.log", LogWithFixes(8));
+  folder.Write("day2.log", LogWithFixes(8));
+  std::filesystem::create_symlink("/dev/full", folder / "day1-103+000.xlx");
+  ChooseList(folder / "day1.log\n" + folder / "day2.log\n");
+  backend.AfterLine(1, 2, ClickCancel());
+  int cancelAtFinalBox = -1;
+  backend.beforeAnswer = [&](const std::string& caption) {
+    if (caption == "Processing Complete") cancelAtFinalBox = runState.cancelRequested;
+  };
+
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_THAT(backend.Boxes(),
+              ElementsAre("Failure writing output file: " + folder / "day1-103+000.xlx", kFinalBox));
+  EXPECT_FALSE(std::filesystem::exists(folder / "day2-103+000.xlx"));
+  EXPECT_EQ(cancelAtFinalBox, 0);
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
 TEST_F(BatchRun, NothingToConvertEndsQuietlyAndTheProgramStays) {
   const struct {
     const char* scenario;
