@@ -1,4 +1,5 @@
 // quorval-convert end to end: its outputs, options, messages and exit statuses.
+#include "output/csv_columns.h"
 #include "support/program_process.h"
 
 namespace {
@@ -29,7 +30,7 @@ const std::string kDay1Row =
 const std::string kDay2 =
     "$GPGGA,010203,3351.408,S,15112.900,E,2,05,1.5,10.0,M,0.0,M,,*47\r\n"
     "$GPGGA,010204,3351.408,S,15112.900,E,2,05,1.5,10.0,M,0.0,M,,*47\r\n";
-constexpr int kYearColumn = 17;
+const int kYearColumn = CsvColumnIndex("year");
 
 class ConvertCommand : public CommandRunner {
  protected:
@@ -70,8 +71,8 @@ TEST_F(ConvertCommand, EachLogBecomesACsvBesideItAndLaterLogsKeepEarlierValues) 
   ASSERT_EQ(alone.size(), 84u);
   EXPECT_EQ(std::vector(alone.begin() + kYearColumn, alone.begin() + kYearColumn + 3),
             (std::vector<std::string>{"0", "0", "0"}));
-  EXPECT_EQ(alone[1], "3723.0");
-  EXPECT_EQ(alone[3], "33:51:24.47S");
+  EXPECT_EQ(alone[CsvColumnIndex("TimeOfDay(s)")], "3723.0");
+  EXPECT_EQ(alone[CsvColumnIndex("Latitude")], "33:51:24.47S");
 }
 
 TEST_F(ConvertCommand, OutputCanBeNamedOrGoToStandardOutputByteForByte) {

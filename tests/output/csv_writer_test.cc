@@ -1,4 +1,5 @@
 #include "output/csv_writer.h"
+#include "output/csv_columns.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,19 @@
 
 namespace {
 
-// Column positions in a row.
-constexpr int kIndex = 0, kTime = 1, kLongitude = 2, kLatitude = 3, kLonDeg = 4, kLatDeg = 5,
-              kSpeed = 8, kHeading = 9, kEast = 10, kNorth = 11, kMode = 16, kGpsQual = 23;
-constexpr int SatelliteColumn(int slot, int field) { return 24 + 5 * slot + field; }
-constexpr int kUsedField = 4;
+// Column positions in a row, found by their header names.
+const int kIndex = CsvColumnIndex("index"), kTime = CsvColumnIndex("TimeOfDay(s)"),
+          kLongitude = CsvColumnIndex("Longitude"), kLatitude = CsvColumnIndex("Latitude"),
+          kLonDeg = CsvColumnIndex("lon(deg)"), kLatDeg = CsvColumnIndex("lat(deg)"),
+          kAlt = CsvColumnIndex("alt(m)"), kSpeed = CsvColumnIndex("spd(m/s)"),
+          kHeading = CsvColumnIndex("heading(deg)"), kEast = CsvColumnIndex("ve(m/s)"),
+          kNorth = CsvColumnIndex("vn(m/s)"), kGgaHdop = CsvColumnIndex("GGAhdop"),
+          kMode = CsvColumnIndex("sGSAMode"), kGpsQual = CsvColumnIndex("gpsqual");
+int UsedColumn(int slot) {
+  char name[16];
+  std::snprintf(name, sizeof name, "used%02d", slot);
+  return CsvColumnIndex(name);
+}
 
 class CsvWriter : public ::testing::Test {
  protected:
@@ -71,9 +80,13 @@ TEST_F(CsvWriter, HeaderNamesTheEightyFourColumnsInOrderAndEndsInCrLf) {
   EXPECT_TRUE(header.ends_with(",svid11,azim11,elev11,sgnl11,used11,\r\n"));
   const std::vector<std::string> columns = Values(header);
   ASSERT_EQ(columns.size(), 84u);
-  EXPECT_EQ(columns[SatelliteColumn(7, 2)], "elev07");
   EXPECT_EQ(header.find_first_of(" \"\n"), header.size() - 1);  // only the final LF
   EXPECT_EQ(Written(WriteCsvHeader), header);
+  // Rows are addressed by the header's names.
+  for (int i = 0; i < 84; ++i) EXPECT_EQ(CsvColumnIndex(columns[i].c_str()), i) << columns[i];
+  for (const char* name : {"svid12", "elev7", "elev070", "used-1", "Index", "", "lat"}) {
+    EXPECT_EQ(CsvColumnIndex(name), -1) << name;
+  }
 }
 
 TEST_F(CsvWriter, AllZeroRecordGivesTheRowOfEightyFourZeroValues) {
@@ -132,8 +145,8 @@ TEST_F(CsvWriter, ColumnTextsOfPositionsSpeedsAndVelocities) {
       {"heading three decimals", [](EpochRecord& r) { r.heading = 84.4; }, kHeading, "84.400"},
       {"quarter second ties up", [](EpochRecord& r) { r.timeOfDay = 45319.25; }, kTime,
        "45319.3"},
-      {"GGA hdop tie", [](EpochRecord& r) { r.GGAhdop = 1.25; }, 12, "1.3"},
-      {"negative altitude tie", [](EpochRecord& r) { r.alt = -1.25; }, 6, "-1.3"},
+      {"GGA hdop tie", [](EpochRecord& r) { r.GGAhdop = 1.25; }, kGgaHdop, "1.3"},
+      {"negative altitude tie", [](EpochRecord& r) { r.alt = -1.25; }, kAlt, "-1.3"},
   };
   for (const ColumnCase& c : cases) {
     ResetEpochRecord();
@@ -156,7 +169,8 @@ TEST_F(CsvWriter, IntegerColumnsPrintSignedSixteenBitValuesInRecordOrder) {
   EXPECT_EQ(values[kIndex], "2147483647");
   const std::vector<std::string> named(values.begin() + kMode, values.begin() + kGpsQual + 1);
   EXPECT_EQ(named, (std::vector<std::string>{"3", "94", "3", "23", "-32768", "12", "32767", "-1"}));
-  const std::vector<std::string> first(values.begin() + 24, values.begin() + 29);
+  const std::vector<std::string> first(values.begin() + CsvColumnIndex("svid00"),
+                                       values.begin() + CsvColumnIndex("svid01"));
   EXPECT_EQ(first, (std::vector<std::string>{"1", "2", "3", "4", "0"}));
   const std::vector<std::string> last(values.end() - 5, values.end());
   EXPECT_EQ(last, (std::vector<std::string>{"-5", "359", "-90", "99", "0"}));
@@ -194,7 +208,7 @@ TEST_F(CsvWriter, RowMarksSatellitesThatAnyOfTheTwelveUsedIdsNames) {
     ASSERT_EQ(values.size(), 84u) << c.scenario;
     EXPECT_EQ(epochRecord.satellites[c.slot].used, c.used) << c.scenario;
     if (c.slot < 12) {
-      EXPECT_EQ(values[SatelliteColumn(c.slot, kUsedField)], std::to_string(c.used)) << c.scenario;
+      EXPECT_EQ(values[UsedColumn(c.slot)], std::to_string(c.used)) << c.scenario;
     }
   }
 }
@@ -212,7 +226,7 @@ TEST_F(CsvWriter, RowOnTheStreamIsTheMarkedRecordWithCrLf) {
   epochRecord.usedSvs = {{12}, 1};
   const std::string written = Written(WriteCsvRow);
   EXPECT_EQ(written, Row());  // the record as the writer left it, flag set
-  EXPECT_EQ(Values(written)[SatelliteColumn(2, kUsedField)], "1");
+  EXPECT_EQ(Values(written)[UsedColumn(2)], "1");
   EXPECT_TRUE(written.starts_with("7,45319.0,0:00:00.00E,48:07:02.28N,"));
 }
 

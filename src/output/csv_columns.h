@@ -1,0 +1,100 @@
+// The layout of the CSV table, in one place: every column with the name the
+// header gives it, the way its value is written and where the value comes
+// from. The header is written from this table, the row writer follows it
+// column by column, and tests find a column's place in a row by its name.
+#pragma once
+
+#include <cstdint>
+
+enum class ColumnFormat : uint8_t {
+  kInteger,         // decimal digits
+  kFixed,           // fixed-point with `decimals` decimals, halfway away from zero
+  kDmsEastWest,     // degrees:minutes:seconds.hundredths and E or W
+  kDmsNorthSouth,   // the same with N or S
+};
+
+// Where a value comes from: a field of the epoch record, the epoch counter,
+// or a value the row works out from the record (the speed in metres per
+// second, the east and north velocity). The last five are the fields of a
+// satellite slot.
+enum class ColumnSource : uint8_t {
+  kEpochCounter,
+  kTimeOfDay,
+  kLongitude,
+  kLatitude,
+  kAlt,
+  kMsl,
+  kSpeed,
+  kHeading,
+  kEastVelocity,
+  kNorthVelocity,
+  kGgaHdop,
+  kPdop,
+  kHdop,
+  kVdop,
+  kFixMode,
+  kYear,
+  kMonth,
+  kDay,
+  kSatellitesInFix,
+  kSatellitesUsed,
+  kSatellitesInView,
+  kFixQuality,
+  kSatelliteId,
+  kAzimuth,
+  kElevation,
+  kSignal,
+  kUsedInFix,
+};
+
+struct CsvColumn {
+  const char* name;  // a slot's columns add the slot number: "svid00"
+  ColumnFormat format;
+  int decimals;
+  ColumnSource source;
+};
+
+// The columns of the epoch, in the order of the table.
+inline constexpr CsvColumn kEpochColumns[] = {
+    {"index", ColumnFormat::kInteger, 0, ColumnSource::kEpochCounter},
+    {"TimeOfDay(s)", ColumnFormat::kFixed, 1, ColumnSource::kTimeOfDay},
+    {"Longitude", ColumnFormat::kDmsEastWest, 0, ColumnSource::kLongitude},
+    {"Latitude", ColumnFormat::kDmsNorthSouth, 0, ColumnSource::kLatitude},
+    {"lon(deg)", ColumnFormat::kFixed, 6, ColumnSource::kLongitude},
+    {"lat(deg)", ColumnFormat::kFixed, 6, ColumnSource::kLatitude},
+    {"alt(m)", ColumnFormat::kFixed, 1, ColumnSource::kAlt},
+    {"msl(m)", ColumnFormat::kFixed, 1, ColumnSource::kMsl},
+    {"spd(m/s)", ColumnFormat::kFixed, 3, ColumnSource::kSpeed},
+    {"heading(deg)", ColumnFormat::kFixed, 3, ColumnSource::kHeading},
+    {"ve(m/s)", ColumnFormat::kFixed, 3, ColumnSource::kEastVelocity},
+    {"vn(m/s)", ColumnFormat::kFixed, 3, ColumnSource::kNorthVelocity},
+    {"GGAhdop", ColumnFormat::kFixed, 1, ColumnSource::kGgaHdop},
+    {"pdop", ColumnFormat::kFixed, 1, ColumnSource::kPdop},
+    {"hdop", ColumnFormat::kFixed, 1, ColumnSource::kHdop},
+    {"vdop", ColumnFormat::kFixed, 1, ColumnSource::kVdop},
+    {"sGSAMode", ColumnFormat::kInteger, 0, ColumnSource::kFixMode},
+    {"year", ColumnFormat::kInteger, 0, ColumnSource::kYear},
+    {"month", ColumnFormat::kInteger, 0, ColumnSource::kMonth},
+    {"day", ColumnFormat::kInteger, 0, ColumnSource::kDay},
+    {"numsvsinfix", ColumnFormat::kInteger, 0, ColumnSource::kSatellitesInFix},
+    {"numused", ColumnFormat::kInteger, 0, ColumnSource::kSatellitesUsed},
+    {"numsvsview", ColumnFormat::kInteger, 0, ColumnSource::kSatellitesInView},
+    {"gpsqual", ColumnFormat::kInteger, 0, ColumnSource::kFixQuality},
+};
+
+// The columns of each printed satellite slot, after the epoch's; the slots
+// follow one another from 00.
+inline constexpr CsvColumn kSatelliteColumns[] = {
+    {"svid", ColumnFormat::kInteger, 0, ColumnSource::kSatelliteId},
+    {"azim", ColumnFormat::kInteger, 0, ColumnSource::kAzimuth},
+    {"elev", ColumnFormat::kInteger, 0, ColumnSource::kElevation},
+    {"sgnl", ColumnFormat::kInteger, 0, ColumnSource::kSignal},
+    {"used", ColumnFormat::kInteger, 0, ColumnSource::kUsedInFix},
+};
+
+constexpr int kEpochColumnCount = sizeof kEpochColumns / sizeof kEpochColumns[0];
+constexpr int kSatelliteColumnCount = sizeof kSatelliteColumns / sizeof kSatelliteColumns[0];
+
+// The place of the column of that header name in a row (from 0), -1 when
+// the table has none; "elev07" is slot 7's elevation.
+int CsvColumnIndex(const char* name);
