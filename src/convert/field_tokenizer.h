@@ -1,45 +1,40 @@
-// Walking a captured sentence field by field.
+// Splitting a captured sentence into its fields, in one pass. Fields are
+// counted from 1, the first after the six-character tag; ',' and '*' close a
+// field, and the terminator, CR and LF end the sentence. The checksum after
+// '*' is never verified: '*' is only a delimiter.
 #pragma once
 
-constexpr int kFieldBufferSize = 200;
+constexpr int kMaxSentenceFields = 200;
 
-// The text of the field read last, always zero-terminated.
-extern char FieldBuffer[kFieldBufferSize + 1];
-
-// Copy the next field after the cursor into FieldBuffer. Returns the field's
-// length plus 1 when a ',' or '*' closed it (so an empty field gives 1), or 0
-// when the end of the text came first; then the cursor stays where it was and
-// FieldBuffer holds whatever text followed the delimiter (the checksum digits,
-// or an unterminated last field).
-int NextField(const char*& cursor);
-
-// A field as the n-th NextField call from the seventh character would find
-// it: result as NextField returns it, and the text that it would leave in
-// FieldBuffer (not terminated after length; numbers read from it stop at the
-// ',' or '*' that follows, as they stop at FieldBuffer's terminator, since
-// no number contains either).
+// A field where it stands in its sentence. A present field was closed by a
+// delimiter (an empty one, ',,', too). A field is absent when the sentence
+// ends before a delimiter closes it: its text is then whatever followed the
+// last delimiter (the checksum digits, or a last field cut short), and every
+// later field is absent with that same text. Numbers read from a field stop
+// at the delimiter or line end after it, as no number contains either.
 struct FieldSpan {
-  int result;
-  const char* text;
+  bool present;
+  const char* text;  // not terminated after length
   int length;
 };
 
-// Every field of a captured sentence at once, from one pass over it: the
-// positions of the delimiters after the six-character tag. Between two
-// delimiters lies a present field; after the last one, the text that every
-// further call would report as absent.
+// Every field of a captured sentence at once: the positions of the
+// delimiters after the tag. Between two delimiters lies a present field;
+// after the last one, the text of every absent field.
 struct SentenceFields {
   const char* sentence;
-  int length;                         // characters read, at most 200
-  int count;                          // delimiters at or after the seventh character
-  unsigned char at[kFieldBufferSize];  // their positions
+  int length;                            // characters read, at most 200
+  int count;                             // delimiters at or after the seventh character
+  unsigned char at[kMaxSentenceFields];  // their positions
 };
 
 // Reads at most the first 200 characters: what a sentence capture can hold.
 void SplitFields(SentenceFields& fields, const char* sentence);
 
-// Field number n, counted from 1 as in NMEA 0183.
+// Field number n, counted from 1.
 FieldSpan FieldAt(const SentenceFields& fields, int number);
 
-// The character on which the walk's cursor rests after field number n.
+// The character after field n: the delimiter that closed it; for an absent
+// field, the last delimiter before it, or the seventh character of the
+// sentence when even the first field is absent.
 char CharAfterField(const SentenceFields& fields, int number);

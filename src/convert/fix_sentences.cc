@@ -8,9 +8,9 @@
 
 namespace {
 
-// How a field is read: only when NextField found it closed by a delimiter,
-// or whatever NextField left in FieldBuffer (a missing field then converts
-// the checksum digits or the unterminated last field).
+// How a field is read: only when a delimiter closed it, or always (an absent
+// field then converts the text after the last delimiter: the checksum digits
+// or a last field cut short).
 enum class Read { kNotUsed, kIfPresent, kAlways };
 
 struct FieldRule {
@@ -20,12 +20,9 @@ struct FieldRule {
 
 EpochRecord& record = epochRecord;
 
-double Real(const FieldSpan& f) { return ParseRealField(f.text, f.length); }
-int32_t Int(const FieldSpan& f) { return ParseIntField(f.text, f.length); }
-
-void StoreTime(const FieldSpan& f) { record.timeOfDay = NmeaTimeToSeconds(Real(f)); }
-void StoreLatitude(const FieldSpan& f) { record.latitude = NmeaToDegrees(Real(f)); }
-void StoreLongitude(const FieldSpan& f) { record.longitude = NmeaToDegrees(Real(f)); }
+void StoreTime(const FieldSpan& f) { record.timeOfDay = NmeaTimeToSeconds(RealField(f)); }
+void StoreLatitude(const FieldSpan& f) { record.latitude = NmeaToDegrees(RealField(f)); }
+void StoreLongitude(const FieldSpan& f) { record.longitude = NmeaToDegrees(RealField(f)); }
 // Exactly the upper-case letters turn the hemisphere; anything else leaves
 // the angle that the same sentence stored positive (an empty field's text
 // starts at its delimiter).
@@ -35,22 +32,20 @@ void ApplySouth(const FieldSpan& f) {
 void ApplyWest(const FieldSpan& f) {
   if (f.text[0] == 'W') record.longitude = -record.longitude;
 }
-void StoreQuality(const FieldSpan& f) { record.gpsqual = static_cast<int16_t>(Int(f)); }
-void StoreSatellitesInFix(const FieldSpan& f) {
-  record.numsvsinfix = static_cast<int16_t>(Int(f));
-}
-void StoreGgaHdop(const FieldSpan& f) { record.GGAhdop = Real(f); }
+void StoreQuality(const FieldSpan& f) { record.gpsqual = Int16Field(f); }
+void StoreSatellitesInFix(const FieldSpan& f) { record.numsvsinfix = Int16Field(f); }
+void StoreGgaHdop(const FieldSpan& f) { record.GGAhdop = RealField(f); }
 void StoreAltitude(const FieldSpan& f) {
-  record.msl = Real(f);
+  record.msl = RealField(f);
   record.alt = record.msl;
 }
 // alt is the altitude above mean sea level minus the geoid separation.
-void StoreSeparation(const FieldSpan& f) { record.alt = record.msl - Real(f); }
-void StoreSpeed(const FieldSpan& f) { record.speedKnots = Real(f); }
-void StoreCourse(const FieldSpan& f) { record.heading = Real(f); }
+void StoreSeparation(const FieldSpan& f) { record.alt = record.msl - RealField(f); }
+void StoreSpeed(const FieldSpan& f) { record.speedKnots = RealField(f); }
+void StoreCourse(const FieldSpan& f) { record.heading = RealField(f); }
 // ddmmyy; the divisions truncate toward zero and the remainders keep d's sign.
 void StoreDate(const FieldSpan& f) {
-  const int32_t d = Int(f);
+  const int32_t d = IntField(f);
   record.day = static_cast<int16_t>((d / 10000) % 100);
   record.month = static_cast<int16_t>((d / 100) % 100);
   record.year = static_cast<int16_t>(d % 100);
@@ -59,7 +54,7 @@ void StoreDate(const FieldSpan& f) {
 constexpr FieldRule kNotUsed{Read::kNotUsed, nullptr};
 
 // Fields from 1, the first after the tag; fields after the last used one
-// are not walked, since reading them changes nothing.
+// are not read, since reading them changes nothing.
 constexpr FieldRule kGgaFields[] = {
     {Read::kIfPresent, StoreTime},          //  1 UTC time hhmmss.ss
     {Read::kIfPresent, StoreLatitude},      //  2 latitude ddmm.mmmm
@@ -97,21 +92,21 @@ constexpr FieldRule kVtgFields[] = {
 // The numbers are read where the fields stand in the sentence rather than
 // from a copy: they stop at the delimiter as they would at the copy's end.
 template <int N>
-void WalkFields(const char* sentence, const FieldRule (&rules)[N]) {
+void StoreFields(const char* sentence, const FieldRule (&rules)[N]) {
   SentenceFields fields;
   SplitFields(fields, sentence);
   for (int number = 1; number <= N; ++number) {
     const FieldRule& rule = rules[number - 1];
     if (rule.read == Read::kNotUsed) continue;
     const FieldSpan field = FieldAt(fields, number);
-    if (rule.read == Read::kAlways || field.result != 0) rule.store(field);
+    if (rule.read == Read::kAlways || field.present) rule.store(field);
   }
 }
 
 }  // namespace
 
-void HandleGga(const char* sentence) { WalkFields(sentence, kGgaFields); }
-void HandleRmc(const char* sentence) { WalkFields(sentence, kRmcFields); }
-void HandleVtg(const char* sentence) { WalkFields(sentence, kVtgFields); }
+void HandleGga(const char* sentence) { StoreFields(sentence, kGgaFields); }
+void HandleRmc(const char* sentence) { StoreFields(sentence, kRmcFields); }
+void HandleVtg(const char* sentence) { StoreFields(sentence, kVtgFields); }
 // The date in the record comes from RMC alone; ZDA is recognised and read over.
 void HandleZda(const char*) {}

@@ -1,6 +1,5 @@
 #include "convert/numeric_fields.h"
 
-#include <clocale>
 #include <cstdlib>
 #include <limits>
 
@@ -14,8 +13,6 @@ inline bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-// The end of a field's text: its terminator or line end in a copy, or the
-// delimiter that follows it where it stands in the sentence.
 inline bool IsFieldEnd(char c) {
   return c == '\0' || c == '\r' || c == '\n' || c == ',' || c == '*';
 }
@@ -24,15 +21,81 @@ inline bool IsFieldEnd(char c) {
 constexpr double kExactPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kLargestExactPower = 22;
 constexpr uint64_t kExactMantissaLimit = uint64_t{1} << 53;
+// A 64-bit mantissa holds any 19 decimal digits.
 constexpr int kMaxMantissaDigits = 19;
 
-// The correctly rounded conversion for the few numbers the fast path cannot
+// The digits of a decimal number, [digits][.digits], as one integer and a
+// power of ten: value = mantissa * 10^exponent, exact while count <= 19.
+struct Decimal {
+  uint64_t mantissa;
+  int count;
+  int exponent;
+};
+
+const char* GatherDigits(const char* p, Decimal& d) {
+  for (; IsDigit(*p); ++p, ++d.count) d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  if (*p == '.') {
+    for (++p; IsDigit(*p); ++p, ++d.count, --d.exponent) {
+      d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    }
+  }
+  return p;
+}
+
+// One exact operand and one correctly rounded operation give the correctly
+// rounded value of the decimal text: false when either is out of reach.
+bool ExactValue(const Decimal& d, double& value) {
+  if (d.count > kMaxMantissaDigits || d.mantissa > kExactMantissaLimit ||
+      d.exponent < -kLargestExactPower || d.exponent > kLargestExactPower) {
+    return false;
+  }
+  value = static_cast<double>(d.mantissa);
+  value = d.exponent < 0 ? value / kExactPowers[-d.exponent] : value * kExactPowers[d.exponent];
+  return true;
+}
+
+// Decimal digits as atoi reads them, kept in 64 bits and bounded just past
+// the 32-bit range, so that a sign applied later still saturates right.
+const char* ReadBoundedDigits(const char* p, int64_t& value) {
+  constexpr int64_t kBeyond = int64_t{1} << 32;
+  for (; IsDigit(*p) && value < kBeyond; ++p) value = value * 10 + (*p - '0');
+  return p;
+}
+
+int64_t ReadBoundedInt(const char* text) {
+  const char* p = text;
+  while (IsSpace(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = (*p++ == '-');
+  int64_t magnitude = 0;
+  ReadBoundedDigits(p, magnitude);
+  return negative ? -magnitude : magnitude;
+}
+
+int32_t SaturateToInt32(int64_t value) {
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
+// The correctly rounded conversion for the few numbers the exact path cannot
 // take (long mantissas, large exponents), in the "C" locale whatever the
 // process locale is.
 double SlowDecimalToDouble(const char* number) {
   static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
   return strtod_l(number, nullptr, cLocale);
+}
+
+// What follows a field's sign and leading zeros. Most fields are a plain
+// decimal (digits and a point) and are read at once; anything else is read
+// as atof reads it.
+double ReadFieldMagnitude(const char* p) {
+  Decimal d{0, 0, 0};
+  double value;
+  if (IsFieldEnd(*GatherDigits(p, d)) && d.count > 0 && ExactValue(d, value)) return value;
+  return ReadDecimalReal(p);
 }
 
 }  // namespace
@@ -43,100 +106,53 @@ double ReadDecimalReal(const char* text) {
   const char* number = p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = (*p++ == '-');
-
-  // Leading zeros carry no value; the digits after them are gathered into a
-  // 64-bit mantissa, which is exact up to 19 digits.
+  // Leading zeros carry no value, and do not count against the digits that
+  // a 64-bit mantissa holds.
   const char* zerosStart = p;
   while (*p == '0') ++p;
-  bool anyDigit = p != zerosStart;
-  uint64_t mantissa = 0;
-  int digits = 0;
-  int exponent = 0;
-  for (; IsDigit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-  if (*p == '.') {
-    for (++p; IsDigit(*p); ++p, ++digits, --exponent) {
-      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-    }
-  }
-  anyDigit = anyDigit || digits > 0;
-  if (!anyDigit) return 0.0;
-
+  const bool zeros = p != zerosStart;
+  Decimal d{0, 0, 0};
+  p = GatherDigits(p, d);
+  if (d.count == 0 && !zeros) return 0.0;  // no number at all, not even a signed zero
   if (*p == 'e' || *p == 'E') {
     const char* q = p + 1;
-    bool expNegative = false;
-    if (*q == '+' || *q == '-') expNegative = (*q++ == '-');
-    if (IsDigit(*q)) {
-      int written = 0;
-      for (; IsDigit(*q); ++q) {
-        if (written < 100000) written = written * 10 + (*q - '0');
-      }
-      exponent += expNegative ? -written : written;
-    }
+    bool exponentNegative = false;
+    if (*q == '+' || *q == '-') exponentNegative = (*q++ == '-');
+    int64_t written = 0;
+    if (IsDigit(*q)) ReadBoundedDigits(q, written);
+    // Far beyond any double either way; the bound keeps the sum in range.
+    if (written > 100000) written = 100000;
+    d.exponent += static_cast<int>(exponentNegative ? -written : written);
   }
-
-  if (digits <= kMaxMantissaDigits && mantissa == 0) return negative ? -0.0 : 0.0;
-  if (digits <= kMaxMantissaDigits && mantissa <= kExactMantissaLimit && exponent >= -22 &&
-      exponent <= 22) {
-    // One exact operand and one correctly rounded operation: the result is
-    // the correctly rounded value of the decimal text.
-    double value = static_cast<double>(mantissa);
-    value = exponent < 0 ? value / kExactPowers[-exponent] : value * kExactPowers[exponent];
-    return negative ? -value : value;
-  }
+  double value;
+  if (ExactValue(d, value)) return negative ? -value : value;
   // Only a validated decimal number reaches here, so the hexadecimal and
   // word forms of strtod cannot ("0x" stops at the 'x' with a zero value).
   return SlowDecimalToDouble(number);
 }
 
-namespace {
-
-// atoi's reading, kept in 64 bits and bounded just past the 32-bit range so
-// that the caller can apply a further sign before saturating.
-int64_t ReadBoundedInt(const char* text) {
-  const char* p = text;
-  while (IsSpace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = (*p++ == '-');
-  constexpr int64_t kBeyond = int64_t{1} << 32;
-  int64_t magnitude = 0;
-  for (; IsDigit(*p) && magnitude < kBeyond; ++p) magnitude = magnitude * 10 + (*p - '0');
+double ParseReal(const char* text) {
+  const bool negative = *text == '-';
+  const char* p = text + (negative ? 1 : 0);
+  while (*p == '0') ++p;
+  // The sign of zero: a '-' before nothing but zeros is dropped; before
+  // anything else it negates what the rest reads as, zero too.
+  if (IsFieldEnd(*p)) return 0.0;
+  const double magnitude = ReadFieldMagnitude(p);
   return negative ? -magnitude : magnitude;
 }
 
-int32_t SaturateToInt32(int64_t value) {
-  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(value);
-}
-
-}  // namespace
-
-int32_t ReadDecimalInt(const char* text) { return SaturateToInt32(ReadBoundedInt(text)); }
-
-double ParseReal(const char* text) {
-  const char* p = text;
-  const bool negative = (*p == '-');
-  if (negative) ++p;
-  while (*p == '0') ++p;
-  // Nothing but a sign and zeros is zero, without its sign.
-  if (!IsDigit(*p) && *p != '.' && IsFieldEnd(*p)) return 0.0;
-  const double value = ReadDecimalReal(p);
-  return negative ? -value : value;
-}
-
 int32_t ParseInt(const char* text) {
-  const char* p = text;
-  const bool negative = (*p == '-');
-  if (negative) ++p;
+  const bool negative = *text == '-';
+  const char* p = text + (negative ? 1 : 0);
   while (*p == '0') ++p;
-  // Most fields are a few plain digits: no white space or sign to read.
-  int64_t value = 0;
+  int64_t magnitude = 0;
   if (IsDigit(*p)) {
-    for (; IsDigit(*p) && value < (int64_t{1} << 32); ++p) value = value * 10 + (*p - '0');
+    ReadBoundedDigits(p, magnitude);  // most fields: plain digits
   } else if (!IsFieldEnd(*p)) {
-    value = ReadBoundedInt(p);
+    magnitude = ReadBoundedInt(p);  // white space and a sign of its own
   }
-  return SaturateToInt32(negative ? -value : value);
+  return SaturateToInt32(negative ? -magnitude : magnitude);
 }
 
 double NmeaTimeToSeconds(double hhmmss) {
@@ -152,39 +168,4 @@ double NmeaToDegrees(double ddmm) {
   const int16_t degrees = static_cast<int16_t>(n / 100);
   const double minutes = ddmm - degrees * 100;
   return degrees + minutes / 60.0;
-}
-
-int32_t ParseIntField(const char* text, int length) {
-  if (length == 0) return 0;  // an empty field, or nothing at all
-  if (length <= 9) {
-    uint32_t value = 0;
-    int i = 0;
-    for (; i < length && IsDigit(text[i]); ++i) value = value * 10 + static_cast<uint32_t>(text[i] - '0');
-    if (i == length) return static_cast<int32_t>(value);
-  }
-  return ParseInt(text);
-}
-
-double ParseRealField(const char* text, int length) {
-  const char* p = text;
-  const char* const end = text + length;
-  const bool negative = p < end && *p == '-';
-  if (negative) ++p;
-  uint64_t mantissa = 0;
-  int digits = 0;
-  int decimals = 0;
-  for (; p < end && IsDigit(*p); ++p, ++digits) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-  const bool point = p < end && *p == '.';
-  if (point) {
-    for (++p; p < end && IsDigit(*p); ++p, ++digits, ++decimals) {
-      mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-    }
-  }
-  if (p != end || digits == 0 || digits > 15) return ParseReal(text);
-  // A sign before nothing but zeros is dropped, unless a point follows them
-  // ('-000' is 0, '-0.0' is -0): the general reading does the same.
-  if (mantissa == 0) return negative && point ? -0.0 : 0.0;
-  // At most 15 digits and 15 decimals: one exact operand, one rounding.
-  const double value = static_cast<double>(mantissa) / kExactPowers[decimals];
-  return negative ? -value : value;
 }

@@ -3,32 +3,50 @@
 
 #include <cstdint>
 
-// The text may be a field's copy or the field where it stands in its
-// sentence: a ',' or '*' ends it like the terminator.
+#include "convert/field_tokenizer.h"
+
+// A field's text may be a copy or stand where the field is in its sentence:
+// it ends at its terminator, a line end, or the ',' or '*' after it.
 //
-// A field as a real: a leading '-' and the zeros after it are taken first,
-// the rest is read as a decimal number (white space, sign, digits, '.',
-// exponent) with '.' as the decimal point whatever the locale. Text that
-// does not start like a number gives 0.
+// A field as a real: a leading '-' and the zeros after it are taken first.
+// When nothing else follows, the field is 0, without its sign ('-000');
+// otherwise the rest is read as a decimal number (white space, sign, digits,
+// '.', exponent) and the '-' negates it ('-0.0' is -0). '.' is the decimal
+// point whatever the locale; text that does not start like a number gives 0.
 double ParseReal(const char* text);
 
 // A field as a 32-bit integer, with the same sign and leading-zero rules.
 // Values beyond the 32-bit range saturate at its ends.
 int32_t ParseInt(const char* text);
 
-// The decimal reading of atof/atoi, locale-independent and without the
-// hexadecimal, "inf" and "nan" forms.
+// The decimal reading of atof, correctly rounded and locale-independent,
+// without the hexadecimal, "inf" and "nan" forms.
 double ReadDecimalReal(const char* text);
-int32_t ReadDecimalInt(const char* text);
+
+// The numbers in a field of a split sentence, as the handlers store them;
+// a 16-bit field keeps the low 16 bits.
+inline double RealField(const FieldSpan& field) { return ParseReal(field.text); }
+
+inline int32_t IntField(const FieldSpan& field) {
+  // Most integer fields are a few plain digits: with no sign, white space or
+  // room to pass 32 bits they are read at once.
+  if (field.length <= 9) {
+    uint32_t value = 0;
+    int i = 0;
+    for (; i < field.length; ++i) {
+      const unsigned digit = static_cast<unsigned char>(field.text[i]) - unsigned{'0'};
+      if (digit > 9) break;
+      value = value * 10 + digit;
+    }
+    if (i == field.length) return static_cast<int32_t>(value);
+  }
+  return ParseInt(field.text);
+}
+
+inline int16_t Int16Field(const FieldSpan& field) { return static_cast<int16_t>(IntField(field)); }
 
 // hhmmss.ss to seconds of the day.
 double NmeaTimeToSeconds(double hhmmss);
 
 // ddmm.mmmm or dddmm.mmmm to decimal degrees (no hemisphere sign).
 double NmeaToDegrees(double ddmm);
-
-// The same readings of a field whose extent is known (its text and length
-// where it stands in the sentence): plain digits, or a plain decimal, are
-// read at once; anything else goes the general way above.
-int32_t ParseIntField(const char* text, int length);
-double ParseRealField(const char* text, int length);

@@ -1,6 +1,7 @@
 // GSA and GSV: dilution of precision, satellites used and satellites in view.
-// Neither looks at whether a field was closed by a delimiter: each converts
-// whatever text the walk found, so a short sentence repeats its last text.
+// Neither looks at whether a field is present: each converts whatever text
+// the field has, so a short sentence repeats its last text into every field
+// after it.
 #include <cstdint>
 #include <cstring>
 
@@ -10,20 +11,6 @@
 #include "state/epoch_record.h"
 
 namespace {
-
-int32_t IntAt(const SentenceFields& fields, int number) {
-  const FieldSpan field = FieldAt(fields, number);
-  return ParseIntField(field.text, field.length);
-}
-
-int16_t Int16At(const SentenceFields& fields, int number) {
-  return static_cast<int16_t>(IntAt(fields, number));
-}
-
-double RealAt(const SentenceFields& fields, int number) {
-  const FieldSpan field = FieldAt(fields, number);
-  return ParseRealField(field.text, field.length);
-}
 
 constexpr int kSatellitesPerMessage = 4;
 constexpr int kFieldsPerSatellite = 4;
@@ -46,41 +33,42 @@ void HandleGsa(const char* sentence) {
   EpochRecord& r = epochRecord;
   SentenceFields fields;
   SplitFields(fields, sentence);
-  r.sGSAMode = Int16At(fields, kGsaFixMode);
+  r.sGSAMode = Int16Field(FieldAt(fields, kGsaFixMode));
   // A zero id does not advance the count, so the next nonzero id overwrites
   // it; entries past the last written one keep earlier sentences' ids.
   r.usedSvs.numused = 0;
   for (int i = 0; i < kUsedIds; ++i) {
-    const int32_t id = IntAt(fields, kGsaFirstId + i);
+    const int32_t id = IntField(FieldAt(fields, kGsaFirstId + i));
     r.usedSvs.ids[r.usedSvs.numused] = static_cast<int16_t>(id);
     if (id != 0) ++r.usedSvs.numused;
   }
-  r.pdop = RealAt(fields, kGsaPdop);
-  r.hdop = RealAt(fields, kGsaPdop + 1);
-  r.vdop = RealAt(fields, kGsaPdop + 2);
+  r.pdop = RealField(FieldAt(fields, kGsaPdop));
+  r.hdop = RealField(FieldAt(fields, kGsaPdop + 1));
+  r.vdop = RealField(FieldAt(fields, kGsaPdop + 2));
 }
 
 void HandleGsv(const char* sentence) {
   EpochRecord& r = epochRecord;
   SentenceFields fields;
   SplitFields(fields, sentence);
-  const int32_t message = IntAt(fields, kGsvMessage);
+  const int32_t message = IntField(FieldAt(fields, kGsvMessage));
   if (message == 1) std::memset(r.satellites, 0, sizeof r.satellites);
-  r.numsvsview = Int16At(fields, kGsvInView);
+  r.numsvsview = Int16Field(FieldAt(fields, kGsvInView));
   // A message number of 0 or below would place its satellites before the
   // table; such a message stores none. 64 bits keep a huge number from
   // overflowing the slot arithmetic.
   if (message < 1) return;
   for (int group = 0; group < kSatellitesPerMessage; ++group) {
     const int last = kGsvInView + group * kFieldsPerSatellite;
-    // After a field closed by '*' the walk rests on the '*': no more groups.
+    // Groups go on while a ',' stands after the field before them: a '*'
+    // there ends them.
     if (CharAfterField(fields, last) != ',') break;
     const int64_t slot = kSatellitesPerMessage * (int64_t{message} - 1) + group;
     if (slot > kLastStoredSlot) break;
     SatelliteEntry& s = r.satellites[slot];
-    s.svid = Int16At(fields, last + 1);
-    s.elev = Int16At(fields, last + 2);
-    s.azim = Int16At(fields, last + 3);
-    s.sgnl = Int16At(fields, last + 4);
+    s.svid = Int16Field(FieldAt(fields, last + 1));
+    s.elev = Int16Field(FieldAt(fields, last + 2));
+    s.azim = Int16Field(FieldAt(fields, last + 3));
+    s.sgnl = Int16Field(FieldAt(fields, last + 4));
   }
 }

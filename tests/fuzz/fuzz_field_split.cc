@@ -1,8 +1,8 @@
 // Every line of the input as a capture holds it (up to its first byte
 // outside 32..126, at most 200 characters):
 // the one-pass field split must report each field exactly as the
-// reference's NextField walk finds it (result, text, and the character the
-// walk's cursor rests on), or the target aborts.
+// reference's NextField walk finds it (present or not, text, and the
+// character the walk's cursor rests on), or the target aborts.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,10 +24,10 @@ void Compare(const std::string& sentence) {
     const int walked = reference::NextField(cursor);
     const FieldSpan split = FieldAt(fields, number);
     const std::string text(split.text, static_cast<size_t>(split.length));
-    if (split.result != walked || text != reference::FieldBuffer ||
+    if (split.present != (walked != 0) || text != reference::FieldBuffer ||
         CharAfterField(fields, number) != *cursor) {
-      std::fprintf(stderr, "'%s' field %d: split %d '%s' then '%c', walk %d '%s' then '%c'\n",
-                   sentence.c_str(), number, split.result, text.c_str(),
+      std::fprintf(stderr, "'%s' field %d: split present %d '%s' then '%c', walk %d '%s' then '%c'\n",
+                   sentence.c_str(), number, split.present ? 1 : 0, text.c_str(),
                    CharAfterField(fields, number), walked, reference::FieldBuffer, *cursor);
       std::abort();
     }
