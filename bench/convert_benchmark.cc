@@ -24,6 +24,8 @@
 #include "platform/console/console_backend.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 constexpr int64_t kDefaultLogSize = 200'000'000;

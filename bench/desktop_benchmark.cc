@@ -29,6 +29,8 @@
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 using Clock = std::chrono::steady_clock;

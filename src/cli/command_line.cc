@@ -25,6 +25,8 @@
 #include "shell/log_run.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 int UsageError(const char* what, const char* argument) {
@@ -303,3 +305,5 @@ int RunListedBatch(const CommandLine& line) {
   }
   return kExitOutputFailed;
 }
+
+}  // namespace quorval

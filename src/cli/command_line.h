@@ -3,6 +3,8 @@
 
 #include <vector>
 
+namespace quorval {
+
 inline constexpr const char kProgram[] = "quorval-convert";
 
 // Exit statuses, as documented in --help and the README.
@@ -40,3 +42,5 @@ int ConvertLogs(const CommandLine& line);
 // --batch LIST: the desktop program's batch over the given list (no list
 // chooser), its boxes as lines on standard error; returns the exit status.
 int RunListedBatch(const CommandLine& line);
+
+}  // namespace quorval

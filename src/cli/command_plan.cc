@@ -10,6 +10,8 @@
 #include "platform/console/terminal_text.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 std::string PlanOutput(const char* log, const CommandLine& line) {
@@ -30,7 +32,7 @@ std::string PlanOutput(const char* log, const CommandLine& line) {
   return DeriveOutputName(base, kCsvExtension, outputBase, output) ? output : "";
 }
 
-FileIdentity Identify(const char* name, bool output) {
+FileIdentity IdentifyNamed(const char* name, bool output) {
   if (!IsStandardStream(name)) return IdentifyPath(name);
   return IdentifyStream(output ? stdout : stdin);
 }
@@ -73,8 +75,8 @@ std::vector<PlannedLog> PlanCommand(const CommandLine& line) {
   std::vector<PlannedLog> plan;
   for (const char* log : line.logs) {
     const std::string output = PlanOutput(log, line);
-    plan.push_back({log, output, Identify(log, false),
-                    output.empty() ? FileIdentity{} : Identify(output.c_str(), true)});
+    plan.push_back({log, output, IdentifyNamed(log, false),
+                    output.empty() ? FileIdentity{} : IdentifyNamed(output.c_str(), true)});
   }
   return plan;
 }
@@ -106,3 +108,5 @@ int RefuseClashes(const std::vector<PlannedLog>& plan) {
   }
   return kExitSuccess;
 }
+
+}  // namespace quorval

@@ -8,6 +8,8 @@
 #include "cli/command_line.h"
 #include "files/file_identity.h"
 
+namespace quorval {
+
 inline constexpr const char kStandardStream[] = "-";
 
 bool IsStandardStream(const char* name);
@@ -32,3 +34,5 @@ std::vector<PlannedLog> PlanCommand(const CommandLine& line);
 // log (kExitOutputFailed): refused with a line naming both. kExitSuccess
 // when neither.
 int RefuseClashes(const std::vector<PlannedLog>& plan);
+
+}  // namespace quorval

@@ -5,9 +5,10 @@
 #include "platform/console/console_backend.h"
 #include "resources/version.h"
 
+namespace quorval {
 namespace {
 
-int Run(int argc, char** argv) {
+int RunCommand(int argc, char** argv) {
   CommandLine line;
   if (const int status = ParseCommandLine(argc, argv, line); status != 0) return status;
   if (line.help) {
@@ -24,10 +25,13 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
+}  // namespace quorval
+
 int main(int argc, char** argv) {
+  using namespace quorval;
   StartConverter();
   InstallConsoleEndRequests();
-  const int status = Run(argc, argv);
+  const int status = RunCommand(argc, argv);
   EndByRequestSignal();  // an interrupted run ends by its signal, all closed
   return status;
 }

@@ -9,6 +9,8 @@
 #include "output/csv_writer.h"
 #include "state/epoch_record.h"
 
+namespace quorval {
+
 namespace {
 
 // A GGA sentence opens a new epoch: the epoch before it is written first,
@@ -72,3 +74,5 @@ void ConvertLog(FILE* input, FILE* output) {
     if (UpdateProgress(ReaderPosition(reader)) != 0) return;
   }
 }
+
+}  // namespace quorval

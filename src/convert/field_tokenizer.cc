@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace quorval {
+
 namespace {
 
 constexpr int kScanLimit = 200;
@@ -115,3 +117,5 @@ char CharAfterField(const SentenceFields& fields, int number) {
   if (fields.count <= 1) return fields.length > kTagLength ? fields.sentence[kTagLength] : '\0';
   return fields.sentence[fields.at[fields.count - 1]];
 }
+
+}  // namespace quorval

@@ -4,6 +4,8 @@
 // '*' is never verified: '*' is only a delimiter.
 #pragma once
 
+namespace quorval {
+
 constexpr int kMaxSentenceFields = 200;
 
 // A field where it stands in its sentence. A present field was closed by a
@@ -38,3 +40,5 @@ FieldSpan FieldAt(const SentenceFields& fields, int number);
 // field, the last delimiter before it, or the seventh character of the
 // sentence when even the first field is absent.
 char CharAfterField(const SentenceFields& fields, int number);
+
+}  // namespace quorval

@@ -6,6 +6,8 @@
 #include "convert/sentence_handlers.h"
 #include "state/epoch_record.h"
 
+namespace quorval {
+
 namespace {
 
 // How a field is read: only when a delimiter closed it, or always (an absent
@@ -110,3 +112,5 @@ void HandleRmc(const char* sentence) { StoreFields(sentence, kRmcFields); }
 void HandleVtg(const char* sentence) { StoreFields(sentence, kVtgFields); }
 // The date in the record comes from RMC alone; ZDA is recognised and read over.
 void HandleZda(const char*) {}
+
+}  // namespace quorval

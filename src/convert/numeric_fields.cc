@@ -7,6 +7,8 @@
 
 #include "output/truncation.h"
 
+namespace quorval {
+
 namespace {
 
 inline bool IsSpace(char c) {
@@ -169,3 +171,5 @@ double NmeaToDegrees(double ddmm) {
   const double minutes = ddmm - degrees * 100;
   return degrees + minutes / 60.0;
 }
+
+}  // namespace quorval

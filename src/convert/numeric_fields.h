@@ -5,6 +5,8 @@
 
 #include "convert/field_tokenizer.h"
 
+namespace quorval {
+
 // A field's text may be a copy or stand where the field is in its sentence:
 // it ends at its terminator, a line end, or the ',' or '*' after it.
 //
@@ -50,3 +52,5 @@ double NmeaTimeToSeconds(double hhmmss);
 
 // ddmm.mmmm or dddmm.mmmm to decimal degrees (no hemisphere sign).
 double NmeaToDegrees(double ddmm);
+
+}  // namespace quorval

@@ -3,6 +3,8 @@
 #include "platform/windowing.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 int32_t UpdateProgress(int64_t position) {
   RunState& s = runState;
   if (s.inputFile == nullptr) {
@@ -23,3 +25,5 @@ int32_t UpdateProgress(int64_t position) {
   ServicePendingMessages();
   return s.cancelRequested;
 }
+
+}  // namespace quorval

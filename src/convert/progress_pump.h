@@ -5,8 +5,12 @@
 
 #include <cstdint>
 
+namespace quorval {
+
 constexpr int64_t kProgressStepDivisor = 500;
 
 // position: bytes of the input consumed so far. Returns cancelRequested
 // (0 in the guard for a missing input, which sets the request instead).
 int32_t UpdateProgress(int64_t position);
+
+}  // namespace quorval

@@ -10,6 +10,8 @@
 #include "convert/sentence_handlers.h"
 #include "state/epoch_record.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr int kSatellitesPerMessage = 4;
@@ -72,3 +74,5 @@ void HandleGsv(const char* sentence) {
     s.sgnl = Int16Field(FieldAt(fields, last + 4));
   }
 }
+
+}  // namespace quorval

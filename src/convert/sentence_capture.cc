@@ -4,6 +4,8 @@
 
 #include "convert/stream_reading.h"
 
+namespace quorval {
+
 namespace {
 
 struct Capture {
@@ -92,3 +94,5 @@ ReadStatus ReadSentence(char* sentence, LogReader& reader, int capacity) {
     reader.next = reader.filled;
   }
 }
+
+}  // namespace quorval

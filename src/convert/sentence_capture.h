@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace quorval {
+
 constexpr int kSentenceCapacity = 200;
 
 // Reads a log in large blocks and counts the bytes it hands out itself, so
@@ -43,3 +45,5 @@ inline int64_t ReaderPosition(const LogReader& reader) {
 // the input ended (or failed) before a line feed: an unterminated last line
 // is never processed.
 ReadStatus ReadSentence(char* sentence, LogReader& reader, int capacity);
+
+}  // namespace quorval

@@ -3,9 +3,13 @@
 // changing it and updates the epoch record.
 #pragma once
 
+namespace quorval {
+
 void HandleGga(const char* sentence);
 void HandleRmc(const char* sentence);
 void HandleVtg(const char* sentence);
 void HandleZda(const char* sentence);
 void HandleGsa(const char* sentence);
 void HandleGsv(const char* sentence);
+
+}  // namespace quorval

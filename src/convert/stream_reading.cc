@@ -8,6 +8,8 @@
 
 #include "state/end_requests.h"
 
+namespace quorval {
+
 namespace {
 
 // A wait looks at the end request at least this often, so that a request
@@ -36,3 +38,5 @@ size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) 
     if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return 0;
   }
 }
+
+}  // namespace quorval

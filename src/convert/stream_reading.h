@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdio>
 
+namespace quorval {
+
 // Whether the stream's log arrives while it is read (not a regular file).
 bool ArrivesWhileRead(FILE* stream);
 
@@ -16,3 +18,5 @@ bool ArrivesWhileRead(FILE* stream);
 // of the input, after a read error, and when a request to end the program
 // came while it waited.
 size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows);
+
+}  // namespace quorval

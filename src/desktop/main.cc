@@ -8,6 +8,7 @@
 #include "resources/resources.h"
 #include "shell/main_window.h"
 
+namespace quorval {
 namespace {
 
 // On the console a box is a line on standard error, and the main window
@@ -30,7 +31,10 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 
 }  // namespace
 
+}  // namespace quorval
+
 int main(int argc, char** argv) {
+  using namespace quorval;
   // What the platform's loader does for a program's module.
   RegisterResourceModule(kProgramInstance, &kProgramResources);
   // Without a display Qt would abort while starting. The program runs on

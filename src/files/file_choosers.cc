@@ -4,6 +4,8 @@
 
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 struct ChooserKind {
@@ -33,7 +35,7 @@ bool FileExists(const char* path) {
 
 }  // namespace
 
-ChooseFileResult ChooseFile(WindowHandle owner, char* path, char* filter, int kind) {
+ChooseFileResult ChooseFile(WindowHandle owner, char* path, char* filter, ChooseFileKind kind) {
   SeparateFilterTexts(filter);
   if (kind < kChooseInput || kind > kChooseList) return IDCANCEL;
   OpenFileNameRequest request{};
@@ -56,3 +58,5 @@ ChooseFileResult ChooseFile(WindowHandle owner, char* path, char* filter, int ki
   } while (answer == IDNO);
   return answer == IDYES ? IDYES : IDCANCEL;
 }
+
+}  // namespace quorval

@@ -4,7 +4,9 @@
 
 #include "platform/windowing.h"
 
-enum ChooseFileKind {
+namespace quorval {
+
+enum ChooseFileKind : int {
   kChooseInput = 0,
   kChooseOutput = 1,
   kChooseList = 2,
@@ -21,4 +23,6 @@ inline constexpr const char kAllFilesFilter[] = "All Files (*.*)|*.*|";
 // proposed; the chosen full path is left there. filter is rewritten in
 // place: each '|' becomes the terminator between its texts. For an output,
 // a name that exists is only taken after the overwrite question.
-ChooseFileResult ChooseFile(WindowHandle owner, char* path, char* filter, int kind);
+ChooseFileResult ChooseFile(WindowHandle owner, char* path, char* filter, ChooseFileKind kind);
+
+}  // namespace quorval

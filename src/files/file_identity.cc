@@ -7,6 +7,8 @@
 
 #include "files/path_names.h"
 
+namespace quorval {
+
 namespace {
 
 FileIdentity FromStatus(const struct stat& status) {
@@ -36,3 +38,5 @@ bool InDeviceFolder(const char* path) {
   const FileIdentity holder = IdentifyPath(folder.empty() ? "." : folder.c_str());
   return IsSameFile(holder, IdentifyPath("/dev")) || IsSameFile(holder, IdentifyPath("/dev/fd"));
 }
+
+}  // namespace quorval

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace quorval {
+
 struct FileIdentity {
   bool exists;
   bool regular;  // a plain file, which writing would empty or extend
@@ -26,3 +28,5 @@ bool IsSameFile(const FileIdentity& a, const FileIdentity& b);
 // '/dev/fd/3', '/proc/self/fd/0'), where no table or diagnostics file may
 // be created beside it.
 bool InDeviceFolder(const char* path);
+
+}  // namespace quorval

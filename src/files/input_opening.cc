@@ -12,6 +12,8 @@
 #include "platform/windowing.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr size_t kInputStreamBuffer = 16000;
@@ -79,3 +81,5 @@ int OpenInputDirect(const char* path) {
   PrepareInput();
   return 0;
 }
+
+}  // namespace quorval

@@ -4,6 +4,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 // Lets the user choose the log in the input chooser, which proposes the name
 // in path (inputPath: the log chosen last) and filters on its extension, and
 // opens it into inputFile. Returns 0, or 1 when the user gave up or the log
@@ -17,3 +19,5 @@ int OpenInputDirect(const char* path);
 // Measures the open inputFile and starts the progress afresh; the stream is
 // left where it stands.
 void PrepareInput();
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 #include "platform/windowing.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 int RefuseLongName(const char* name, int limit) {
   char text[kPathSize + 200];
   std::snprintf(text, sizeof text,
@@ -15,3 +17,5 @@ int RefuseLongName(const char* name, int limit) {
   MessageBox(kNoWindow, text, "File name too long", MB_TASKMODAL | MB_ICONWARNING);
   return 1;
 }
+
+}  // namespace quorval

@@ -2,6 +2,8 @@
 // past the buffer.
 #pragma once
 
+namespace quorval {
+
 // Tells the user, in a box naming the file, that a name formed from it would
 // be longer than its buffer holds (limit characters: 999 for a path, 399
 // for a list entry). Returns 1, an opener's "not opened".
@@ -11,3 +13,5 @@ int RefuseLongName(const char* name, int limit);
 inline bool FitsBuffer(unsigned long length, int bufferSize) {
   return length < static_cast<unsigned long>(bufferSize);
 }
+
+}  // namespace quorval

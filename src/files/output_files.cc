@@ -14,6 +14,8 @@
 #include "resources/version.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr size_t kOutputStreamBuffer = 16000;
@@ -124,3 +126,5 @@ int CloseRunFiles() {
   }
   return FinishOutput(s.batchOutputPath) == 0 ? 0 : -1;
 }
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 inline constexpr const char kCsvExtension[] = ".csv";
 inline constexpr const char kBatchExtension[] = ".xlx";
 
@@ -45,3 +47,5 @@ int OpenBatchOutput(char* outputPath);
 // close failed (for the output: not all of it reached the file, which the
 // failure box has named); the stream is no longer recorded either way.
 int CloseRunFiles();
+
+}  // namespace quorval

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace quorval {
+
 void SplitExtension(char* base, const char* path, char* extension) {
   size_t dot = 0;
   bool hasDot = false;
@@ -31,3 +33,5 @@ const char* FileNamePart(const char* path) {
   }
   return name;
 }
+
+}  // namespace quorval

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace quorval {
+
 enum class ColumnFormat : uint8_t {
   kInteger,         // decimal digits
   kFixed,           // fixed-point with `decimals` decimals, halfway away from zero
@@ -98,3 +100,5 @@ constexpr int kSatelliteColumnCount = sizeof kSatelliteColumns / sizeof kSatelli
 // The place of the column of that header name in a row (from 0), -1 when
 // the table has none; "elev07" is slot 7's elevation.
 int CsvColumnIndex(const char* name);
+
+}  // namespace quorval

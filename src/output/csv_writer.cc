@@ -14,6 +14,8 @@
 #include "output/fixed_point.h"
 #include "state/epoch_record.h"
 
+namespace quorval {
+
 namespace {
 
 // Output lines end in CR LF on every platform.
@@ -28,7 +30,7 @@ constexpr double kPi = 3.1415926535898;
 
 int firstWriteError = 0;
 
-void Write(const char* text, size_t length, FILE* output) {
+void WriteNotingFailure(const char* text, size_t length, FILE* output) {
   if (std::fwrite(text, 1, length, output) != length && firstWriteError == 0) {
     firstWriteError = errno;
   }
@@ -45,7 +47,7 @@ std::string BuildHeader() {
   return header + kLineEnd;
 }
 
-inline char* Append(char* out, char c) {
+inline char* AppendChar(char* out, char c) {
   *out = c;
   return out + 1;
 }
@@ -70,16 +72,16 @@ inline char* AppendInteger(char* out, int32_t value) {
     out[3] = ',';
     return out + 4;
   }
-  return Append(std::to_chars(out, out + 12, value).ptr, ',');
+  return AppendChar(std::to_chars(out, out + 12, value).ptr, ',');
 }
 
 inline char* AppendFixed(char* out, double value, int decimals) {
-  return Append(WriteFixed(out, value, decimals), ',');
+  return AppendChar(WriteFixed(out, value, decimals), ',');
 }
 
 // "%02d": at least two characters, zero-padded.
 inline char* AppendTwoDigits(char* out, int32_t value) {
-  if (value >= 0 && value < 10) out = Append(out, '0');
+  if (value >= 0 && value < 10) out = AppendChar(out, '0');
   return std::to_chars(out, out + 12, value).ptr;
 }
 
@@ -87,10 +89,10 @@ inline char* AppendTwoDigits(char* out, int32_t value) {
 char* AppendDms(char* out, double value, char positiveLetter, char negativeLetter) {
   const DmsParts parts = SplitDms(value);
   out = std::to_chars(out, out + 12, parts.degrees).ptr;
-  out = AppendTwoDigits(Append(out, ':'), parts.minutes);
-  out = AppendTwoDigits(Append(out, ':'), parts.seconds);
-  out = AppendTwoDigits(Append(out, '.'), parts.hundredths);
-  return Append(Append(out, parts.negative ? negativeLetter : positiveLetter), ',');
+  out = AppendTwoDigits(AppendChar(out, ':'), parts.minutes);
+  out = AppendTwoDigits(AppendChar(out, ':'), parts.seconds);
+  out = AppendTwoDigits(AppendChar(out, '.'), parts.hundredths);
+  return AppendChar(AppendChar(out, parts.negative ? negativeLetter : positiveLetter), ',');
 }
 
 // What a row reads: the record, the counter, and the values it works out.
@@ -195,7 +197,7 @@ const char* CsvHeaderText() {
 
 void WriteCsvHeader(FILE* output) {
   static const size_t length = std::strlen(CsvHeaderText());
-  Write(CsvHeaderText(), length, output);
+  WriteNotingFailure(CsvHeaderText(), length, output);
 }
 
 int TakeCsvWriteError() {
@@ -251,5 +253,7 @@ void WriteCsvRow(FILE* output) {
   static char row[kMaxCsvRowText];
   MarkUsedSatellites();
   const char* end = FormatCsvRow(row);
-  Write(row, static_cast<size_t>(end - row), output);
+  WriteNotingFailure(row, static_cast<size_t>(end - row), output);
 }
+
+}  // namespace quorval

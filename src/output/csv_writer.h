@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace quorval {
+
 // The header line, CR LF included.
 const char* CsvHeaderText();
 
@@ -25,3 +27,5 @@ constexpr int kMaxCsvRowText = 16 * 1024;
 // failed since the last call, or 0; taking it clears it. A full disk shows
 // up in the middle of a long table, long before the stream is closed.
 int TakeCsvWriteError();
+
+}  // namespace quorval

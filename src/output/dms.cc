@@ -2,6 +2,8 @@
 
 #include "output/truncation.h"
 
+namespace quorval {
+
 DmsParts SplitDms(double value) {
   DmsParts parts{};
   if (value < 0.0) {  // -0.0 is not below zero
@@ -17,3 +19,5 @@ DmsParts SplitDms(double value) {
   parts.hundredths = TruncToInt32(r);
   return parts;
 }
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quorval {
+
 struct DmsParts {
   int32_t degrees;
   int32_t minutes;
@@ -14,3 +16,5 @@ struct DmsParts {
 };
 
 DmsParts SplitDms(double degrees);
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace quorval {
+
 namespace {
 
 constexpr uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
@@ -103,3 +105,5 @@ char* WriteFixed(char* out, double value, int decimals) {
   }
   return WriteFixedGeneral(out, value, decimals, b);
 }
+
+}  // namespace quorval

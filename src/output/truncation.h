@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace quorval {
+
 // Values beyond the 32-bit range saturate at its ends and NaN gives 0, where
 // a plain cast would be undefined.
 inline int32_t TruncToInt32(double value) {
@@ -13,3 +15,5 @@ inline int32_t TruncToInt32(double value) {
   if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
   return static_cast<int32_t>(value);
 }
+
+}  // namespace quorval

@@ -2,6 +2,8 @@
 
 #include "platform/window_table.h"
 
+namespace quorval {
+
 namespace {
 
 struct QueuedMessage {
@@ -122,3 +124,5 @@ intptr_t DefWindowProc(WindowHandle window, unsigned message, uintptr_t, intptr_
   if (message == WM_CLOSE) DestroyWindow(window);
   return 0;
 }
+
+}  // namespace quorval

@@ -6,6 +6,8 @@
 // from these structures.
 #pragma once
 
+namespace quorval {
+
 // Menu.
 struct MenuItem {
   const char* text;  // '&' marks the mnemonic letter; an empty text is a blank entry
@@ -60,3 +62,5 @@ struct ResourceModule {
   const StringResource* strings;
   int stringCount;
 };
+
+}  // namespace quorval

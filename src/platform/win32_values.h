@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quorval {
+
 // Messages.
 constexpr unsigned WM_CREATE = 0x0001;
 constexpr unsigned WM_DESTROY = 0x0002;
@@ -95,3 +97,5 @@ constexpr int WHITE_BRUSH = 0;
 constexpr uint32_t RGB(unsigned red, unsigned green, unsigned blue) {
   return red | (green << 8) | (blue << 16);
 }
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace quorval {
+
 namespace {
 
 constexpr int kMaxClasses = 8;
@@ -210,3 +212,5 @@ bool MenuItemEnabled(WindowHandle window, unsigned id) {
   }
   return true;
 }
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 enum class WindowKind { kFree, kWindow, kDialog, kControl };
 
 constexpr int kMaxGrayedItems = 8;
@@ -30,3 +32,5 @@ WindowEntry* FindWindowEntry(WindowHandle window);
 // Forgets the classes and windows (the queue is the message delivery's).
 void ResetWindowTable();
 void ResetMessageQueue();
+
+}  // namespace quorval

@@ -7,6 +7,8 @@
 
 #include "platform/window_table.h"
 
+namespace quorval {
+
 namespace {
 
 WindowingBackend showingNothing;
@@ -256,3 +258,5 @@ int TakeMessageReason() {
   pendingSubjects[0] = pendingSubjects[1] = nullptr;
   return reason;
 }
+
+}  // namespace quorval

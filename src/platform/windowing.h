@@ -29,6 +29,8 @@
 #include "platform/resource_module.h"
 #include "platform/win32_values.h"
 
+namespace quorval {
+
 using WindowHandle = std::intptr_t;  // 0 = no window
 constexpr WindowHandle kNoWindow = 0;
 using InstanceHandle = std::intptr_t;
@@ -230,3 +232,5 @@ void SetMessageReason(int errnum, const char* subject = nullptr,
 // which: 0 the file, 1 the other; nullptr when the box named none.
 const char* MessageSubject(int which);
 int TakeMessageReason();
+
+}  // namespace quorval

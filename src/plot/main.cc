@@ -9,6 +9,7 @@
 #include "plot/plot_command.h"
 #include "view/qt/scene_painter.h"
 
+namespace quorval {
 namespace {
 
 // The toolkit's chatter (no runtime folder, fonts it looked for) is not the
@@ -27,7 +28,10 @@ bool EncodePng(const view::Scene& scene, std::string& bytes) {
 
 }  // namespace
 
+}  // namespace quorval
+
 int main(int argc, char** argv) {
+  using namespace quorval;
   PlotCommandLine line;
   if (const int status = ParsePlotCommandLine(argc, argv, line); status != 0) return status;
   if (line.help) {

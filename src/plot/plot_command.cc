@@ -9,6 +9,8 @@
 
 #include "view/svg_writer.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr const char kProgram[] = "quorval-plot";
@@ -170,3 +172,5 @@ int RunPlot(const PlotCommandLine& line, PngEncoder encodePng) {
   }
   return status;
 }
+
+}  // namespace quorval

@@ -3,6 +3,8 @@
 
 #include "view/views.h"
 
+namespace quorval {
+
 enum PlotExitStatus {
   kPlotSuccess = 0,
   kPlotUsage = 1,
@@ -30,3 +32,5 @@ void PrintPlotUsage();
 // toolkit, which only the program starts). Returns the exit status.
 using PngEncoder = bool (*)(const view::Scene& scene, std::string& bytes);
 int RunPlot(const PlotCommandLine& line, PngEncoder encodePng);
+
+}  // namespace quorval

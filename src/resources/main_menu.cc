@@ -1,5 +1,7 @@
 #include "resources/resources.h"
 
+namespace quorval {
+
 namespace {
 
 // The blanks around the popup titles are part of the texts: they space the
@@ -23,3 +25,5 @@ constexpr MenuPopup kPopups[] = {
 }  // namespace
 
 const MenuResource kMainMenu = {kMainMenuName, kPopups, sizeof kPopups / sizeof kPopups[0]};
+
+}  // namespace quorval

@@ -1,6 +1,8 @@
 // The string table, and the program module that holds every resource.
 #include "resources/resources.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr StringResource kStrings[] = {
@@ -17,3 +19,5 @@ const ResourceModule kProgramResources = {
     kMenus,   sizeof kMenus / sizeof kMenus[0],     kDialogs,
     sizeof kDialogs / sizeof kDialogs[0], kStrings, sizeof kStrings / sizeof kStrings[0],
 };
+
+}  // namespace quorval

@@ -1,5 +1,7 @@
 #include "resources/resources.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr unsigned kReadOnlyField =
@@ -36,3 +38,5 @@ const DialogTemplate kProgressTemplate = {
     kControls,
     sizeof kControls / sizeof kControls[0],
 };
+
+}  // namespace quorval

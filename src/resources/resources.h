@@ -8,6 +8,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 // The program's own module, which holds these resources: Win32 loads a
 // program's module at this address, and the handle stands for it wherever
 // the program runs.
@@ -63,3 +65,5 @@ extern const VersionBlock kVersionBlock;
 
 // The value of a string entry of the block, nullptr when it has none.
 const char* FindVersionString(const char* key);
+
+}  // namespace quorval

@@ -2,6 +2,8 @@
 
 #include "resources/resources.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr VersionString kStrings[] = {
@@ -29,3 +31,5 @@ const char* FindVersionString(const char* key) {
   }
   return nullptr;
 }
+
+}  // namespace quorval

@@ -18,6 +18,8 @@
 #include "shell/run_guard.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 bool IsBlankEntry(const char* entry) {
@@ -235,3 +237,5 @@ void RunBatch(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
   }
   EndRun();
 }
+
+}  // namespace quorval

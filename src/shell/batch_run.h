@@ -5,6 +5,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 inline constexpr const char kDefaultListName[] = "AllData.ini";
 inline constexpr const char kDiagnosticsSuffix[] = "-diag.txt";
 inline constexpr const char kBatchInputExtension[] = ".log";
@@ -41,3 +43,5 @@ BatchOutcome RunBatchList(char* listName, uintptr_t wParam, intptr_t lParam);
 // a '.' loses its line end and gains ".log". Returns false after a box named
 // the entry when the path would not fit kListEntrySize.
 bool FormBatchInputName(char* entry);
+
+}  // namespace quorval

@@ -7,6 +7,8 @@
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 bool FinishOutputFile(const char* outputPath) { return FinishOutput(outputPath) == 0; }
 
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher finishOutput) {
@@ -23,3 +25,5 @@ LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher f
   end.outputLost = !finishOutput(outputPath);
   return end;
 }
+
+}  // namespace quorval

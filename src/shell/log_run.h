@@ -3,6 +3,8 @@
 // command line.
 #pragma once
 
+namespace quorval {
+
 // The single run keeps the dialog on screen, showing how far the log got,
 // until its closing question has been answered.
 enum class DialogAfterRun { kDestroyed, kKept };
@@ -25,3 +27,5 @@ bool FinishOutputFile(const char* outputPath);
 // input stays open.
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog,
                  OutputFinisher finishOutput = FinishOutputFile);
+
+}  // namespace quorval

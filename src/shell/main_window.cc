@@ -10,6 +10,8 @@
 #include "state/run_state.h"
 #include "shell/single_run.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr int kTitleSize = 128;
@@ -31,7 +33,7 @@ void ShowAbout() {
   MessageBox(kNoWindow, text, "Bramlet", MB_TASKMODAL | MB_ICONINFORMATION | MB_OK);
 }
 
-void Exit(WindowHandle window) {
+void ExitProgram(WindowHandle window) {
   CloseAllStreams();
   DestroyWindow(window);
   if (window == runState.mainWindow) PostQuitMessage(0);
@@ -40,7 +42,7 @@ void Exit(WindowHandle window) {
 // The close box, the system menu, Alt+F4 and a finished batch. During a run
 // nothing may end under the conversion: the run is cancelled and the
 // program ends once the run has closed its files.
-void Close(WindowHandle window) {
+void AnswerCloseRequest(WindowHandle window) {
   if (window != runState.mainWindow) return;
   if (runState.runInProgress != 0) {
     RequestCloseAfterRun();
@@ -49,7 +51,7 @@ void Close(WindowHandle window) {
   }
 }
 
-intptr_t Command(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
+intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
   const unsigned id = static_cast<unsigned>(wParam & 0xFFFF);
   // The run guard disables these during a run; one that arrives anyway
   // (queued before the run began) is ignored.
@@ -57,7 +59,7 @@ intptr_t Command(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
   if (guarded && runState.runInProgress != 0) return 0;
   switch (id) {
     case kExitCommand:
-      Exit(window);
+      ExitProgram(window);
       return 0;
     case kAboutCommand:
       ShowAbout();
@@ -123,10 +125,10 @@ intptr_t MainWindowProc(WindowHandle window, unsigned message, uintptr_t wParam,
       PaintStatusText(window);
       return 0;
     case WM_CLOSE:
-      Close(window);
+      AnswerCloseRequest(window);
       return 0;
     case WM_COMMAND:
-      return Command(window, wParam, lParam);
+      return HandleCommand(window, wParam, lParam);
     default:
       return DefWindowProc(window, message, wParam, lParam);
   }
@@ -135,3 +137,5 @@ intptr_t MainWindowProc(WindowHandle window, unsigned message, uintptr_t wParam,
 void SetDefaultInputName() { std::strcpy(runState.inputPath, kDefaultInputName); }
 
 void ClearStatusText() { runState.statusText[0] = '\0'; }
+
+}  // namespace quorval

@@ -3,6 +3,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 inline constexpr const char kMainWindowClass[] = "Quorval";
 inline constexpr const char kDefaultInputName[] = "DEFAULT.TXT";
 
@@ -25,3 +27,5 @@ intptr_t MainWindowProc(WindowHandle window, unsigned message, uintptr_t wParam,
 // The first input chooser proposes "DEFAULT.TXT".
 void SetDefaultInputName();
 void ClearStatusText();
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 #include "files/path_names.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 // The dialog's own fields, kept for the life of the program.
@@ -115,3 +117,5 @@ intptr_t ProgressDialogProc(WindowHandle dialog, unsigned message, uintptr_t wPa
       return 0;
   }
 }
+
+}  // namespace quorval

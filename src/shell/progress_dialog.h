@@ -7,6 +7,7 @@
 #include "platform/windowing.h"
 #include "resources/resources.h"
 
+namespace quorval {
 
 constexpr int64_t kBytesPerKilobyte = 1000;
 constexpr int32_t kPermilleScale = 1000;
@@ -35,3 +36,5 @@ int32_t ProgressPermille(int64_t position, int64_t inputSize);
 
 // The filled part of a bar whose client area ends at right.
 int BarWidth(int right, int32_t permille);
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 #include "resources/resources.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr unsigned kGuardedCommands[] = {kSingleCommand, kBatchCommand, kExitCommand};
@@ -44,3 +46,5 @@ void RequestCloseAfterRun() {
 }
 
 bool CloseRequested() { return runState.closeRequested != 0 || endRequestSignal != 0; }
+
+}  // namespace quorval

@@ -3,6 +3,8 @@
 // close requests arrive while a run is in progress.
 #pragma once
 
+namespace quorval {
+
 // Marks a run in progress and disables the commands that would start a
 // second one or close the streams under it (About stays usable). False
 // when a run is already in progress: the caller then does nothing.
@@ -19,3 +21,5 @@ void RequestCloseAfterRun();
 // Whether the run should stop at its next way out: a close was requested,
 // in the program or from outside it (a terminal's interrupt).
 bool CloseRequested();
+
+}  // namespace quorval

@@ -8,6 +8,8 @@
 #include "shell/run_guard.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
   RunState& s = runState;
   if (!BeginRun()) return;
@@ -38,3 +40,5 @@ void FinishSingleRun(WindowHandle window, unsigned message, uintptr_t wParam, in
   s.progressDialog = kNoWindow;
   if (answer == IDYES) PostMessage(window, message, wParam, lParam);
 }
+
+}  // namespace quorval

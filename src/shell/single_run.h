@@ -4,6 +4,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 // The command's handler; wParam and lParam are those of the command message.
 void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam);
 
@@ -14,3 +16,5 @@ void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam);
 // dialog. Yes queues the same command message again.
 void FinishSingleRun(WindowHandle window, unsigned message, uintptr_t wParam, intptr_t lParam,
                      bool aborted);
+
+}  // namespace quorval

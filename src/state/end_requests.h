@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+namespace quorval {
+
 // The signal's number; 0 while no request came.
 extern volatile std::sig_atomic_t endRequestSignal;
 
@@ -14,3 +16,5 @@ extern volatile std::sig_atomic_t endRequestSignal;
 // progress, so that the table keeps whole rows; at any other moment nothing
 // can be cut, and the program ends at once.
 extern volatile std::sig_atomic_t tableBeingWritten;
+
+}  // namespace quorval

@@ -1,5 +1,7 @@
 #include "state/epoch_record.h"
 
+namespace quorval {
+
 EpochRecord epochRecord{};
 int32_t EpochCounter = 0;
 
@@ -7,3 +9,5 @@ void ResetEpochRecord() {
   epochRecord = EpochRecord{};
   EpochCounter = 0;
 }
+
+}  // namespace quorval

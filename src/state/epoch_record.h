@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace quorval {
+
 struct SatelliteEntry {
   int16_t svid;
   int16_t azim;
@@ -53,3 +55,5 @@ extern int32_t EpochCounter;
 
 // Back to the program-start state; for tests that need a fresh process.
 void ResetEpochRecord();
+
+}  // namespace quorval

@@ -5,6 +5,8 @@
 
 #include "state/end_requests.h"
 
+namespace quorval {
+
 RunState runState = [] {
   RunState initial{};
   std::strcpy(initial.inputExtension, ".txt");
@@ -41,3 +43,5 @@ void CloseAllStreams() {
   }
   CloseOutputStream();
 }
+
+}  // namespace quorval

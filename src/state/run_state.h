@@ -9,6 +9,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 constexpr int kPathSize = 1000;       // 999 characters and the terminator
 constexpr int kExtensionSize = 1000;  // the extension of any path that fits kPathSize
 constexpr int kStatusTextSize = 20;
@@ -64,3 +66,5 @@ void CloseAllStreams();
 // Close the output stream, noting in outputWriteFailed whether any of it was
 // lost. Returns 0, or -1 when the close or an earlier write failed.
 int CloseOutputStream();
+
+}  // namespace quorval

@@ -7,7 +7,7 @@
 
 #include "view/scene.h"
 
-namespace view {
+namespace quorval::view {
 
 // The rectangle inside the axes, in pixels.
 struct PlotArea {
@@ -94,4 +94,4 @@ struct SkyFrame {
 };
 ScenePoint SkyPixel(const SkyFrame& frame, double azimuthDeg, double elevationDeg);
 
-}  // namespace view
+}  // namespace quorval::view

@@ -4,7 +4,7 @@
 
 #include "view/geometry.h"
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::string TimeOfDayLabel(double seconds, double step) {
   return text + std::string(secs < 10 ? ":0" : ":") + FixedText(secs, decimals);
 }
 
-}  // namespace view
+}  // namespace quorval::view

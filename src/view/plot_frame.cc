@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -277,4 +277,4 @@ std::vector<ScenePoint> NearThinner::Take() {
   return taken;
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -11,7 +11,7 @@
 #include "view/plot_table.h"
 #include "view/scene.h"
 
-namespace view {
+namespace quorval::view {
 
 constexpr Colour kInk{0x22, 0x22, 0x22};
 constexpr Colour kGrid{0xE2, 0xE4, 0xE8};
@@ -103,4 +103,4 @@ struct NearThinner {
   ScenePoint last_;
 };
 
-}  // namespace view
+}  // namespace quorval::view

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -400,4 +400,4 @@ std::string DescribeDamage(const PlotTable& table) {
   return rows + " left out (line " + std::to_string(table.firstDamagedLine) + ": " + table.firstDamage + ")";
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace view {
+namespace quorval::view {
 
 enum class TableState {
   kRead,        // header and rows read (some rows may be damaged: see damagedRows)
@@ -56,4 +56,4 @@ bool ReadPlotTableStream(FILE* in, const char* name, PlotTable& table);
 std::string DescribeTableProblem(const PlotTable& table);
 std::string DescribeDamage(const PlotTable& table);
 
-}  // namespace view
+}  // namespace quorval::view

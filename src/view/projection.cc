@@ -3,7 +3,7 @@
 
 #include "view/geometry.h"
 
-namespace view {
+namespace quorval::view {
 
 double WrapLongitude(double degrees) {
   double wrapped = std::fmod(degrees + 180, 360);
@@ -47,4 +47,4 @@ ScenePoint SkyPixel(const SkyFrame& frame, double azimuthDeg, double elevationDe
   return {frame.centreX + distance * std::sin(azimuth), frame.centreY - distance * std::cos(azimuth)};
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-namespace view {
+namespace quorval::view {
 
 struct Colour {
   uint8_t r = 0, g = 0, b = 0, a = 255;
@@ -78,4 +78,4 @@ struct Scene {
 // enough to lay out labels and legends without a font library.
 double EstimatedTextWidth(const std::string& text, double size);
 
-}  // namespace view
+}  // namespace quorval::view

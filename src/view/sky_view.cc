@@ -5,7 +5,7 @@
 #include "view/plot_frame.h"
 #include "view/views.h"
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -179,4 +179,4 @@ ViewOutcome BuildSkyView(const PlotTable& table, Scene& scene) {
   return {true, ""};
 }
 
-}  // namespace view
+}  // namespace quorval::view

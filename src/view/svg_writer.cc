@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -223,4 +223,4 @@ int WriteSvgFile(const Scene& scene, const char* path) {
   return WriteWholeFile(path, text.data(), text.size());
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -6,7 +6,7 @@
 
 #include "view/scene.h"
 
-namespace view {
+namespace quorval::view {
 
 // The whole document.
 std::string SvgText(const Scene& scene);
@@ -18,4 +18,4 @@ int WriteSvgFile(const Scene& scene, const char* path);
 // Writes bytes to path, as WriteSvgFile does; for the other picture formats.
 int WriteWholeFile(const char* path, const char* bytes, size_t size);
 
-}  // namespace view
+}  // namespace quorval::view

@@ -8,7 +8,7 @@
 #include "view/plot_frame.h"
 #include "view/views.h"
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -188,4 +188,4 @@ ViewOutcome BuildSatsView(const PlotTable& table, Scene& scene) {
   return {true, ""};
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -4,7 +4,7 @@
 #include "view/plot_frame.h"
 #include "view/views.h"
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -223,4 +223,4 @@ ViewOutcome BuildTrackView(const PlotTable& table, Scene& scene) {
   return {true, ""};
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -4,7 +4,7 @@
 
 #include "view/plot_frame.h"
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -54,4 +54,4 @@ ViewOutcome BuildView(ViewKind kind, const PlotTable& table, double width, doubl
   return {false, "no such view"};
 }
 
-}  // namespace view
+}  // namespace quorval::view

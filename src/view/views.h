@@ -9,7 +9,7 @@
 #include "view/plot_table.h"
 #include "view/scene.h"
 
-namespace view {
+namespace quorval::view {
 
 enum class ViewKind { kTrack, kSky, kSignal, kSats };
 constexpr ViewKind kAllViews[] = {ViewKind::kTrack, ViewKind::kSky, ViewKind::kSignal, ViewKind::kSats};
@@ -45,4 +45,4 @@ ViewOutcome BuildSkyView(const PlotTable& table, Scene& scene);
 ViewOutcome BuildSignalView(const PlotTable& table, Scene& scene);
 ViewOutcome BuildSatsView(const PlotTable& table, Scene& scene);
 
-}  // namespace view
+}  // namespace quorval::view

@@ -2,6 +2,8 @@
 #include "output/csv_columns.h"
 #include "support/program_process.h"
 
+using namespace quorval;
+
 namespace {
 
 using namespace test_support;

@@ -10,6 +10,8 @@
 #include "convert_test_support.h"
 #include "output/csv_writer.h"
 
+using namespace quorval;
+
 namespace {
 
 using convert_test::ReadAll;

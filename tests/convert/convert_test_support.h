@@ -19,6 +19,8 @@
 
 namespace convert_test {
 
+using namespace quorval;
+
 class ConvertTest : public ::testing::Test {
  protected:
   void SetUp() override {

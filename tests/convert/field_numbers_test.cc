@@ -10,6 +10,8 @@
 #include "convert/numeric_fields.h"
 #include "reference/reference_converter.h"
 
+using namespace quorval;
+
 namespace {
 
 void ExpectReadingsAgree(const std::string& field) {

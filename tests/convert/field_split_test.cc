@@ -9,6 +9,8 @@
 #include "convert/field_tokenizer.h"
 #include "reference/reference_converter.h"
 
+using namespace quorval;
+
 namespace {
 
 constexpr int kFieldsCompared = 24;

@@ -6,6 +6,8 @@
 #include "convert/sentence_handlers.h"
 #include "convert_test_support.h"
 
+using namespace quorval;
+
 namespace {
 
 // Marks "the handler left this field as it was".

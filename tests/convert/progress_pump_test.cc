@@ -7,6 +7,8 @@
 
 #include "convert_test_support.h"
 
+using namespace quorval;
+
 namespace {
 
 constexpr WindowHandle kDialog = 77;

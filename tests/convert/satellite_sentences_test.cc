@@ -7,6 +7,8 @@
 #include "convert/sentence_handlers.h"
 #include "convert_test_support.h"
 
+using namespace quorval;
+
 namespace {
 
 using Ids = std::array<int16_t, kUsedIds>;

@@ -9,6 +9,8 @@
 
 #include "convert_test_support.h"
 
+using namespace quorval;
+
 namespace {
 
 using convert_test::TempFileWith;

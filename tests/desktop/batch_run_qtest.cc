@@ -7,6 +7,8 @@
 #include "desktop_test_support.h"
 #include "log_generator.h"
 
+using namespace quorval;
+
 namespace desktop_test {
 namespace {
 

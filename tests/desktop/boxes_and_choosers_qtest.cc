@@ -11,6 +11,8 @@
 #include "desktop_test_support.h"
 #include "platform/qt/qt_windows.h"
 
+using namespace quorval;
+
 namespace desktop_test {
 namespace {
 

@@ -24,6 +24,8 @@
 
 namespace desktop_test {
 
+using namespace quorval;
+
 
 class DesktopTest : public ::testing::Test {
  protected:

@@ -31,6 +31,8 @@
 
 namespace desktop_test {
 
+using namespace quorval;
+
 // A test whose steps are not all taken by then has hung on a window.
 constexpr int kWatchdogMilliseconds = 90'000;
 

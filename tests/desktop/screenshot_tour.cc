@@ -23,6 +23,8 @@
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 using desktop_test::User;

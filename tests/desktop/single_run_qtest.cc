@@ -8,6 +8,8 @@
 #include "desktop_test_support.h"
 #include "log_generator.h"
 
+using namespace quorval;
+
 namespace desktop_test {
 namespace {
 
@@ -90,7 +92,7 @@ TEST_F(DesktopSingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheT
       .ChooseFile(table)
       .Then("the progress dialog under way", [&] {
         if (runState.progressDialog == kNoWindow || runState.outputFile == nullptr) return false;
-        readAtClick = FieldText(1045);
+        readAtClick = FieldText(kKilobytesReadFieldId);
         if (readAtClick.empty() || readAtClick == "0") return false;
         writtenAtClick = std::ftell(runState.outputFile);
         clicked = Clock::now();

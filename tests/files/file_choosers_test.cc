@@ -7,6 +7,8 @@
 #include "files/output_files.h"
 #include "shell/shell_test_support.h"
 
+using namespace quorval;
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -16,7 +18,8 @@ constexpr WindowHandle kOwner = 0x77;
 
 class FileChoosers : public ShellTest {
  protected:
-  ChooseFileResult Choose(const std::string& proposed, int kind, const char* filterText = "a|b|") {
+  ChooseFileResult Choose(const std::string& proposed, ChooseFileKind kind,
+                          const char* filterText = "a|b|") {
     std::strcpy(path, proposed.c_str());
     std::strcpy(filter, filterText);
     return ChooseFile(kOwner, path, filter, kind);
@@ -28,7 +31,7 @@ class FileChoosers : public ShellTest {
 
 TEST_F(FileChoosers, EachKindShowsItsTitleAndFlagsOverTheOwner) {
   const struct {
-    int kind;
+    ChooseFileKind kind;
     const char* title;
     uint32_t flags;
   } cases[] = {
@@ -53,8 +56,8 @@ TEST_F(FileChoosers, EachKindShowsItsTitleAndFlagsOverTheOwner) {
 }
 
 TEST_F(FileChoosers, UnknownKindShowsNothingAndCancels) {
-  EXPECT_EQ(Choose("x.txt", 3), IDCANCEL);
-  EXPECT_EQ(Choose("x.txt", -1), IDCANCEL);
+  EXPECT_EQ(Choose("x.txt", static_cast<ChooseFileKind>(3)), IDCANCEL);
+  EXPECT_EQ(Choose("x.txt", static_cast<ChooseFileKind>(-1)), IDCANCEL);
   EXPECT_TRUE(backend.choosers.empty());
 }
 

@@ -12,6 +12,8 @@
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 class InputOpening : public ::testing::Test {

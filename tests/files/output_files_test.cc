@@ -15,6 +15,8 @@
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 constexpr unsigned kRetryStyle = MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL;

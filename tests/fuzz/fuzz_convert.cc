@@ -15,6 +15,8 @@
 #include "reference/reference_converter.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 std::string Table(FILE* output, char*& text, size_t& length) {

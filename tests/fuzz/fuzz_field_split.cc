@@ -12,6 +12,8 @@
 #include "convert/field_tokenizer.h"
 #include "reference/reference_converter.h"
 
+using namespace quorval;
+
 namespace {
 
 void Compare(const std::string& sentence) {

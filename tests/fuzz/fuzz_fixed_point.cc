@@ -13,6 +13,8 @@
 #include "output/fixed_point.h"
 #include "reference/reference_converter.h"
 
+using namespace quorval;
+
 namespace {
 
 void Compare(double value) {

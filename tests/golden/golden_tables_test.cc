@@ -12,6 +12,8 @@
 #include "reference/reference_converter.h"
 #include "support/program_process.h"
 
+using namespace quorval;
+
 namespace {
 
 const std::string kSamples = QUORVAL_SAMPLES_DIR;

@@ -15,6 +15,8 @@
 #include "platform/windowing.h"
 #include "state/run_state.h"
 
+using namespace quorval;
+
 namespace {
 
 // Column positions in a row, found by their header names.

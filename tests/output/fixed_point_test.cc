@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+using namespace quorval;
+
 namespace {
 
 std::string Fixed(double value, int decimals) {

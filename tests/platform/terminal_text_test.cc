@@ -6,6 +6,8 @@
 
 #include "platform/console/console_backend.h"
 
+using namespace quorval;
+
 namespace {
 
 TEST(TerminalText, NamesAreQuotedAsAShellReadsThemBack) {

@@ -7,6 +7,8 @@
 #include "shell_test_support.h"
 #include "support/program_process.h"
 
+using namespace quorval;
+
 namespace shell_test {
 namespace {
 

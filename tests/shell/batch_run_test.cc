@@ -8,6 +8,8 @@
 
 #include "shell_test_support.h"
 
+using namespace quorval;
+
 namespace shell_test {
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include "shell_test_support.h"
 
+using namespace quorval;
+
 namespace shell_test {
 namespace {
 
@@ -18,7 +20,7 @@ TEST_F(MainWindow, StartShowsTheTitledWindowWithItsMenuAndAWhiteEmptyClientArea)
   ASSERT_EQ(backend.classes.size(), 1u);
   const ClassRegistered& registered = backend.classes[0];
   EXPECT_EQ(registered.className, "Quorval");
-  EXPECT_EQ(registered.menuName, "Bramlet_MENU");
+  EXPECT_EQ(registered.menuName, kMainMenuName);
   EXPECT_EQ(registered.style, CS_HREDRAW | CS_VREDRAW);
   EXPECT_EQ(registered.icon, IDI_APPLICATION);
   EXPECT_EQ(registered.cursor, IDC_ARROW);
@@ -31,7 +33,7 @@ TEST_F(MainWindow, StartShowsTheTitledWindowWithItsMenuAndAWhiteEmptyClientArea)
   EXPECT_EQ(created.style, WS_OVERLAPPEDWINDOW);
   EXPECT_EQ(created.x, CW_USEDEFAULT);
   EXPECT_EQ(created.height, CW_USEDEFAULT);
-  EXPECT_EQ(created.menuName, "Bramlet_MENU");  // the class menu, from the program's module
+  EXPECT_EQ(created.menuName, kMainMenuName);  // the class menu, from the program's module
   ASSERT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(backend.shown[0].showCommand, SW_SHOWNORMAL);
   EXPECT_EQ(backend.Count("UpdateWindow"), 1);

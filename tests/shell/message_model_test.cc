@@ -5,6 +5,8 @@
 #include "convert/progress_pump.h"
 #include "shell_test_support.h"
 
+using namespace quorval;
+
 namespace shell_test {
 namespace {
 

@@ -10,6 +10,8 @@
 #include "platform/window_table.h"
 #include "platform/windowing.h"
 
+using namespace quorval;
+
 namespace {
 
 using ::testing::ElementsAre;

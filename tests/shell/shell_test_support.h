@@ -22,6 +22,8 @@
 
 namespace shell_test {
 
+using namespace quorval;
+
 
 // A log of `fixes` GGA sentences, one per line, each a second after the
 // one before: the table gets a header and fixes - 1 rows.

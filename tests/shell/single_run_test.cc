@@ -7,6 +7,8 @@
 
 #include "shell_test_support.h"
 
+using namespace quorval;
+
 namespace shell_test {
 namespace {
 
@@ -281,11 +283,11 @@ TEST_F(SingleRun, CommandsDuringTheConversionStartNothingButAboutIsShown) {
   EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 10);
   EXPECT_FALSE(backend.actions.at(1).reached);  // the greyed entry could not be chosen
 
-  std::vector<std::string> menuStates;
-  for (const MenuItemState& item : backend.menuStates) {
-    menuStates.push_back(std::to_string(item.id) + (item.enabled ? " on" : " off"));
-  }
-  EXPECT_THAT(menuStates, ElementsAre("40006 off", "40005 off", "1250 off", "40006 on", "40005 on", "1250 on"));
+  std::vector<std::pair<unsigned, bool>> menuStates;
+  for (const MenuItemState& item : backend.menuStates) menuStates.emplace_back(item.id, item.enabled);
+  EXPECT_THAT(menuStates, ElementsAre(std::pair(kSingleCommand, false), std::pair(kBatchCommand, false),
+                                      std::pair(kExitCommand, false), std::pair(kSingleCommand, true),
+                                      std::pair(kBatchCommand, true), std::pair(kExitCommand, true)));
 }
 
 TEST_F(SingleRun, OutputThatCouldNotBeWrittenCompletelyIsNamedAndTheRunAborted) {

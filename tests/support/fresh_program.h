@@ -10,6 +10,8 @@
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 inline void StartFreshProgram(WindowingBackend* backend) {
   ResetEpochRecord();
   ResetRunState();
@@ -25,3 +27,5 @@ inline void EndProgram() {
   ResetWindowing();
   ResetRunState();
 }
+
+}  // namespace quorval

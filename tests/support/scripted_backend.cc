@@ -5,6 +5,8 @@
 #include "resources/resources.h"
 #include "state/run_state.h"
 
+namespace quorval {
+
 namespace {
 
 const char* ActionName(UserAction::Kind kind) {
@@ -348,3 +350,5 @@ void ScriptedBackend::WaitForEvents() {
   idleActions_.pop_front();
   Perform(action);
 }
+
+}  // namespace quorval

@@ -15,6 +15,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 // A message box as shown and answered.
 struct BoxShown {
   size_t at;  // its line in the transcript
@@ -271,3 +273,5 @@ class ScriptedBackend final : public WindowingBackend {
   int line_ = 0;
   int serviced_ = 0;
 };
+
+}  // namespace quorval

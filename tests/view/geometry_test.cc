@@ -9,6 +9,8 @@
 #include "view/plot_frame.h"
 #include "view/svg_writer.h"
 
+using namespace quorval;
+
 namespace {
 
 using namespace view;

@@ -8,6 +8,8 @@
 #include "state/epoch_record.h"
 #include "table_text.h"
 
+using namespace quorval;
+
 namespace {
 
 using view::PlotTable;

@@ -10,6 +10,8 @@
 
 namespace view_test {
 
+using namespace quorval;
+
 inline std::string Header(int slotCount) {
   std::string header =
       "index,TimeOfDay(s),Longitude,Latitude,lon(deg),lat(deg),alt(m),msl(m),spd(m/s),heading(deg),"

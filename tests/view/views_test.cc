@@ -7,6 +7,8 @@
 #include "table_text.h"
 #include "view/views.h"
 
+using namespace quorval;
+
 namespace {
 
 using namespace view;

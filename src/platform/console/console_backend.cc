@@ -12,6 +12,8 @@
 #include "state/end_requests.h"
 #include "resources/resources.h"
 
+namespace quorval {
+
 namespace {
 
 const char* programName = "quorval";
@@ -247,3 +249,5 @@ int FormatDialogLine(char* out, int size, const char* fileName, const char* kilo
                           megabytesRead, grown ? ", growing" : "", rate);
   return length < size ? length : size - 1;
 }
+
+}  // namespace quorval

@@ -6,6 +6,8 @@
 
 #include "platform/windowing.h"
 
+namespace quorval {
+
 WindowingBackend& ConsoleBackend();
 
 // The name that prefixes every line on standard error.
@@ -37,3 +39,5 @@ void EndByRequestSignal();
 // past its total (a log still growing): "... 128.2 MB, growing  250.1 MB/s".
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,
                      const char* kilobytesTotal, int permille, double seconds);
+
+}  // namespace quorval

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace quorval {
+
 namespace {
 
 // The length of the character at p when a UTF-8 terminal shows it: a
@@ -144,3 +146,5 @@ std::string WordBoxForTerminal(const char* text, const char* caption, int reason
   if (reason != 0) line += std::string(" (") + std::strerror(reason) + ")";
   return line;
 }
+
+}  // namespace quorval

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace quorval {
+
 // The name quoted as a POSIX shell reads it back, the way GNU tools name
 // files in their messages: 'day1.log', "don't", and every byte a terminal
 // cannot show written as an escape: 'day'$'\n''1.log'.
@@ -19,3 +21,5 @@ std::string ShowName(const char* name);
 // follows.
 std::string WordBoxForTerminal(const char* text, const char* caption, int reason,
                                const char* subject, const char* otherSubject);
+
+}  // namespace quorval

@@ -12,6 +12,8 @@
 
 #include "platform/qt/qt_windows.h"
 
+namespace quorval {
+
 namespace {
 
 // The conversion asks for pending events after every line; the toolkit is
@@ -49,7 +51,7 @@ Rect RectOf(const QRect& rect) {
   return Rect{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
-bool IsSet(const char* name) {
+bool IsSetInEnvironment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && value[0] != '\0';
 }
@@ -62,7 +64,7 @@ QtBackend::~QtBackend() {
   }
 }
 
-void QtBackend::Keep(WindowHandle window, QWidget* widget) { widgets_[window] = widget; }
+void QtBackend::KeepWidget(WindowHandle window, QWidget* widget) { widgets_[window] = widget; }
 
 QWidget* QtBackend::Widget(WindowHandle window) const {
   const auto found = widgets_.find(window);
@@ -91,7 +93,7 @@ bool QtBackend::CreateWindow(WindowHandle window, const WindowClass&, const char
   QWidget* mainWindow = NewMainWindow(*this, window, QString::fromLocal8Bit(title), menu);
   if (x != CW_USEDEFAULT && y != CW_USEDEFAULT) mainWindow->move(x, y);
   if (width != CW_USEDEFAULT && height != CW_USEDEFAULT) mainWindow->resize(width, height);
-  Keep(window, mainWindow);
+  KeepWidget(window, mainWindow);
   return true;
 }
 
@@ -100,8 +102,8 @@ bool QtBackend::CreateDialog(WindowHandle dialog, WindowHandle owner,
   QWidget* ownerWidget = Widget(owner);
   QWidget* frame = NewTemplateDialog(dialog, ownerWidget != nullptr ? ownerWidget->window() : nullptr,
                                      dialogTemplate, controls,
-                                     [this](WindowHandle control, QWidget* widget) { Keep(control, widget); });
-  Keep(dialog, frame);
+                                     [this](WindowHandle control, QWidget* widget) { KeepWidget(control, widget); });
+  KeepWidget(dialog, frame);
   return true;
 }
 
@@ -217,7 +219,7 @@ void QtBackend::FillBarRect(WindowHandle window, const Rect& rect, uint32_t colo
 void QtBackend::PaintClient(WindowHandle window, QPainter& painter) {
   paintingWindow_ = window;
   painter_ = &painter;
-  ::SendMessage(window, WM_PAINT, 0, 0);
+  quorval::SendMessage(window, WM_PAINT, 0, 0);
   painter_ = nullptr;
   paintingWindow_ = kNoWindow;
 }
@@ -254,5 +256,7 @@ void QtBackend::WaitForEvents() {
 }
 
 bool DisplayAvailable() {
-  return IsSet("QT_QPA_PLATFORM") || IsSet("WAYLAND_DISPLAY") || IsSet("DISPLAY");
+  return IsSetInEnvironment("QT_QPA_PLATFORM") || IsSetInEnvironment("WAYLAND_DISPLAY") || IsSetInEnvironment("DISPLAY");
 }
+
+}  // namespace quorval

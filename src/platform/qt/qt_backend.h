@@ -15,6 +15,8 @@
 
 class QPainter;
 
+namespace quorval {
+
 class QtBackend final : public WindowingBackend {
  public:
   QtBackend() = default;
@@ -54,7 +56,7 @@ class QtBackend final : public WindowingBackend {
   void PaintClient(WindowHandle window, QPainter& painter);
 
  private:
-  void Keep(WindowHandle window, QWidget* widget);
+  void KeepWidget(WindowHandle window, QWidget* widget);
   QWidget* Client(WindowHandle window) const;  // where a window's client area is drawn
 
   std::map<WindowHandle, QPointer<QWidget>> widgets_;
@@ -66,3 +68,5 @@ class QtBackend final : public WindowingBackend {
 // Whether a display (X11, Wayland, or a Qt platform named in
 // QT_QPA_PLATFORM) is there to open windows on.
 bool DisplayAvailable();
+
+}  // namespace quorval

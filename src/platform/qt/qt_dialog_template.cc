@@ -13,6 +13,8 @@
 
 #include "platform/qt/qt_windows.h"
 
+namespace quorval {
+
 namespace {
 
 // Faces a template may name, and the installed faces with the same metrics
@@ -203,3 +205,5 @@ void BarSurface::paintEvent(QPaintEvent*) {
   painter.setPen(Qt::black);
   painter.drawRect(area.adjusted(0, 0, -1, -1));
 }
+
+}  // namespace quorval

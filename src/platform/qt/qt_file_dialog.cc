@@ -8,6 +8,8 @@
 
 #include "platform/qt/qt_windows.h"
 
+namespace quorval {
+
 namespace {
 
 constexpr int kMaxFilterEntries = 16;
@@ -65,11 +67,11 @@ class OpenFileDialog final : public QFileDialog {
     if (!chosen.isEmpty()) {
       const QFileInfo file(chosen.first());
       if ((request_.Flags & OFN_PATHMUSTEXIST) != 0 && !file.isDir() && !file.dir().exists()) {
-        Refuse(QStringLiteral("%1\nThe folder does not exist.\nCheck the path and try again.").arg(chosen.first()));
+        RefuseChoice(QStringLiteral("%1\nThe folder does not exist.\nCheck the path and try again.").arg(chosen.first()));
         return;
       }
       if (QFile::encodeName(chosen.first()).size() >= static_cast<qsizetype>(request_.nMaxFile)) {
-        Refuse(QStringLiteral("%1\nThe path is too long: at most %2 characters fit.")
+        RefuseChoice(QStringLiteral("%1\nThe path is too long: at most %2 characters fit.")
                    .arg(chosen.first())
                    .arg(request_.nMaxFile - 1));
         return;
@@ -79,7 +81,7 @@ class OpenFileDialog final : public QFileDialog {
   }
 
  private:
-  void Refuse(const QString& text) {
+  void RefuseChoice(const QString& text) {
     QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -146,3 +148,5 @@ bool ShowOpenFileDialog(QWidget* owner, OpenFileNameRequest& request) {
   std::memcpy(request.lpstrFile, chosen.constData(), static_cast<size_t>(chosen.size()) + 1);
   return true;
 }
+
+}  // namespace quorval

@@ -8,6 +8,8 @@
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_windows.h"
 
+namespace quorval {
+
 namespace {
 
 // The client area: the class's white background, then whatever the window
@@ -101,3 +103,5 @@ void EnableMenuCommand(QWidget* mainWindow, unsigned id, bool enabled) {
     }
   }
 }
+
+}  // namespace quorval

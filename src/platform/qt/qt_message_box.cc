@@ -3,6 +3,8 @@
 
 #include "platform/qt/qt_windows.h"
 
+namespace quorval {
+
 namespace {
 
 struct BoxButton {
@@ -70,3 +72,5 @@ int ShowMessageBox(QWidget* owner, const char* text, const char* caption, unsign
   // Closed without a button (the program is being torn down).
   return buttons.count == 1 ? IDOK : IDCANCEL;
 }
+
+}  // namespace quorval

@@ -13,6 +13,8 @@
 #include "platform/windowing.h"
 #include "resources/resources.h"
 
+namespace quorval {
+
 class QtBackend;
 
 // --- The main window (qt_main_window.cc) ---
@@ -83,3 +85,5 @@ QStringList NameFilters(const char* filter);
 // Qt's own file dialog as the file-open dialog: true with the chosen full
 // path in request.lpstrFile.
 bool ShowOpenFileDialog(QWidget* owner, OpenFileNameRequest& request);
+
+}  // namespace quorval

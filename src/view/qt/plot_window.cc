@@ -14,7 +14,7 @@
 #include "view/qt/scene_painter.h"
 #include "view/svg_writer.h"
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -126,4 +126,4 @@ void PlotWindow::ExportWithDialog() {
   if (!failure.isEmpty()) QMessageBox::warning(this, QStringLiteral("Export View"), failure);
 }
 
-}  // namespace view
+}  // namespace quorval::view

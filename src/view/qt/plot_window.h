@@ -12,7 +12,7 @@
 class QPushButton;
 class QTabBar;
 
-namespace view {
+namespace quorval::view {
 
 // Draws one view of a table at the widget's size; the scene is computed
 // again only when the view or the size changes.
@@ -60,4 +60,4 @@ class PlotWindow final : public QWidget {
   QPushButton* export_;
 };
 
-}  // namespace view
+}  // namespace quorval::view

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-namespace view {
+namespace quorval::view {
 
 namespace {
 
@@ -186,4 +186,4 @@ QByteArray ScenePng(const Scene& scene) {
   return bytes;
 }
 
-}  // namespace view
+}  // namespace quorval::view

@@ -8,7 +8,7 @@
 
 class QPainter;
 
-namespace view {
+namespace quorval::view {
 
 // Draws the scene's items over whatever the painter's device holds.
 void PaintScene(QPainter& painter, const Scene& scene);
@@ -19,4 +19,4 @@ QImage SceneImage(const Scene& scene);
 // The scene as PNG file bytes (empty if encoding failed).
 QByteArray ScenePng(const Scene& scene);
 
-}  // namespace view
+}  // namespace quorval::view

@@ -16,6 +16,8 @@
 #include "view/qt/scene_painter.h"
 #include "view/table_text.h"
 
+using namespace quorval;
+
 namespace {
 
 using namespace view;
