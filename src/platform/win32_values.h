@@ -30,6 +30,8 @@ constexpr unsigned MB_APPLMODAL = 0x0000;
 constexpr unsigned MB_TASKMODAL = 0x2000;
 constexpr unsigned MB_TYPEMASK = 0x000F;
 constexpr unsigned MB_ICONMASK = 0x00F0;
+constexpr unsigned MB_DEFBUTTON2 = 0x0100;  // the second button is the default
+constexpr unsigned MB_DEFMASK = 0x0F00;
 
 // Message box answers (also the identifiers of the dialog buttons).
 constexpr int IDOK = 1;

@@ -27,6 +27,10 @@ void PaintStatusText(WindowHandle window) {
   EndPaint(window);
 }
 
+// "Quorval-103": the window title, and the caption of the question that
+// closing the window during a run asks.
+void FormatTitle(char* title) { std::snprintf(title, kTitleSize, "Quorval-%s", kVersionLabel); }
+
 void ShowAbout() {
   char text[kTitleSize];
   std::snprintf(text, sizeof text, "ZARN-%s", kVersionLabel);
@@ -40,15 +44,22 @@ void ExitProgram(WindowHandle window) {
 }
 
 // The close box, the system menu, Alt+F4 and a finished batch. During a run
-// nothing may end under the conversion: the run is cancelled and the
-// program ends once the run has closed its files.
+// nothing ends unasked under the conversion: on Yes the run is cancelled
+// and the program ends once the run has closed its files (a batch converts
+// no further log); on No the conversion goes on. No is the default, so that
+// a stray Enter loses nothing.
 void AnswerCloseRequest(WindowHandle window) {
   if (window != runState.mainWindow) return;
-  if (runState.runInProgress != 0) {
-    RequestCloseAfterRun();
-  } else {
+  if (runState.runInProgress == 0) {
     PostQuitMessage(0);
+    return;
   }
+  if (CloseRequested()) return;  // asked and answered: the run is stopping
+  char caption[kTitleSize];
+  FormatTitle(caption);
+  const int answer = MessageBox(kNoWindow, kStopRunQuestion, caption,
+                                MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+  if (answer == IDYES) RequestCloseAfterRun();
 }
 
 intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
@@ -83,7 +94,7 @@ int ProgramEntry(InstanceHandle instance, InstanceHandle previousInstance, const
   s.cancelRequested = 0;
   s.instance = instance;
   char title[kTitleSize];
-  std::snprintf(title, sizeof title, "Quorval-%s", kVersionLabel);
+  FormatTitle(title);
   if (previousInstance == 0 && RegisterMainWindowClass(instance) == 0) return 0;
   s.mainWindow = CreateWindow(kMainWindowClass, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, kNoWindow, 0, instance,

@@ -7,6 +7,8 @@ namespace quorval {
 
 inline constexpr const char kMainWindowClass[] = "Quorval";
 inline constexpr const char kDefaultInputName[] = "DEFAULT.TXT";
+// The question a close request during a run asks, under the window's title.
+inline constexpr const char kStopRunQuestion[] = "A conversion is running. Stop it and quit?";
 
 // Exit code when the main window cannot be created.
 constexpr int kExitNoMainWindow = 2;

@@ -14,8 +14,9 @@ bool BeginRun();
 // came during the run, the program now ends with exit code 0.
 void EndRun();
 
-// A close request during a run: the conversion is cancelled, the run closes
-// its files without further questions, and EndRun ends the program.
+// A close request during a run, confirmed by the user: the conversion is
+// cancelled, the run closes its files without further questions, and EndRun
+// ends the program.
 void RequestCloseAfterRun();
 
 // Whether the run should stop at its next way out: a close was requested,

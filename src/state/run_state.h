@@ -46,8 +46,8 @@ struct RunState {
   // The run guard: set from a run's first chooser to its last question, so
   // that commands the progress pump dispatches meanwhile start nothing.
   int32_t runInProgress;
-  // A close request arrived during a run: the run stops, closes its files
-  // and the program then ends.
+  // A close request during a run was confirmed: the run stops, closes its
+  // files and the program then ends.
   int32_t closeRequested;
 
   // Set when closing the output showed that not all of it reached the file

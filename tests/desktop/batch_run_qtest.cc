@@ -61,5 +61,27 @@ TEST_F(DesktopBatchRun, TwoListedLogsBecomeTheConvertersTablesThenTheFinalMessag
   EXPECT_EQ(ReadBytes(folder / "AllData-diag.txt"), "\n" + folder / "day1.log" + "\n" + folder / "day2.log");
 }
 
+TEST_F(DesktopBatchRun, ClosingTheWindowDuringTheFirstLogAndAnsweringYesConvertsNoFurtherLog) {
+  WriteLogTo(folder / "big.log", 30'000'000);
+  WriteLogTo(folder / "day2.log", 200'000);
+  const std::string list = folder.Write("AllData.ini", folder / "big.log" + "\n" + folder / "day2.log" + "\n");
+
+  User user;
+  BoxSeen question;
+  user.ChooseMenu(kBatchCommand)
+      .ChooseFile(list)
+      .CloseMainWindowDuringConversion()
+      .Answer(QMessageBox::Yes, &question);
+
+  EXPECT_EQ(RunProgram(), 0);  // no "Processing Complete" to answer
+  EXPECT_TRUE(user.Done());
+  EXPECT_EQ(question.text, "A conversion is running. Stop it and quit?");
+  const std::string cut = ReadBytes(folder / "big-103+000.xlx");
+  EXPECT_GT(cut.size(), 0u);
+  EXPECT_EQ(cut.substr(cut.size() - 2), "\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "day2-103+000.xlx"));
+  EXPECT_EQ(ReadBytes(folder / "AllData-diag.txt"), "\n" + folder / "big.log");
+}
+
 }  // namespace
 }  // namespace desktop_test

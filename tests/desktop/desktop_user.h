@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "platform/windowing.h"
+#include "state/run_state.h"
 
 namespace desktop_test {
 
@@ -42,6 +43,7 @@ struct BoxSeen {
   std::string text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   std::vector<QMessageBox::StandardButton> buttons;
+  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
   bool modal = false;
 };
 
@@ -128,6 +130,17 @@ class User {
     });
   }
 
+  // The close box while a log is being converted (kilobytes read shown).
+  User& CloseMainWindowDuringConversion() {
+    return Then("the main window to close during a conversion", [] {
+      QWidget* main = MainWindow();
+      if (main == nullptr || QApplication::activeModalWidget() != nullptr) return false;
+      if (runState.progressDialog == kNoWindow || runState.outputFile == nullptr) return false;
+      main->close();
+      return true;
+    });
+  }
+
   bool Done() const { return steps_.empty(); }
 
   // A mouse click on the button, once the current step is over: what it
@@ -165,6 +178,7 @@ class User {
     seen.icon = box.icon();
     for (QAbstractButton* button : box.buttons()) seen.buttons.push_back(box.standardButton(button));
     std::sort(seen.buttons.begin(), seen.buttons.end());
+    seen.defaultButton = box.standardButton(box.defaultButton());
     seen.modal = box.isModal();
     return seen;
   }

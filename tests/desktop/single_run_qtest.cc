@@ -127,5 +127,41 @@ TEST_F(DesktopSingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheT
   EXPECT_EQ(runState.cancelRequested, 0);
 }
 
+TEST_F(DesktopSingleRun, ClosingTheWindowDuringAConversionAsksFirstNoGoesOnAndYesStopsAndQuits) {
+  const std::string log = WriteLog("big.txt", 30'000'000);
+  const std::string table = folder / "big-103+000.csv";
+
+  User user;
+  BoxSeen question;
+  long writtenAtNo = 0;
+  user.ChooseMenu(kSingleCommand)
+      .ChooseFile(log)
+      .ChooseFile(table)
+      .CloseMainWindowDuringConversion()
+      .Answer(QMessageBox::No, &question)
+      .Then("the conversion going on", [&] {
+        writtenAtNo = runState.outputFile != nullptr ? std::ftell(runState.outputFile) : -1;
+        return true;
+      })
+      .CloseMainWindowDuringConversion()
+      .Answer(QMessageBox::Yes);
+
+  EXPECT_EQ(RunProgram(), 0);
+  ASSERT_TRUE(user.Done());
+
+  EXPECT_EQ(question.caption, "Quorval-103");
+  EXPECT_EQ(question.text, "A conversion is running. Stop it and quit?");
+  EXPECT_EQ(question.icon, QMessageBox::Question);
+  EXPECT_THAT(question.buttons, ElementsAre(QMessageBox::Yes, QMessageBox::No));
+  EXPECT_EQ(question.defaultButton, QMessageBox::No);
+  // No went on converting; Yes stopped it with its files closed, the table
+  // ending on a whole row, and no "Do another file?" came.
+  const std::string cut = ReadBytes(table);
+  EXPECT_GT(static_cast<long>(cut.size()), writtenAtNo);
+  EXPECT_LT(CountOf(cut, "\r\n"), CountOf(ReadBytes(log), "$GPGGA"));
+  EXPECT_EQ(cut.substr(cut.size() - 2), "\r\n");
+  EXPECT_EQ(runState.outputFile, nullptr);
+}
+
 }  // namespace
 }  // namespace desktop_test

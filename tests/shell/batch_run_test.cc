@@ -166,18 +166,35 @@ TEST_F(BatchRun, EntryWhoseLogNameWouldNotFitIsRefusedAndEndsTheBatch) {
   EXPECT_EQ(backend.Conversions(), 1);
 }
 
-TEST_F(BatchRun, ClosingTheWindowDuringABatchStopsAfterTheCurrentLogAndEnds) {
+TEST_F(BatchRun, ClosingTheWindowDuringABatchAsksAndYesStopsTheListWhileNoGoesOn) {
   folder.Write("day1.log", LogWithFixes(8));
   folder.Write("day2.log", LogWithFixes(8));
-  ChooseList(folder / "day1.log\n" + folder / "day2.log\n");
-  backend.AfterLine(1, 2, CloseMainWindow());
-
-  EXPECT_EQ(RunProgram(), 0);
-  EXPECT_TRUE(backend.Boxes().empty());
-  EXPECT_EQ(TableLines("day1"), 2);
-  EXPECT_FALSE(std::filesystem::exists(folder / "day2-103+000.xlx"));
-  EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log");
-  EXPECT_TRUE(AllStreamsClosed());
+  const std::string question = "Quorval-103: A conversion is running. Stop it and quit?";
+  const struct {
+    int answer;
+    int day1Lines;
+    bool day2Converted;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      // The log under way is cut short, the rest of the list is not
+      // converted, and no "Processing Complete" follows.
+      {IDYES, 2, false, {question}},
+      {IDNO, 8, true, {question, kFinalBox}},
+  };
+  for (const auto& c : cases) {
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kBatchCommand))
+        .ChooseInFileDialog(folder.Write("AllData.ini", folder / "day1.log\n" + folder / "day2.log\n"))
+        .AfterLine(1, 2, CloseMainWindow())
+        .AnswerBox(c.answer);
+    EXPECT_EQ(RunProgramWith(script), 0) << c.answer;  // ended by Yes, or by the finished batch
+    EXPECT_EQ(script.Boxes(), c.boxes);
+    EXPECT_EQ(TableLines("day1"), c.day1Lines);
+    EXPECT_EQ(std::filesystem::exists(folder / "day2-103+000.xlx"), c.day2Converted);
+    EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log" + (c.day2Converted ? "\n" + folder / "day2.log" : ""));
+    EXPECT_TRUE(AllStreamsClosed());
+    std::filesystem::remove(folder / "day1-103+000.xlx");
+  }
 }
 
 TEST_F(BatchRun, AListNamedLikeItsFirstTableIsRefusedInABoxAndNothingIsWritten) {

@@ -254,17 +254,35 @@ TEST_F(SingleRun, CancelDuringTheConversionKeepsTheRowsSoFarAndMarksTheRunAborte
   }
 }
 
-TEST_F(SingleRun, ClosingTheWindowDuringTheConversionEndsTheProgramOnceTheFilesAreClosed) {
+TEST_F(SingleRun, ClosingTheWindowDuringTheConversionAsksAndYesStopsAndQuitsWhileNoGoesOn) {
   const std::string log = folder.Write("day1.txt", LogWithFixes(10));
-  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
-      .ChooseInFileDialog(log)
-      .ChooseInFileDialog(folder / "day1-103+000.csv")
-      .AfterLine(1, 3, CloseMainWindow());
-  EXPECT_EQ(RunProgram(), 0);
-  EXPECT_TRUE(backend.Boxes().empty());  // no "Do another file?"
-  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), 3);
-  EXPECT_TRUE(AllStreamsClosed());
-  EXPECT_EQ(runState.progressDialog, kNoWindow);
+  const std::string question = "Quorval-103: A conversion is running. Stop it and quit?";
+  const struct {
+    int answer;
+    int exitCode;
+    int tableLines;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      // Stopped after the third line: the header and two rows; no "Do another file?".
+      {IDYES, 0, 3, {question}},
+      {IDNO, kScriptEnded, 10, {question, "Processing Complete: Do another file?"}},
+  };
+  for (const auto& c : cases) {
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kSingleCommand))
+        .ChooseInFileDialog(log)
+        .ChooseInFileDialog(folder / "day1-103+000.csv")
+        .AfterLine(1, 3, CloseMainWindow())
+        .AnswerBox(c.answer);
+    if (c.answer == IDNO) script.AnswerBox(IDNO);
+    EXPECT_EQ(RunProgramWith(script), c.exitCode) << c.answer;
+    EXPECT_EQ(script.Boxes(), c.boxes);
+    EXPECT_EQ(script.boxes.at(0).style, MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
+    EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000.csv")), c.tableLines) << c.answer;
+    EXPECT_TRUE(AllStreamsClosed());
+    EXPECT_EQ(runState.progressDialog, kNoWindow);
+    std::filesystem::remove(folder / "day1-103+000.csv");
+  }
 }
 
 TEST_F(SingleRun, CommandsDuringTheConversionStartNothingButAboutIsShown) {

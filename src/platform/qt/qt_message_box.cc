@@ -17,7 +17,7 @@ struct BoxButtons {
   int count;
 };
 
-// The buttons of a box type in the platform's order; the first is the default.
+// The buttons of a box type in the platform's order.
 BoxButtons ButtonsOf(unsigned style) {
   switch (style & MB_TYPEMASK) {
     case MB_YESNOCANCEL:
@@ -56,7 +56,9 @@ int ShowMessageBox(QWidget* owner, const char* text, const char* caption, unsign
   box.setWindowModality(Qt::ApplicationModal);
   const BoxButtons buttons = ButtonsOf(style);
   for (int i = 0; i < buttons.count; ++i) box.addButton(buttons.buttons[i].button);
-  box.setDefaultButton(buttons.buttons[0].button);
+  // The first button is the default unless the style names another.
+  const int defaultButton = static_cast<int>((style & MB_DEFMASK) >> 8);
+  box.setDefaultButton(buttons.buttons[defaultButton < buttons.count ? defaultButton : 0].button);
   // The close box and Escape give the way out the box has: its Cancel (or
   // its only button); a Yes/No question must be answered.
   for (int i = 0; i < buttons.count; ++i) {
