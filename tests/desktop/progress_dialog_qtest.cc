@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <map>
 
 #include "desktop_test_support.h"
 
@@ -17,9 +18,11 @@ namespace {
 
 class DesktopProgressDialog : public DesktopTest {
  protected:
-  // The dialog of a 1234567-byte log written to <folder>/day1-103+000.
-  QWidget* ShowDialog() {
+  // The dialog of a 1234567-byte log written to <folder>/day1-103+000, over
+  // the main window at its default place or at the one given.
+  QWidget* ShowDialog(const QRect& mainPlace = QRect()) {
     OpenMainWindow();
+    if (mainPlace.isValid()) User::MainWindow()->setGeometry(mainPlace);
     std::snprintf(runState.outputBase, kPathSize, "%s", (folder / "day1-103+000").c_str());
     runState.inputSize = 1234567;
     ShowProgressDialog();
@@ -39,6 +42,24 @@ class DesktopProgressDialog : public DesktopTest {
 };
 
 const QColor kFill(150, 0, 150);
+
+// The rows (vertical) or columns of a rectangle of the image that hold ink:
+// dark text, not the lighter lines of frames; {-1, -1} when none do.
+std::pair<int, int> InkSpan(const QImage& image, const QRect& area, Qt::Orientation across) {
+  std::pair<int, int> span{-1, -1};
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (image.pixelColor(x, y).lightness() >= 100) continue;
+      const int at = across == Qt::Vertical ? y : x;
+      if (span.first < 0 || at < span.first) span.first = at;
+      span.second = std::max(span.second, at);
+    }
+  }
+  return span;
+}
+
+// Inside a field's border.
+QRect Interior(const QWidget* field) { return field->geometry().adjusted(2, 2, -2, -2); }
 
 TEST_F(DesktopProgressDialog, HalfwayThroughTheLogTheFieldsShowTheNameFolderAndKilobytesAndTheBarIsFilledTo499) {
   QWidget* dialog = ShowDialog();
@@ -128,6 +149,68 @@ TEST_F(DesktopProgressDialog, StandsOverTheMainWindowWithItsControlsAtTheirTempl
   EXPECT_EQ(placed.left(), anchor.x() - placed.width() / 2);
   EXPECT_EQ(placed.top(), std::max(anchor.y() - placed.height() / 2, placed.height() / 2))
       << "anchor " << anchor.y() << ", height " << placed.height();
+}
+
+TEST_F(DesktopProgressDialog, TheFrameTitleSitsOnItsLineAndTheNumbersShareTheLabelsBaselineClearOfTheirBorders) {
+  QWidget* dialog = ShowDialog();
+  ASSERT_NE(dialog, nullptr);
+  // A log of over a gigabyte: seven digits of kilobytes read.
+  SetDlgItemInt(runState.progressDialog, kKilobytesReadFieldId, 1234567, false);
+  QApplication::processEvents();
+  const QImage image = dialog->grab().toImage();
+
+  // The frame's top line, right of the title, runs through the title's letters.
+  const QRect frame = dialog->findChild<QGroupBox*>()->geometry();
+  const QRect folderField = ProgressControl(kFolderFieldId)->geometry();
+  int line = -1;
+  const QColor face = image.pixelColor(frame.left() + 4, frame.bottom() - 4);
+  for (int y = frame.top(); y < folderField.top() && line < 0; ++y) {
+    if (image.pixelColor(frame.left() + frame.width() * 3 / 4, y).lightness() < face.lightness() - 40) line = y;
+  }
+  const auto title = InkSpan(image, QRect(frame.left(), frame.top(), frame.width() / 8, folderField.top() - frame.top()), Qt::Vertical);
+  EXPECT_LT(title.first, line);
+  EXPECT_GT(title.second, line);
+  EXPECT_GT(folderField.top(), line + 2);  // the folder field clear of the line
+
+  // "of" and "kB" end on the row where the numbers beside them end.
+  QWidget* read = ProgressControl(kKilobytesReadFieldId);
+  QWidget* total = ProgressControl(kKilobytesTotalFieldId);
+  std::map<std::string, QRect> labels;
+  for (QLabel* label : dialog->findChildren<QLabel*>()) labels[Text(label->text())] = label->geometry();
+  EXPECT_EQ(InkSpan(image, labels["of"], Qt::Vertical).second, InkSpan(image, Interior(read), Qt::Vertical).second);
+  EXPECT_EQ(InkSpan(image, labels["kB"], Qt::Vertical).second, InkSpan(image, Interior(total), Qt::Vertical).second);
+
+  // All seven digits shown, two pixels or more inside the border on each side.
+  const auto digits = InkSpan(image, Interior(read), Qt::Horizontal);
+  EXPECT_GE(digits.first, read->geometry().left() + 3);
+  EXPECT_LE(digits.second, read->geometry().right() - 3);
+  EXPECT_GT(digits.second - digits.first, QFontMetrics(read->font()).horizontalAdvance("1234567") - 4);
+}
+
+TEST_F(DesktopProgressDialog, ABoxStandsBelowItOnTheMainWindowsCentreLineAndIsWideEnoughForItsCaption) {
+  // Low and to the right, where the middle of the screen is above the dialog.
+  QWidget* dialog = ShowDialog(QRect(350, 450, 400, 300));
+  ASSERT_NE(dialog, nullptr);
+  User user;
+  QRect box;
+  user.Then("the closing prompt", [&] {
+    auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (shown == nullptr || !shown->isVisible()) return false;
+    box = shown->frameGeometry();
+    shown->done(QMessageBox::No);
+    return true;
+  });
+  MessageBox(kNoWindow, "Do another file?", "Processing Complete", MB_TASKMODAL | MB_ICONQUESTION | MB_YESNO);
+
+  EXPECT_GT(box.top(), dialog->frameGeometry().bottom());
+  QWidget* main = User::MainWindow()->centralWidget();
+  EXPECT_NEAR(box.center().x(), main->mapToGlobal(main->rect().center()).x(), 1);
+  // The caption in the title font, and three title-bar buttons as wide as
+  // the caption's line is high.
+  QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+  titleFont.setBold(true);
+  const QFontMetrics caption(titleFont);
+  EXPECT_GE(box.width(), caption.horizontalAdvance("Processing Complete") + 3 * caption.height());
 }
 
 TEST_F(DesktopProgressDialog, TheCloseBoxActsAsCancelAndTheDialogStays) {

@@ -80,7 +80,23 @@ int QtBackend::MessageBox(WindowHandle owner, const char* text, const char* capt
                           unsigned style) {
   QWidget* ownerWidget = Widget(owner);
   return ShowMessageBox(ownerWidget != nullptr ? ownerWidget->window() : nullptr, text, caption,
-                        style);
+                        style, PlaceForBox());
+}
+
+BoxPlace QtBackend::PlaceForBox() const {
+  // A box shown while a dialog is on screen (the closing prompt, a question
+  // during a run) stands below it, so that the dialog stays readable, on
+  // the centre line of the main window the dialog belongs to.
+  for (const auto& [handle, widget] : widgets_) {
+    if (widget == nullptr || !widget->isWindow() || !widget->isVisible() ||
+        widget->windowType() != Qt::Dialog) {
+      continue;
+    }
+    QWidget* owner = widget->parentWidget();
+    const QWidget* line = owner != nullptr ? MainWindowClient(owner) : widget.data();
+    return BoxPlace{widget, line->mapToGlobal(line->rect().center()).x()};
+  }
+  return BoxPlace{};
 }
 
 bool QtBackend::GetOpenFileName(OpenFileNameRequest& request) {

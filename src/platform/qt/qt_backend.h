@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 
+#include "platform/qt/qt_windows.h"
 #include "platform/windowing.h"
 
 class QPainter;
@@ -57,6 +58,7 @@ class QtBackend final : public WindowingBackend {
 
  private:
   void KeepWidget(WindowHandle window, QWidget* widget);
+  BoxPlace PlaceForBox() const;
   QWidget* Client(WindowHandle window) const;  // where a window's client area is drawn
 
   std::map<WindowHandle, QPointer<QWidget>> widgets_;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleOptionFrame>
 
 #include "platform/qt/qt_windows.h"
 
@@ -50,6 +51,88 @@ class TemplateDialog final : public QWidget {
   WindowHandle dialog_;
 };
 
+// Room between a field's border and its text: a kilobyte count of seven
+// digits still stands clear of both edges of its field.
+constexpr int kFieldTextMargin = 2;
+
+// A read-only field as the platform draws it: the text within a small
+// margin inside the border, on a baseline that the labels beside the field
+// share. A text too long for the field shows its end, as an automatically
+// scrolled field leaves it.
+class TemplateField final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+  // From the field's top: the text line centred in the field's height.
+  int TextBaseline() const {
+    const QFontMetrics metrics = fontMetrics();
+    return (height() - metrics.height() + 1) / 2 + metrics.ascent();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (!isReadOnly()) {
+      QLineEdit::paintEvent(event);
+      return;
+    }
+    QPainter painter(this);
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    const QRect room = style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                           .adjusted(kFieldTextMargin, 0, -kFieldTextMargin, 0);
+    const int width = fontMetrics().horizontalAdvance(text());
+    const bool right = (alignment() & Qt::AlignRight) != 0 || width > room.width();
+    painter.setClipRect(room);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(right ? room.left() + room.width() - width : room.left(), TextBaseline(), text());
+  }
+};
+
+// The frame "File" as the platform draws a group box: its line runs through
+// the middle of the title, which stands on the line a character in from
+// the frame's corner.
+class TemplateGroupBox final : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    // DS_3DLOOK: an etched line, a shadow with a highlight beside it.
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, -2, -2);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(frame);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.translated(1, 1));
+    const int gap = metrics.averageCharWidth() / 3;
+    const QRect titleArea(metrics.averageCharWidth(), 0, metrics.horizontalAdvance(title()) + 2 * gap,
+                          metrics.height());
+    painter.fillRect(titleArea, palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(titleArea, Qt::AlignCenter, title());
+  }
+};
+
+// A label beside a field stands on the field's text line, as it does where
+// the template was drawn: the numbers and "of" and "kB" read as one line.
+void StandLabelsOnFieldBaselines(QWidget* dialog) {
+  const QList<TemplateField*> fields = dialog->findChildren<TemplateField*>(Qt::FindDirectChildrenOnly);
+  for (QLabel* label : dialog->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    const int middle = label->geometry().center().y();
+    for (const TemplateField* field : fields) {
+      const QRect place = field->geometry();
+      if (middle < place.top() || middle > place.bottom()) continue;
+      const QFontMetrics metrics = label->fontMetrics();
+      label->setGeometry(label->x(), place.top() + field->TextBaseline() - metrics.ascent(),
+                         label->width(), std::max(label->height(), metrics.height()));
+      break;
+    }
+  }
+}
+
 // Rounds a * b / c to nearest, as the platform's MulDiv does.
 int MulDiv(int a, int b, int c) {
   const long long product = static_cast<long long>(a) * b;
@@ -61,7 +144,7 @@ QWidget* NewControl(const DialogControl& control, WindowHandle dialog, WindowHan
   const QString text = QString::fromLocal8Bit(control.text != nullptr ? control.text : "");
   const char* kind = control.className != nullptr ? control.className : "";
   if (strcasecmp(kind, "button") == 0) {
-    if ((control.style & BS_TYPEMASK) == BS_GROUPBOX) return new QGroupBox(text, parent);
+    if ((control.style & BS_TYPEMASK) == BS_GROUPBOX) return new TemplateGroupBox(text, parent);
     auto* button = new QPushButton(text, parent);
     button->setAutoDefault(false);
     const int id = control.id;
@@ -78,7 +161,7 @@ QWidget* NewControl(const DialogControl& control, WindowHandle dialog, WindowHan
     return label;
   }
   if (strcasecmp(kind, "edit") == 0) {
-    auto* edit = new QLineEdit(text, parent);
+    auto* edit = new TemplateField(text, parent);
     edit->setReadOnly((control.style & ES_READONLY) != 0);
     edit->setFrame((control.style & WS_BORDER) != 0);
     edit->setAlignment(((control.style & ES_RIGHT) != 0 ? Qt::AlignRight : Qt::AlignLeft) |
@@ -166,6 +249,7 @@ QWidget* NewTemplateDialog(WindowHandle dialog, QWidget* owner,
     if (qobject_cast<QGroupBox*>(widget) != nullptr) widget->lower();
     keep(controls[i], widget);
   }
+  StandLabelsOnFieldBaselines(frame);
   return frame;
 }
 

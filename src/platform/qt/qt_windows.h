@@ -73,9 +73,19 @@ class BarSurface final : public QWidget {
 
 // --- Boxes and the file dialog (qt_message_box.cc, qt_file_dialog.cc) ---
 
-// Shows a modal box with the icon and buttons of the style; returns the
-// answer id (IDOK, IDCANCEL, IDRETRY, IDYES, IDNO).
-int ShowMessageBox(QWidget* owner, const char* text, const char* caption, unsigned style);
+// Where a box stands: below the window it must leave readable (the
+// progress dialog, whose final state the closing prompt is about), centred
+// on the vertical line at centreX; where the window system puts it when
+// below is nullptr.
+struct BoxPlace {
+  const QWidget* below = nullptr;
+  int centreX = 0;
+};
+
+// Shows a modal box with the icon and buttons of the style, wide enough for
+// its caption; returns the answer id (IDOK, IDCANCEL, IDRETRY, IDYES, IDNO).
+int ShowMessageBox(QWidget* owner, const char* text, const char* caption, unsigned style,
+                   BoxPlace place = {});
 
 // The dialog's filter list in Qt's form: "description (patterns)". "*.*"
 // matches every name, with or without a dot; an entry without a pattern
