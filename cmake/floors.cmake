@@ -5,9 +5,9 @@
 #   2. resources/
 #   3. output/ and view/ (the pictures of a table; it needs nothing below)
 #   4. convert/ and files/
-#   5. shell/
-#   6. the backends platform/console, platform/qt, platform/win32, and
-#      view/qt beside them
+#   5. shell/, and view/qt beside it (the pictures drawn with Qt and the
+#      table's window, which the Qt backend shows; the shell never sees it)
+#   6. the backends platform/console, platform/qt and platform/win32
 #   7. the programs cli/, desktop/ and plot/
 # The build enforces it: each library compiles with an include root of its
 # own in the build tree that holds, as links to the headers, only what it may
@@ -15,7 +15,7 @@
 # root stays its own (it does not pass to the libraries that link it).
 set(QUORVAL_FLOORS
   platform:0 state:1 resources:2 output:3 view:3 convert:4 files:4 shell:5
-  platform/console:6 platform/qt:6 platform/win32:6 view/qt:6 cli:7 desktop:7 plot:7)
+  view/qt:5 platform/console:6 platform/qt:6 platform/win32:6 cli:7 desktop:7 plot:7)
 
 function(quorval_floor_of folder result)
   foreach(entry IN LISTS QUORVAL_FLOORS)

@@ -17,6 +17,7 @@ constexpr ChooserKind kKinds[] = {
     {"Open Input File Name", OFN_EXPLORER | OFN_FILEMUSTEXIST},
     {"Open Output File Name", OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY},
     {"Open List File Name", OFN_EXPLORER | OFN_FILEMUSTEXIST},
+    {"Open Table File Name", OFN_EXPLORER | OFN_FILEMUSTEXIST},
 };
 
 // The dialog's filter form: the texts separated and closed by zero bytes.
@@ -37,7 +38,7 @@ bool FileExists(const char* path) {
 
 ChooseFileResult ChooseFile(WindowHandle owner, char* path, char* filter, ChooseFileKind kind) {
   SeparateFilterTexts(filter);
-  if (kind < kChooseInput || kind > kChooseList) return IDCANCEL;
+  if (kind < kChooseInput || kind > kChooseTable) return IDCANCEL;
   OpenFileNameRequest request{};
   request.lStructSize = OPENFILENAME_SIZE_VERSION_400;
   request.hwndOwner = owner;

@@ -1,5 +1,5 @@
-// The program's one file dialog, for the input log, the output file and the
-// batch list.
+// The program's one file dialog, for the input log, the output file, the
+// batch list and a table to look at.
 #pragma once
 
 #include "platform/windowing.h"
@@ -10,6 +10,7 @@ enum ChooseFileKind : int {
   kChooseInput = 0,
   kChooseOutput = 1,
   kChooseList = 2,
+  kChooseTable = 3,  // a table to look at: it must exist
 };
 
 // The answer values are those of the platform's boxes: IDYES (6) when a name

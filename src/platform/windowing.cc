@@ -69,6 +69,7 @@ void WindowingBackend::SetTextColor(DeviceContext, uint32_t) {}
 void WindowingBackend::DrawText(DeviceContext, const char*, int, const Rect&, unsigned) {}
 void WindowingBackend::EndPaint(WindowHandle) {}
 void WindowingBackend::EnableMenuItem(WindowHandle, unsigned, bool) {}
+void WindowingBackend::ShowTableWindow(WindowHandle, const char*) {}
 void WindowingBackend::PollEvents() {}
 // Nobody is present who could ever act: the program's life ends.
 void WindowingBackend::WaitForEvents() { PostQuitMessage(0); }
@@ -195,6 +196,10 @@ int DrawText(DeviceContext context, const char* text, int length, const Rect& re
   if (!IsWindow(context)) return 0;
   CurrentBackend().DrawText(context, text, length, rect, format);
   return 0;
+}
+
+void ShowTableWindow(WindowHandle owner, const char* tablePath) {
+  if (tablePath != nullptr && tablePath[0] != '\0') CurrentBackend().ShowTableWindow(owner, tablePath);
 }
 
 void RegisterResourceModule(InstanceHandle instance, const ResourceModule* module) {

@@ -129,6 +129,7 @@ class WindowingBackend {
                         unsigned format);
   virtual void EndPaint(WindowHandle window);
   virtual void EnableMenuItem(WindowHandle window, unsigned id, bool enabled);
+  virtual void ShowTableWindow(WindowHandle owner, const char* tablePath);
 
   // Events: turn what the user did since the last call into posted (or
   // sent) messages; PollEvents returns at once, WaitForEvents waits until
@@ -205,6 +206,14 @@ void EndPaint(WindowHandle window);
 uint32_t SetTextColor(DeviceContext context, uint32_t colour);
 int DrawText(DeviceContext context, const char* text, int length, const Rect& rect,
              unsigned format);
+
+// The program's window on a table it wrote: the four pictures of the log
+// (track, sky, signal, satellites and DOP) in a top-level window of its
+// own, which the user closes. It stands for creating and showing a window
+// of the program's own class, as Win32 would do with CreateWindow and
+// ShowWindow; a backend draws it with what it has. A backend without a
+// display says so instead. Returns at once; the window lives on.
+void ShowTableWindow(WindowHandle owner, const char* tablePath);
 
 // Resources and the menu.
 // The resources of the module that the instance handle names (a program

@@ -5,12 +5,17 @@ namespace quorval {
 namespace {
 
 // The blanks around the popup titles are part of the texts: they space the
-// two menus apart on the menu bar.
+// menus apart on the menu bar.
 constexpr MenuItem kFileItems[] = {
     {"Exit", kExitCommand},
     {"", kBlankCommand},  // a blank divider; choosing it does nothing
     {"Single PostProc", kSingleCommand},
     {"Batch PostProc", kBatchCommand},
+};
+
+// The pictures of a table: the one written last this session, or one chosen.
+constexpr MenuItem kViewItems[] = {
+    {"Show Last Table", kShowLastTableCommand},
 };
 
 constexpr MenuItem kHelpItems[] = {
@@ -19,6 +24,7 @@ constexpr MenuItem kHelpItems[] = {
 
 constexpr MenuPopup kPopups[] = {
     {"       File     ", kFileItems, sizeof kFileItems / sizeof kFileItems[0]},
+    {"View", kViewItems, sizeof kViewItems / sizeof kViewItems[0]},
     {"      &Help      ", kHelpItems, sizeof kHelpItems / sizeof kHelpItems[0]},
 };
 

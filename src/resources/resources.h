@@ -25,6 +25,7 @@ constexpr unsigned kAboutCommand = 3050;
 constexpr unsigned kBatchCommand = 40005;
 constexpr unsigned kSingleCommand = 40006;
 constexpr unsigned kBlankCommand = 40007;
+constexpr unsigned kShowLastTableCommand = 40008;
 
 extern const MenuResource kMainMenu;
 

@@ -23,6 +23,7 @@ LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher f
   // A cancel ends only this log: the next one, or the next run, starts clear.
   s.cancelRequested = 0;
   end.outputLost = !finishOutput(outputPath);
+  std::snprintf(s.lastTablePath, sizeof s.lastTablePath, "%s", outputPath);
   return end;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files/file_choosers.h"
 #include "resources/resources.h"
 #include "resources/version.h"
 #include "shell/batch_run.h"
@@ -35,6 +36,21 @@ void ShowAbout() {
   char text[kTitleSize];
   std::snprintf(text, sizeof text, "ZARN-%s", kVersionLabel);
   MessageBox(kNoWindow, text, "Bramlet", MB_TASKMODAL | MB_ICONINFORMATION | MB_OK);
+}
+
+// View > Show Last Table: the table this session wrote last or, before it
+// wrote any, one the user chooses. It reads a finished table only, so it
+// stays usable during a run, as About does: the conversion waits while the
+// table is read.
+void ShowLastTable(WindowHandle window) {
+  if (runState.lastTablePath[0] != '\0') {
+    ShowTableWindow(window, runState.lastTablePath);
+    return;
+  }
+  char path[kPathSize] = {};
+  char filter[96];
+  std::snprintf(filter, sizeof filter, "Quorval Tables (*.csv;*.xlx)|*.csv;*.xlx|%s", kAllFilesFilter);
+  if (ChooseFile(window, path, filter, kChooseTable) == IDYES) ShowTableWindow(window, path);
 }
 
 void ExitProgram(WindowHandle window) {
@@ -74,6 +90,9 @@ intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
       return 0;
     case kAboutCommand:
       ShowAbout();
+      return 0;
+    case kShowLastTableCommand:
+      ShowLastTable(window);
       return 0;
     case kSingleCommand:
       RunSingleFile(window, wParam, lParam);

@@ -50,6 +50,11 @@ struct RunState {
   // files and the program then ends.
   int32_t closeRequested;
 
+  // The table the session wrote last (a single run's or a batch log's,
+  // finished or cut short), which View > Show Last Table opens; empty until
+  // a run has written one.
+  char lastTablePath[kPathSize];
+
   // Set when closing the output showed that not all of it reached the file
   // (disk full, I/O error); cleared when the next output is opened.
   int32_t outputWriteFailed;

@@ -3,8 +3,10 @@
 #include <gmock/gmock.h>
 
 #include <QPainter>
+#include <QTabBar>
 
 #include "desktop_test_support.h"
+#include "view/qt/plot_window.h"
 
 using namespace quorval;
 
@@ -22,6 +24,8 @@ struct Entry {
   bool operator==(const Entry&) const = default;
 };
 
+int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
 std::vector<Entry> EntriesOf(QMenu* menu) {
   std::vector<Entry> entries;
   for (QAction* action : menu->actions()) {
@@ -33,16 +37,17 @@ std::vector<Entry> EntriesOf(QMenu* menu) {
 TEST_F(DesktopMainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteClientArea) {
   User user;
   std::vector<std::string> titles;
-  std::vector<Entry> file, help;
+  std::vector<std::vector<Entry>> menus;
   std::string windowTitle;
   QImage client;
   user.Then("the main window", [&] {
         QMainWindow* main = User::MainWindow();
         if (main == nullptr) return false;
         windowTitle = Text(main->windowTitle());
-        for (QAction* title : main->menuBar()->actions()) titles.push_back(Text(title->text()));
-        file = EntriesOf(main->menuBar()->actions().at(0)->menu());
-        help = EntriesOf(main->menuBar()->actions().at(1)->menu());
+        for (QAction* title : main->menuBar()->actions()) {
+          titles.push_back(Text(title->text()));
+          menus.push_back(EntriesOf(title->menu()));
+        }
         client = main->centralWidget()->grab().toImage();
         return true;
       })
@@ -64,9 +69,7 @@ TEST_F(DesktopMainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteCl
     }
   }
   EXPECT_EQ(titles, resourceTitles);
-  ASSERT_EQ(resourceEntries.size(), 2u);
-  EXPECT_EQ(file, resourceEntries[0]);
-  EXPECT_EQ(help, resourceEntries[1]);
+  EXPECT_EQ(menus, resourceEntries);
   ASSERT_FALSE(client.isNull());
   EXPECT_GT(client.width(), 100);
   // Blank and white: the status text is empty.
@@ -105,6 +108,55 @@ TEST_F(DesktopMainWindow, TheBlankEntryDoesNothingAndExitEndsTheProgram) {
 
   EXPECT_TRUE(stillThere);
   EXPECT_EQ(User::MainWindow(), nullptr);  // Exit destroys the window
+}
+
+// The table window on screen, showing the table of that name.
+view::PlotWindow* TableWindow(const std::string& tableName) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* window = dynamic_cast<view::PlotWindow*>(widget);
+    if (window != nullptr && window->isVisible() && window->Table().name == tableName) return window;
+  }
+  return nullptr;
+}
+
+TEST_F(DesktopMainWindow, ShowLastTableOpensTheFourViewsOnATableChosenThenOnTheTableWrittenLast) {
+  const std::string sample = std::string(QUORVAL_SAMPLES_DIR) + "/day1-103+000.csv";
+  const std::string log = folder.Write("day2.txt", ReadBytes(std::string(QUORVAL_SAMPLES_DIR) + "/day2.txt"));
+  User user;
+  FileDialogSeen chooser;
+  std::vector<std::string> tabs;
+  size_t chosenRows = 0, writtenRows = 0;
+  user.ChooseMenu(kShowLastTableCommand)
+      .ChooseFile(sample, &chooser)
+      .Then("the window on the chosen table", [&] {
+        view::PlotWindow* window = TableWindow("day1-103+000.csv");
+        if (window == nullptr) return false;
+        auto* bar = window->findChild<QTabBar*>();
+        for (int i = 0; bar != nullptr && i < bar->count(); ++i) tabs.push_back(Text(bar->tabText(i)));
+        chosenRows = window->Table().Rows();
+        return true;
+      })
+      .ChooseMenu(kSingleCommand)
+      .ChooseFile(log)
+      .ChooseFile(folder / "day2-103+000.csv")
+      .Answer(QMessageBox::No)
+      .ChooseMenu(kShowLastTableCommand)
+      .Then("the window on the table just written", [&] {
+        view::PlotWindow* window = TableWindow("day2-103+000.csv");
+        if (window == nullptr) return false;
+        writtenRows = window->Table().Rows();
+        return true;
+      })
+      .ChooseMenu(kExitCommand);
+
+  EXPECT_EQ(RunProgram(), 0);
+  ASSERT_TRUE(user.Done());
+  EXPECT_EQ(chooser.title, "Open Table File Name");
+  EXPECT_THAT(chooser.filters, ElementsAre("Quorval Tables (*.csv;*.xlx)", "All Files (*.*)"));
+  EXPECT_THAT(tabs, ElementsAre("Track", "Sky", "Signal", "Satellites and DOP"));
+  // Every row of each table is read: one line less than the table (its header).
+  EXPECT_EQ(static_cast<int>(chosenRows), CountLines(ReadBytes(sample)) - 1);
+  EXPECT_EQ(static_cast<int>(writtenRows), CountLines(ReadBytes(folder / "day2-103+000.csv")) - 1);
 }
 
 }  // namespace

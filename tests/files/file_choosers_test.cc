@@ -38,6 +38,7 @@ TEST_F(FileChoosers, EachKindShowsItsTitleAndFlagsOverTheOwner) {
       {kChooseInput, "Open Input File Name", OFN_EXPLORER | OFN_FILEMUSTEXIST},
       {kChooseOutput, "Open Output File Name", OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY},
       {kChooseList, "Open List File Name", OFN_EXPLORER | OFN_FILEMUSTEXIST},
+      {kChooseTable, "Open Table File Name", OFN_EXPLORER | OFN_FILEMUSTEXIST},
   };
   for (const auto& c : cases) {
     backend.ChooseInFileDialog(folder / "absent.txt");
@@ -56,7 +57,7 @@ TEST_F(FileChoosers, EachKindShowsItsTitleAndFlagsOverTheOwner) {
 }
 
 TEST_F(FileChoosers, UnknownKindShowsNothingAndCancels) {
-  EXPECT_EQ(Choose("x.txt", static_cast<ChooseFileKind>(3)), IDCANCEL);
+  EXPECT_EQ(Choose("x.txt", static_cast<ChooseFileKind>(4)), IDCANCEL);
   EXPECT_EQ(Choose("x.txt", static_cast<ChooseFileKind>(-1)), IDCANCEL);
   EXPECT_TRUE(backend.choosers.empty());
 }

@@ -100,6 +100,54 @@ TEST_F(MainWindow, ExitClosesEveryStreamStillOpen) {
   EXPECT_TRUE(AllStreamsClosed());
 }
 
+TEST_F(MainWindow, ShowLastTableBeforeAnyTableWasWrittenOpensTheTableChosen) {
+  const std::string table = folder.Write("day1-103+000.csv", "");
+  for (const bool chosen : {true, false}) {
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kShowLastTableCommand));
+    if (chosen) {
+      script.ChooseInFileDialog(table);
+    } else {
+      script.CancelFileDialog();
+    }
+    RunProgramWith(script);
+    ASSERT_EQ(script.choosers.size(), 1u);
+    EXPECT_EQ(script.choosers[0].title, "Open Table File Name");
+    EXPECT_EQ(script.choosers[0].flags, OFN_EXPLORER | OFN_FILEMUSTEXIST);
+    EXPECT_THAT(script.choosers[0].filter, ElementsAre("Quorval Tables (*.csv;*.xlx)", "*.csv;*.xlx",
+                                                       "All Files (*.*)", "*.*"));
+    std::vector<std::string> shown;
+    for (const TableWindowShown& window : script.tableWindows) shown.push_back(window.tablePath);
+    EXPECT_EQ(shown, chosen ? std::vector<std::string>{table} : std::vector<std::string>{});
+  }
+}
+
+TEST_F(MainWindow, ShowLastTableOpensTheTableWrittenLastAlsoDuringTheNextRun) {
+  folder.Write("day1.log", LogWithFixes(4));
+  folder.Write("day2.log", LogWithFixes(4));
+  const std::string single = folder / "single.csv";
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(folder / "day1.log")
+      .ChooseInFileDialog(single)
+      .AnswerBox(IDNO)
+      .WhenIdle(ChooseMenuItem(kShowLastTableCommand))
+      .WhenIdle(ChooseMenuItem(kBatchCommand))
+      .ChooseInFileDialog(folder.Write("AllData.ini", folder / "day1.log\n" + folder / "day2.log\n"))
+      // Not greyed while day2 is converted: it opens the finished day1 table.
+      .AfterLine(3, 2, ChooseMenuItem(kShowLastTableCommand));
+
+  EXPECT_EQ(RunProgram(), 0);  // closed by the batch
+  std::vector<std::string> shown;
+  for (const TableWindowShown& window : backend.tableWindows) {
+    EXPECT_EQ(window.owner, runState.mainWindow);
+    shown.push_back(window.tablePath);
+  }
+  EXPECT_THAT(shown, ElementsAre(single, folder / "day1-103+000.xlx"));
+  EXPECT_EQ(backend.choosers.size(), 3u);  // the run's two and the list: no table chooser
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day2-103+000.xlx")), 4);
+  EXPECT_STREQ(runState.lastTablePath, (folder / "day2-103+000.xlx").c_str());
+}
+
 TEST_F(MainWindow, MainWindowThatCannotBeCreatedIsReportedWithExitCodeTwo) {
   backend.refuseWindowCreation = true;
   EXPECT_EQ(RunProgram(), kExitNoMainWindow);

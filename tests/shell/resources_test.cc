@@ -31,7 +31,7 @@ class Resources : public ::testing::Test {
   }
 };
 
-TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenAbout) {
+TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenAbout) {
   const MenuResource* menu = LoadMenu(kProgramInstance, "bramlet_menu");  // names match in any case
   ASSERT_EQ(menu, &kMainMenu);
   EXPECT_STREQ(menu->name, "Bramlet_MENU");
@@ -44,7 +44,8 @@ TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenAbout) {
     }
   }
   EXPECT_THAT(entries, ElementsAre("[       File     ]", "Exit 1250", " 40007", "Single PostProc 40006",
-                                   "Batch PostProc 40005", "[      &Help      ]", "&About . . . 3050"));
+                                   "Batch PostProc 40005", "[View]", "Show Last Table 40008",
+                                   "[      &Help      ]", "&About . . . 3050"));
   EXPECT_EQ(LoadMenu(kProgramInstance, "OTHER"), nullptr);
   EXPECT_EQ(LoadMenu(kProgramInstance + 1, "Bramlet_MENU"), nullptr) << "another module holds none";
 }

@@ -288,6 +288,11 @@ void ScriptedBackend::EnableMenuItem(WindowHandle window, unsigned id, bool enab
   menuStates.push_back({id, enabled});
 }
 
+void ScriptedBackend::ShowTableWindow(WindowHandle owner, const char* tablePath) {
+  Note(std::string("ShowTableWindow ") + tablePath);
+  tableWindows.push_back({owner, tablePath});
+}
+
 intptr_t ScriptedBackend::SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                                       intptr_t lParam) {
   Note("SendMessage " + Number(window));

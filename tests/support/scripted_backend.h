@@ -103,6 +103,12 @@ struct MenuItemState {
   bool enabled;
 };
 
+// A window opened on a table (ShowTableWindow).
+struct TableWindowShown {
+  WindowHandle owner;
+  std::string tablePath;
+};
+
 // A message sent through the backend (the pump's progress notification).
 struct MessageSent {
   WindowHandle window;
@@ -192,6 +198,7 @@ class ScriptedBackend final : public WindowingBackend {
   std::vector<TextDrawn> textsDrawn;
   std::vector<MenuItemState> menuStates;
   std::vector<MessageSent> sent;
+  std::vector<TableWindowShown> tableWindows;
   std::vector<ActionTaken> actions;
   // Every call, one line each ("MessageBox Processing Complete: Do another
   // file?", "DestroyWindow 257"), in order.
@@ -237,6 +244,7 @@ class ScriptedBackend final : public WindowingBackend {
                 unsigned format) override;
   void EndPaint(WindowHandle window) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
+  void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
   intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                        intptr_t lParam) override;
   void PollEvents() override;

@@ -126,6 +126,13 @@ class Console final : public WindowingBackend {
     return WindowingBackend::MessageBox(owner, text, caption, style);
   }
 
+  // A terminal draws no pictures: it says so and names the program that does.
+  void ShowTableWindow(WindowHandle, const char* tablePath) override {
+    EraseLine();
+    std::fprintf(stderr, "%s: no display to show %s on (quorval-plot draws its pictures)\n",
+                 programName, QuoteName(tablePath).c_str());
+  }
+
   // Once per line of a conversion: a request to end the program is the
   // progress dialog's Cancel, as the user's click would be.
   void PollEvents() override {

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_backend.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <ctime>
 
 #include "platform/qt/qt_windows.h"
+#include "view/qt/plot_window.h"
 
 namespace quorval {
 
@@ -62,6 +64,7 @@ QtBackend::~QtBackend() {
   for (auto& [handle, widget] : widgets_) {
     if (widget != nullptr && widget->isWindow()) delete widget.data();
   }
+  for (auto& [path, window] : tableWindows_) delete window.data();
 }
 
 void QtBackend::KeepWidget(WindowHandle window, QWidget* widget) { widgets_[window] = widget; }
@@ -257,6 +260,20 @@ void QtBackend::DrawText(DeviceContext context, const char* text, int length, co
 
 void QtBackend::EnableMenuItem(WindowHandle window, unsigned id, bool enabled) {
   if (QWidget* widget = Widget(window)) EnableMenuCommand(widget, id, enabled);
+}
+
+void QtBackend::ShowTableWindow(WindowHandle, const char* tablePath) {
+  const QString path = QFile::decodeName(tablePath);
+  QPointer<view::PlotWindow>& shown = tableWindows_[path];
+  if (shown == nullptr) {
+    shown = new view::PlotWindow;
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  // Read afresh: a later run may have written the table again.
+  shown->OpenTable(path);
+  shown->show();
+  shown->raise();
+  shown->activateWindow();
 }
 
 void QtBackend::PollEvents() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <map>
@@ -15,6 +16,10 @@
 #include "platform/windowing.h"
 
 class QPainter;
+
+namespace quorval::view {
+class PlotWindow;
+}
 
 namespace quorval {
 
@@ -45,6 +50,7 @@ class QtBackend final : public WindowingBackend {
   void DrawText(DeviceContext context, const char* text, int length, const Rect& rect,
                 unsigned format) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
+  void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
   void PollEvents() override;
   void WaitForEvents() override;
 
@@ -62,6 +68,8 @@ class QtBackend final : public WindowingBackend {
   QWidget* Client(WindowHandle window) const;  // where a window's client area is drawn
 
   std::map<WindowHandle, QPointer<QWidget>> widgets_;
+  // One window per table, closed by the user (it then deletes itself).
+  std::map<QString, QPointer<view::PlotWindow>> tableWindows_;
   WindowHandle paintingWindow_ = kNoWindow;
   QPainter* painter_ = nullptr;
   int64_t lastServiced_ = INT64_MIN / 2;  // monotonic nanoseconds
