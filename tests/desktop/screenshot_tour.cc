@@ -1,7 +1,8 @@
 // The screenshots of the README: the desktop program driven through a
 // Single PostProc on Qt's offscreen platform, with a picture taken at each
 // stop: the main window, the open File menu, the progress dialog in the
-// middle of a conversion, and the closing prompt.
+// middle of a conversion, the question the close box asks then, the closing
+// prompt, the View menu and the window on the table just written.
 //
 //   quorval_screenshot_tour OUTPUT-FOLDER WORK-FOLDER
 //
@@ -95,7 +96,36 @@ void StandClearOfFrame(QWidget* box) {
 
 QWidget* ProgressDialogWindow() { return desktop->Widget(runState.progressDialog); }
 
-QMenu* FileMenu(QMainWindow* main) { return main->menuBar()->actions().at(0)->menu(); }
+QMenu* MenuOf(QMainWindow* main, int index) { return main->menuBar()->actions().at(index)->menu(); }
+
+// Opens the menu bar's menu by a click on its title, with the entry highlighted.
+bool OpenMenuOn(QMainWindow* main, int index, unsigned id) {
+  QMenuBar* bar = main->menuBar();
+  QMenu* menu = MenuOf(main, index);
+  if (!menu->isVisible()) {
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(index)).center());
+  }
+  if (!menu->isVisible()) return false;
+  menu->setActiveAction(User::MenuAction(id));
+  return true;
+}
+
+// The box now up, where the backend put it below the progress dialog.
+bool ShootBoxOverDialog(const char* name, QMainWindow* main) {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  QWidget* dialog = ProgressDialogWindow();
+  if (box == nullptr || !box->isVisible() || dialog == nullptr) return false;
+  StandClearOfFrame(box);
+  Shoot(name, {main, dialog, box});
+  return true;
+}
+
+QWidget* TableWindow() {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->windowTitle().startsWith(QStringLiteral("Quorval - "))) return widget;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -137,18 +167,9 @@ int main(int argc, char** argv) {
         Shoot("main-window.png", {main});
         return true;
       })
-      .Then("the File menu opened on Single PostProc", [&] {
-        QMenuBar* bar = main->menuBar();
-        QMenu* menu = FileMenu(main);
-        if (!menu->isVisible()) {
-          QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().at(0)).center());
-        }
-        if (!menu->isVisible()) return false;
-        menu->setActiveAction(User::MenuAction(kSingleCommand));
-        return true;
-      })
+      .Then("the File menu opened on Single PostProc", [&] { return OpenMenuOn(main, 0, kSingleCommand); })
       .Then("a picture of the open menu", [&] {
-        QMenu* menu = FileMenu(main);
+        QMenu* menu = MenuOf(main, 0);
         Shoot("file-menu.png", {main, menu});
         menu->hide();
         return true;
@@ -164,15 +185,33 @@ int main(int argc, char** argv) {
         Shoot("progress-dialog.png", {main, dialog});
         return true;
       })
-      .Then("the closing prompt", [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QWidget* dialog = ProgressDialogWindow();
-        if (box == nullptr || !box->isVisible() || dialog == nullptr) return false;
-        StandClearOfFrame(box);
-        Shoot("final-prompt.png", {main, dialog, box});
+      .CloseMainWindowDuringConversion()
+      .Then("the question the close box asks", [&] { return ShootBoxOverDialog("close-question.png", main); })
+      .Answer(QMessageBox::No)
+      .Then("the closing prompt", [&] { return ShootBoxOverDialog("final-prompt.png", main); })
+      .Answer(QMessageBox::No)
+      .Then("the View menu opened on Show Last Table", [&] {
+        return OpenMenuOn(main, 1, kShowLastTableCommand);
+      })
+      .Then("a picture of the View menu", [&] {
+        QMenu* menu = MenuOf(main, 1);
+        Shoot("view-menu.png", {main, menu});
+        menu->hide();
         return true;
       })
-      .Answer(QMessageBox::No)
+      .ChooseMenu(kShowLastTableCommand)
+      .Then("the window on the table", [&] {
+        QWidget* window = TableWindow();
+        if (window == nullptr || !window->isVisible()) return false;
+        window->resize(900, 640);
+        return true;
+      })
+      .Then("a picture of the table's window", [&] {
+        QWidget* window = TableWindow();
+        Shoot("table-window.png", {window});
+        window->close();
+        return true;
+      })
       .ChooseMenu(kExitCommand);
 
   const int exitCode = ProgramEntry(kProgramInstance, 0, "", SW_SHOWNORMAL);
