@@ -192,7 +192,6 @@ TEST_F(BatchRun, ClosingTheWindowDuringABatchAsksAndYesStopsTheListWhileNoGoesOn
     EXPECT_EQ(TableLines("day1"), c.day1Lines);
     EXPECT_EQ(std::filesystem::exists(folder / "day2-103+000.xlx"), c.day2Converted);
     EXPECT_EQ(Diagnostics(), "\n" + folder / "day1.log" + (c.day2Converted ? "\n" + folder / "day2.log" : ""));
-    EXPECT_TRUE(AllStreamsClosed());
     std::filesystem::remove(folder / "day1-103+000.xlx");
   }
 }
