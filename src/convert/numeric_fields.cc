@@ -1,7 +1,10 @@
 #include "convert/numeric_fields.h"
 
+#include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <system_error>
 
 #include <locale.h>
 
@@ -85,10 +88,50 @@ int32_t SaturateToInt32(int64_t value) {
 // The correctly rounded conversion for the few numbers the exact path cannot
 // take (long mantissas, large exponents), in the "C" locale whatever the
 // process locale is.
+#ifdef _WIN32
+// The power of ten just above the first significant digit of a decimal
+// number (positive for a magnitude of 1 or more), exponent included.
+int64_t DecimalOrder(const char* p) {
+  int64_t order = 0;
+  bool significant = false;
+  for (; IsDigit(*p); ++p) {
+    significant = significant || *p != '0';
+    if (significant) ++order;
+  }
+  if (*p == '.') {
+    for (++p; IsDigit(*p) && !significant; ++p) {
+      significant = *p != '0';
+      if (!significant) --order;
+    }
+    while (IsDigit(*p)) ++p;
+  }
+  if (*p == 'e' || *p == 'E') {
+    const bool negative = p[1] == '-';
+    int64_t written = 0;
+    ReadBoundedDigits(p + (p[1] == '+' || p[1] == '-' ? 2 : 1), written);
+    order += negative ? -written : written;
+  }
+  return order;
+}
+
+// Not every Windows C library reads long decimals correctly rounded; the
+// standard library's reading does, and knows no locale. It takes no '+', and
+// leaves a value beyond the double range to its caller.
+double SlowDecimalToDouble(const char* number) {
+  const bool negative = *number == '-';
+  const char* text = number + (*number == '+' || *number == '-' ? 1 : 0);
+  double value = 0.0;
+  if (std::from_chars(text, text + std::strlen(text), value).ec == std::errc::result_out_of_range) {
+    value = DecimalOrder(text) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return negative ? -value : value;
+}
+#else
 double SlowDecimalToDouble(const char* number) {
   static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
   return strtod_l(number, nullptr, cLocale);
 }
+#endif
 
 // What follows a field's sign and leading zeros. Most fields are a plain
 // decimal (digits and a point) and are read at once; anything else is read

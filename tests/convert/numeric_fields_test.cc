@@ -161,8 +161,10 @@ class CommaLocale : public ::testing::Test {
   void SetUp() override { saved_ = std::setlocale(LC_ALL, nullptr); }
   void TearDown() override {
     std::setlocale(LC_ALL, saved_.c_str());
+#ifndef _WIN32
     if (!savedLocPath_.empty()) setenv("LOCPATH", savedLocPath_.c_str(), 1);
     else unsetenv("LOCPATH");
+#endif
     if (!localeDir_.empty()) std::filesystem::remove_all(localeDir_);
   }
 
@@ -180,6 +182,7 @@ class CommaLocale : public ::testing::Test {
     EXPECT_EQ(ParseInt("1.5"), 1);
   }
 
+#ifndef _WIN32
   // Builds a German locale from the installed locale sources into a private
   // folder, for machines that have the sources but no compiled de_DE.
   bool BuildGermanLocale() {
@@ -198,12 +201,20 @@ class CommaLocale : public ::testing::Test {
     setenv("LOCPATH", localeDir_.c_str(), 1);
     return true;
   }
+#endif
 
   std::string saved_;
   std::string savedLocPath_;
   std::string localeDir_;
 };
 
+#ifdef _WIN32
+// Windows names its locales by language and country, and has them all.
+TEST_F(CommaLocale, GermanWindowsLocaleDoesNotChangeTheDecimalPoint) {
+  ASSERT_NE(std::setlocale(LC_ALL, "German_Germany.1252"), nullptr);
+  ExpectDotStillTheDecimalPoint();
+}
+#else
 TEST_F(CommaLocale, GermanSystemLocaleDoesNotChangeTheDecimalPoint) {
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
     GTEST_SKIP() << "de_DE.UTF-8 is not installed";
@@ -235,6 +246,7 @@ TEST_F(CommaLocale, EveryInstalledLocaleReadsTheSameNumbers) {
   pclose(list);
   EXPECT_GT(tried, 0);
 }
+#endif
 
 // ---- Agreement with the C library ----------------------------------------
 
@@ -266,8 +278,14 @@ std::string RandomDecimal(std::mt19937& rng) {
 }
 
 TEST(NumericFields, DecimalReadingMatchesTheCLibraryBitForBit) {
+#ifdef _WIN32
+  // The program's own locale is "C" until something sets another.
+  const auto strtod_l = [](const char* text, char** end, int) { return std::strtod(text, end); };
+  const int cLocale = 0;
+#else
   const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
   ASSERT_NE(cLocale, nullptr);
+#endif
   std::mt19937 rng(20260512);
   std::vector<std::string> texts = {
       "9007199254740992", "9007199254740993", "9007199254740993e-22", "1e22", "1e23",
@@ -279,12 +297,21 @@ TEST(NumericFields, DecimalReadingMatchesTheCLibraryBitForBit) {
       "18446744073709551616", "-0.18446744073709551616e1"};
   for (int i = 0; i < 5000; ++i) texts.push_back(RandomDecimal(rng));
   for (const std::string& text : texts) {
+#ifdef _WIN32
+    // The Windows C library reads a sign without digits as -0; the
+    // grammar's reading of a text without digits is 0.
+    if (text.substr(0, text.find_first_of("eEx,")).find_first_of("0123456789") == std::string::npos) {
+      continue;
+    }
+#endif
     const double expected = strtod_l(text.c_str(), nullptr, cLocale);
     const double actual = ReadDecimalReal(text.c_str());
     EXPECT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0)
         << '"' << text << "\" gives " << actual << ", the C library " << expected;
   }
+#ifndef _WIN32
   freelocale(cLocale);
+#endif
 }
 
 }  // namespace
