@@ -38,15 +38,27 @@ const unsigned char* FindUnprintable(const unsigned char* p, const unsigned char
   return p;
 }
 
+// The last '$' of a stretch, searched from its end.
+const unsigned char* LastDollar(const unsigned char* p, const unsigned char* end) {
+#ifdef __GLIBC__
+  return static_cast<const unsigned char*>(memrchr(p, '$', static_cast<size_t>(end - p)));
+#else
+  while (end > p) {
+    if (*--end == '$') return end;
+  }
+  return nullptr;
+#endif
+}
+
 // Applies the capture rules to a stretch of one line that holds no line feed.
 // Every '$' restarts the capture, so only the last '$' of the stretch
 // matters; a stop does not erase: the text before a control byte still forms
 // the sentence.
 void CaptureStretch(Capture& capture, char* sentence, int capacity, const unsigned char* p,
                     const unsigned char* end) {
-  const void* dollar = memrchr(p, '$', static_cast<size_t>(end - p));
+  const unsigned char* dollar = LastDollar(p, end);
   if (dollar != nullptr) {
-    p = static_cast<const unsigned char*>(dollar);
+    p = dollar;
     capture.length = 0;
     capture.capturing = true;
   }
