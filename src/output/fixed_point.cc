@@ -71,6 +71,35 @@ char* WriteFixedGeneral(char* out, double value, int decimals, const Binary& b) 
   return IncrementMagnitude(out, end);
 }
 
+// mantissa * power / 2^shift (shift 1 to 127) rounded to nearest, halfway
+// away from zero, into units; false when the quotient needs 64 bits. The
+// product of a 53-bit mantissa and at most 10^6 needs 73 bits.
+bool ScaledUnits(uint64_t mantissa, uint64_t power, int shift, uint64_t& units) {
+#ifdef __SIZEOF_INT128__
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * power;
+  const unsigned __int128 quotient = scaled >> shift;
+  if (quotient >> 63 != 0) return false;
+  // The remainder is at least half exactly when the bit below the cut is set.
+  units = static_cast<uint64_t>(quotient) + static_cast<uint64_t>((scaled >> (shift - 1)) & 1);
+#else
+  // 32-bit targets: the product as two 64-bit words.
+  const uint64_t low = (mantissa & 0xFFFFFFFFu) * power;
+  const uint64_t high = (mantissa >> 32) * power;
+  const uint64_t productLow = low + (high << 32);
+  const uint64_t productHigh = (high >> 32) + (productLow < low ? 1 : 0);
+  const auto bitsFrom = [&](int cut) {  // the product shifted right by cut, as hi:lo
+    struct Words { uint64_t high, low; };
+    if (cut == 0) return Words{productHigh, productLow};
+    if (cut < 64) return Words{productHigh >> cut, (productLow >> cut) | (productHigh << (64 - cut))};
+    return Words{0, productHigh >> (cut - 64)};
+  };
+  const auto quotient = bitsFrom(shift);
+  if (quotient.high != 0 || quotient.low >> 63 != 0) return false;
+  units = quotient.low + (bitsFrom(shift - 1).low & 1);
+#endif
+  return true;
+}
+
 }  // namespace
 
 char* WriteFixed(char* out, double value, int decimals) {
@@ -79,16 +108,9 @@ char* WriteFixed(char* out, double value, int decimals) {
   // 128 bits, shifted down with the remainder deciding the rounding.
   if (b.finite && b.exponent < 0 && decimals >= 0 && decimals <= 6) {
     uint64_t units = 0;  // the value in units of the last decimal, rounded
-    if (b.exponent >= -127) {
-      const unsigned __int128 scaled =
-          static_cast<unsigned __int128>(b.mantissa) * kPowersOfTen[decimals];
-      const int shift = -b.exponent;
-      const unsigned __int128 quotient = scaled >> shift;
-      const unsigned __int128 remainder = scaled - (quotient << shift);
-      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
-      if (quotient >> 63 != 0) return WriteFixedGeneral(out, value, decimals, b);
-      // Halfway rounds away from zero.
-      units = static_cast<uint64_t>(quotient) + (remainder >= half ? 1 : 0);
+    if (b.exponent >= -127 &&
+        !ScaledUnits(b.mantissa, kPowersOfTen[decimals], -b.exponent, units)) {
+      return WriteFixedGeneral(out, value, decimals, b);
     }
     // Below 2^-74 nothing reaches the last decimal: units stay 0.
     if (b.negative) *out++ = '-';
