@@ -31,6 +31,12 @@ bool OpenLogStream(const char* path) {
     s.inputFile = nullptr;
     errno = EISDIR;
   }
+  // Windows refuses to open a folder at all, for want of access: it is
+  // reported as the folder it is.
+  if (s.inputFile == nullptr && errno == EACCES && stat(path, &info) == 0 &&
+      S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+  }
   if (s.inputFile == nullptr) {
     SetMessageReason(errno, path);
     MessageBox(kNoWindow, path, "Failure to open Input File", MB_TASKMODAL | MB_ICONWARNING);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "files/file_choosers.h"
+#include "files/file_identity.h"
 #include "files/name_limits.h"
 #include "files/path_names.h"
 #include "output/csv_writer.h"
@@ -60,7 +61,8 @@ int OpenOutputWithRetry(const char* outputPath) {
   TakeCsvWriteError();  // a failure of an earlier table is no concern of this one
   // Binary mode: the writer ends every line in CR LF itself.
   while ((s.outputFile = std::fopen(outputPath, "wb")) == nullptr) {
-    const int reason = errno;
+    // Windows refuses a folder in the table's way for want of access.
+    const int reason = errno == EACCES && IdentifyPath(outputPath).folder ? EISDIR : errno;
     char text[kMessageSize];
     std::snprintf(text, sizeof text,
                   "Output File %s may be open.\nTo continue, close file and press Retry.\n"
