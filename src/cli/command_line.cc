@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/command_plan.h"
+#include "files/binary_streams.h"
 #include "files/input_opening.h"
 #include "files/name_limits.h"
 #include "files/output_files.h"
@@ -56,6 +57,7 @@ int OpenLog(const char* log) {
   if (IsStandardStream(log)) {
     std::strcpy(s.inputPath, kStandardStream);
     s.inputFile = stdin;
+    UseBinaryMode(stdin);
     PrepareInput();
     return kExitSuccess;
   }
@@ -74,6 +76,7 @@ int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
     std::strcpy(s.outputPath, kStandardStream);
     std::strcpy(s.outputBase, "standard output");
     s.outputFile = stdout;
+    UseBinaryMode(stdout);
     s.outputWriteFailed = 0;
     TakeCsvWriteError();
     tableBeingWritten = 1;
