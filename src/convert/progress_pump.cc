@@ -5,6 +5,10 @@
 
 namespace quorval {
 
+intptr_t PositionParam(int64_t position) {
+  return position <= INTPTR_MAX ? static_cast<intptr_t>(position) : kPositionInRecord;
+}
+
 int32_t UpdateProgress(int64_t position) {
   RunState& s = runState;
   if (s.inputFile == nullptr) {
@@ -17,10 +21,10 @@ int32_t UpdateProgress(int64_t position) {
     s.progressStarted = 1;
     s.lastNotifiedPosition = position;
   } else if (s.cancelRequested == 0 && position > s.lastNotifiedPosition + s.progressStep) {
-    if (s.progressDialog != kNoWindow) {
-      SendMessage(s.progressDialog, WM_PAINT, 0, static_cast<intptr_t>(position));
-    }
     s.lastNotifiedPosition = position;
+    if (s.progressDialog != kNoWindow) {
+      SendMessage(s.progressDialog, WM_PAINT, 0, PositionParam(position));
+    }
   }
   ServicePendingMessages();
   return s.cancelRequested;

@@ -9,6 +9,12 @@ namespace quorval {
 
 constexpr int64_t kProgressStepDivisor = 500;
 
+// The notification carries the position in lParam. A 32-bit build's lParam
+// ends at 2 GB: a position past that is sent as kPositionInRecord, and the
+// dialog reads it from lastNotifiedPosition, which holds it by then.
+constexpr intptr_t kPositionInRecord = -1;
+intptr_t PositionParam(int64_t position);
+
 // position: bytes of the input consumed so far. Returns cancelRequested
 // (0 in the guard for a missing input, which sets the request instead).
 int32_t UpdateProgress(int64_t position);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "convert/progress_pump.h"
 #include "files/path_names.h"
 #include "state/run_state.h"
 
@@ -105,7 +106,8 @@ intptr_t ProgressDialogProc(WindowHandle dialog, unsigned message, uintptr_t wPa
       InitializeProgressDialog(dialog);
       return 0;
     case WM_PAINT:
-      ShowPosition(dialog, static_cast<int64_t>(lParam));
+      ShowPosition(dialog, lParam == kPositionInRecord ? runState.lastNotifiedPosition
+                                                       : static_cast<int64_t>(lParam));
       return 0;
     case WM_COMMAND:
       if (wParam == static_cast<uintptr_t>(IDCANCEL)) {

@@ -18,7 +18,11 @@ class ProgressPump : public convert_test::ConvertTest {
   void SetUp() override {
     ConvertTest::SetUp();
     // The pump only needs an open input; the log itself is not read.
+#ifdef _WIN32
+    input_ = std::fopen("NUL", "rb");
+#else
     input_ = std::fopen("/dev/null", "rb");
+#endif
     ASSERT_NE(input_, nullptr);
     runState.inputFile = input_;
     runState.progressDialog = kDialog;
@@ -35,7 +39,7 @@ class ProgressPump : public convert_test::ConvertTest {
       EXPECT_EQ(n.window, kDialog);
       EXPECT_EQ(n.message, WM_PAINT);
       EXPECT_EQ(n.wParam, 0u);
-      positions.push_back(n.lParam);
+      positions.push_back(n.position);
     }
     return positions;
   }

@@ -2,6 +2,8 @@
 // the bar, its place over the main window, and Cancel.
 #include "shell/progress_dialog.h"
 
+#include "convert/progress_pump.h"
+
 #include <gmock/gmock.h>
 
 #include "shell_test_support.h"
@@ -93,6 +95,17 @@ TEST_F(ProgressDialog, RepaintAskedByTheWindowSystemShowsNothingReadUntilTheNext
   SendMessage(dialog, WM_PAINT, 0, 0);
   EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "0");
   EXPECT_THAT(BarsDrawn(), ElementsAre("0,0-218,20", "0,0-0,20"));
+}
+
+// A 32-bit build's lParam ends at 2 GB; the position past it still arrives.
+TEST_F(ProgressDialog, PositionsPastTwoGigabytesShowAsTheyStand) {
+  runState.inputSize = 4'000'000'000;
+  const WindowHandle dialog = Show();
+  EXPECT_EQ(backend.ControlText(kKilobytesTotalFieldId), "4000000");
+  runState.lastNotifiedPosition = 3'000'000'000;  // as the pump records it before notifying
+  SendMessage(dialog, WM_PAINT, 0, PositionParam(3'000'000'000));
+  EXPECT_EQ(backend.ControlText(kKilobytesReadFieldId), "3000000");
+  EXPECT_THAT(BarsDrawn(), ElementsAre("0,0-225,20"));  // 750 per mille of 300 pixels
 }
 
 TEST_F(ProgressDialog, LogOfUnknownSizeKeepsTheBarEmpty) {

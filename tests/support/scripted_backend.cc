@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "convert/progress_pump.h"
 #include "resources/resources.h"
 #include "state/run_state.h"
 
@@ -296,7 +297,8 @@ void ScriptedBackend::ShowTableWindow(WindowHandle owner, const char* tablePath)
 intptr_t ScriptedBackend::SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                                       intptr_t lParam) {
   Note("SendMessage " + Number(window));
-  sent.push_back({window, message, wParam, lParam});
+  sent.push_back({window, message, wParam, lParam,
+                  lParam == kPositionInRecord ? runState.lastNotifiedPosition : lParam});
   return WindowingBackend::SendMessage(window, message, wParam, lParam);
 }
 

@@ -115,6 +115,7 @@ struct MessageSent {
   unsigned message;
   uintptr_t wParam;
   intptr_t lParam;
+  int64_t position;  // as the dialog reads it: lParam, or the record's past a 32-bit lParam
 };
 
 // Something the user does.
