@@ -1,23 +1,70 @@
 #include "convert/stream_reading.h"
 
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 #include "state/end_requests.h"
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quorval {
 
 namespace {
 
+#ifdef _WIN32
+// An anonymous pipe cannot be waited on with a time limit: it is looked at
+// this often until something arrived or its writer closed it.
+constexpr DWORD kPipeLookMilliseconds = 5;
+
+HANDLE SystemHandle(FILE* stream) {
+  const int descriptor = _fileno(stream);
+  return descriptor >= 0 ? reinterpret_cast<HANDLE>(_get_osfhandle(descriptor))
+                         : INVALID_HANDLE_VALUE;
+}
+#else
 // A wait looks at the end request at least this often, so that a request
 // that came just before the wait began still ends it.
 constexpr int kWaitSliceMilliseconds = 200;
+#endif
 
 }  // namespace
 
+#ifdef _WIN32
+bool ArrivesWhileRead(FILE* stream) {
+  const HANDLE input = SystemHandle(stream);
+  if (input == INVALID_HANDLE_VALUE) return false;
+  const DWORD type = GetFileType(input);
+  return type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR;
+}
+
+// The handle is read directly, as the descriptor is elsewhere: no text-mode
+// translation, and no waiting for a whole block.
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) {
+  const HANDLE input = SystemHandle(stream);
+  if (GetFileType(input) == FILE_TYPE_PIPE) {
+    for (bool waited = false;; waited = true) {
+      if (endRequestSignal != 0) return 0;
+      DWORD available = 0;
+      // A pipe whose writer is gone fails here; the read below then ends it.
+      if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr) || available > 0) break;
+      if (!waited && rows != nullptr) std::fflush(rows);
+      Sleep(kPipeLookMilliseconds);
+    }
+  } else if (rows != nullptr) {
+    std::fflush(rows);  // a console or a device: the read may wait
+  }
+  DWORD count = 0;
+  const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+  if (endRequestSignal != 0 || !ReadFile(input, block, wanted, &count, nullptr)) return 0;
+  return count;
+}
+#else
 bool ArrivesWhileRead(FILE* stream) {
   struct stat info;
   const int descriptor = fileno(stream);
@@ -38,5 +85,6 @@ size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) 
     if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return 0;
   }
 }
+#endif
 
 }  // namespace quorval
