@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -74,6 +75,15 @@ bool runInterrupted = false;
 char interruptedLine[96];
 size_t interruptedLength = 0;
 
+#ifdef _WIN32
+// The console's own requests: Ctrl-C, and Ctrl-Break where a terminal would
+// hang up. Windows has no death by a signal: the program ends with the
+// status a shell gives one, 128 + its number.
+constexpr int kEndRequestSignals[] = {SIGINT, SIGBREAK};
+[[noreturn]] void EndBySignal(int signal) { _exit(128 + signal); }
+#else
+constexpr int kEndRequestSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 void RestoreDefaultAction(int signal) {
   struct sigaction fallback{};
   fallback.sa_handler = SIG_DFL;
@@ -81,15 +91,25 @@ void RestoreDefaultAction(int signal) {
   sigaction(signal, &fallback, nullptr);
 }
 
+// By the signal itself, delivered when the handler returns.
+void EndBySignal(int signal) {
+  RestoreDefaultAction(signal);
+  raise(signal);
+}
+#endif
+
 // Only async-signal-safe calls here.
 void NoteEndRequest(int signal) {
+#ifdef _WIN32
+  // The platform puts the default action back before every call.
+  std::signal(signal, NoteEndRequest);
+#endif
   if (tableBeingWritten == 0) {
     // Nothing is being written, so nothing can be cut: the program ends at
-    // once, by the signal itself.
-    const ssize_t written = write(STDERR_FILENO, interruptedLine, interruptedLength);
+    // once.
+    const auto written = write(STDERR_FILENO, interruptedLine, interruptedLength);
     (void)written;
-    RestoreDefaultAction(signal);
-    raise(signal);  // delivered when the handler returns
+    EndBySignal(signal);
     return;
   }
   endRequestSignal = signal;
@@ -215,7 +235,11 @@ void InstallConsoleEndRequests() {
   interruptedLength = length > 0 && static_cast<size_t>(length) < sizeof interruptedLine
                           ? static_cast<size_t>(length)
                           : 0;
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (int signal : kEndRequestSignals) {
+#ifdef _WIN32
+    // A signal ignored when the program started stays ignored.
+    if (std::signal(signal, NoteEndRequest) == SIG_IGN) std::signal(signal, SIG_IGN);
+#else
     struct sigaction current{};
     // A signal ignored when the program started (nohup, a background job)
     // stays ignored.
@@ -226,6 +250,7 @@ void InstallConsoleEndRequests() {
     // Writes to a pipe go on after the handler: a row is never cut by one.
     noting.sa_flags = SA_RESTART;
     sigaction(signal, &noting, nullptr);
+#endif
   }
 }
 
@@ -235,8 +260,7 @@ void EndByRequestSignal() {
   const int signal = endRequestSignal;
   if (signal == 0) return;
   std::fflush(nullptr);
-  RestoreDefaultAction(signal);
-  raise(signal);
+  EndBySignal(signal);
 }
 
 int FormatDialogLine(char* out, int size, const char* fileName, const char* kilobytesRead,

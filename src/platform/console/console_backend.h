@@ -18,8 +18,8 @@ void SetConsoleProgramName(const char* name);
 // was not given). Off by default: the dialog then exists but draws nothing.
 void ShowConsoleProgressDialogs(bool shown);
 
-// SIGINT, SIGTERM and SIGHUP (unless ignored at start) become a request to
-// end the program: while a table is written, its conversion stops after the
+// SIGINT, SIGTERM and SIGHUP (on Windows Ctrl-C and Ctrl-Break), unless
+// ignored at start, become a request to end the program: while a table is written, its conversion stops after the
 // current line, as at Cancel; at any other moment the program ends at once.
 void InstallConsoleEndRequests();
 
