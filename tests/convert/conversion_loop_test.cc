@@ -77,7 +77,7 @@ class ConvertLogTest : public convert_test::ConvertTest {
   // with its size, the pump started afresh.
   Table Convert(const std::string& log) {
     FILE* input = TempFileWith(log);
-    FILE* output = std::tmpfile();
+    FILE* output = TempStream();
     runState.inputFile = input;
     runState.inputSize = static_cast<int64_t>(log.size());
     runState.progressStarted = 0;

@@ -16,6 +16,7 @@
 #include "state/run_state.h"
 #include "support/fresh_program.h"
 #include "support/scripted_backend.h"
+#include "support/temp_folder.h"
 
 namespace convert_test {
 
@@ -36,7 +37,7 @@ class ConvertTest : public ::testing::Test {
 
 // A rewound temporary file holding exactly these bytes.
 inline FILE* TempFileWith(const std::string& bytes) {
-  FILE* file = std::tmpfile();
+  FILE* file = TempStream();
   if (file == nullptr) return nullptr;
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::rewind(file);

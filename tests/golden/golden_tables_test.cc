@@ -30,7 +30,7 @@ class GoldenTables : public convert_test::ConvertTest {
   std::string Convert(const std::string& name, void (*convert)(FILE*, FILE*)) {
     FILE* input = std::fopen(LogPath(name).c_str(), "rb");
     if (input == nullptr) return "cannot open " + LogPath(name);
-    FILE* output = std::tmpfile();
+    FILE* output = TempStream();
     runState.inputFile = input;
     runState.progressStarted = 0;
     convert(input, output);

@@ -14,6 +14,7 @@
 #include "state/epoch_record.h"
 #include "platform/windowing.h"
 #include "state/run_state.h"
+#include "support/temp_folder.h"
 
 using namespace quorval;
 
@@ -62,7 +63,7 @@ class CsvWriter : public ::testing::Test {
   // What the writer put on a stream.
   template <typename Write>
   static std::string Written(Write write) {
-    FILE* stream = std::tmpfile();
+    FILE* stream = TempStream();
     write(stream);
     std::string bytes(static_cast<size_t>(std::ftell(stream)), '\0');
     std::rewind(stream);

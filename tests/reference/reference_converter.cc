@@ -1,5 +1,6 @@
 #include "reference/reference_converter.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -27,10 +28,18 @@ struct Record {
   Satellite satellites[32];
 } record;
 
+#ifdef _WIN32
+_locale_t CLocale() {
+  static const _locale_t c = _create_locale(LC_NUMERIC, "C");
+  return c;
+}
+#define strtod_l _strtod_l
+#else
 locale_t CLocale() {
   static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
   return c;
 }
+#endif
 
 bool IsDelimiter(char c) { return c == ',' || c == '*'; }
 bool IsEndOfLine(char c) { return c == '\0' || c == '\r' || c == '\n'; }
@@ -346,9 +355,15 @@ std::string FixedText(double value, int decimals) {
   // A double is a binary fraction of at most 1074 binary places, so 1074
   // decimals show it exactly: rounding by hand from them is exact.
   char exact[1500];
+#ifdef _WIN32
+  // The Windows C library prints no more than 17 digits of a double; the
+  // standard library's text is exact, and knows no locale.
+  *std::to_chars(exact, exact + sizeof exact - 1, value, std::chars_format::fixed, 1074).ptr = '\0';
+#else
   const locale_t previous = uselocale(CLocale());
   std::snprintf(exact, sizeof exact, "%.1074f", value);
   uselocale(previous);
+#endif
   if (!std::isfinite(value)) return exact;  // inf, -inf, nan, -nan
   std::string text = exact;
   const size_t sign = text[0] == '-' ? 1 : 0;

@@ -61,7 +61,7 @@ TEST_F(MessageModel, MessagesForAWindowThatIsGoneReachNobody) {
 }
 
 TEST_F(MessageModel, ThePumpServicesMessagesAfterEveryLine) {
-  runState.inputFile = std::tmpfile();
+  runState.inputFile = TempStream();
   runState.inputSize = 100000;
   PostMessage(window, WM_COMMAND, 1, 0);
   UpdateProgress(10);

@@ -3,6 +3,7 @@
 // captured. The one way the tests start a program.
 #pragma once
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -10,11 +11,14 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,14 +26,24 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "support/temp_folder.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace test_support {
+
+// Where a program reads nothing from.
+#ifdef _WIN32
+inline const std::string kNullDevice = "NUL";
+#else
+inline const std::string kNullDevice = "/dev/null";
+#endif
 
 // The lines of a CSV table (each ends in CR LF).
 inline int CsvLineCount(const std::string& table) {
@@ -40,19 +54,10 @@ inline int CsvLineCount(const std::string& table) {
   return lines;
 }
 
-// Whether the process has its own handler for the signal (/proc's SigCgt).
-inline bool Handles(pid_t pid, int signal) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("SigCgt:")) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
-  }
-  return false;
-}
-
 inline bool WaitUntil(const std::function<bool()>& condition) {
   for (int i = 0; i < 1000; ++i) {
     if (condition()) return true;
-    usleep(10000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;
 }
@@ -70,7 +75,7 @@ inline constexpr const char kConverter[] = "";
 #endif
 
 struct Spawn {
-  Spawn(std::vector<std::string> arguments, std::string input = "/dev/null",
+  Spawn(std::vector<std::string> arguments, std::string input = kNullDevice,
         std::string output = "")
       : args(std::move(arguments)), stdinPath(std::move(input)), stdoutPath(std::move(output)) {}
   std::string program = kConverter;  // quorval-convert unless another is named
@@ -82,9 +87,10 @@ struct Spawn {
   bool stderrIsTerminal = false;
   off_t stdinSkip = 0;        // bytes of stdinPath that someone read before
   bool appendStdout = false;  // stdoutPath opened for appending, as '>>' does
-  // Standard input as a pipe the test feeds; the signal goes once the
-  // watched table (a file of the folder, standard output when empty) holds
-  // watchedLines lines, or as soon as the program handles it.
+  // Standard input as a pipe the test feeds, kept open until the watched
+  // table (a file of the folder, standard output when empty) holds
+  // watchedLines lines; then the signal goes (as soon as the program
+  // handles it when nothing is fed), or without one the pipe is closed.
   int signal = 0;
   std::string feed;
   std::string watched;
@@ -92,14 +98,40 @@ struct Spawn {
 
   Spawn& Skip(off_t bytes) { stdinSkip = bytes; return *this; }
   Spawn& Append() { appendStdout = true; return *this; }
-  Spawn& Interrupt(int number, std::string fed = "", std::string table = "", int lines = 0) {
-    signal = number;
+  Spawn& Feed(std::string fed, std::string table, int lines) {
     feed = std::move(fed);
     watched = std::move(table);
     watchedLines = lines;
     return *this;
   }
+  Spawn& Interrupt(int number, std::string fed = "", std::string table = "", int lines = 0) {
+    signal = number;
+    return Feed(std::move(fed), std::move(table), lines);
+  }
 };
+
+// Whether the fed rows reached the watched table while its pipe was open.
+inline void ExpectRowsWhileFed(const Spawn& spawn, const TempFolder& folder,
+                               const std::string& outPath) {
+  const std::string table = spawn.watched.empty() ? outPath : folder / spawn.watched;
+  EXPECT_TRUE(WaitUntil([&] { return CsvLineCount(ReadBytes(table)) >= spawn.watchedLines; }))
+      << "the rows did not reach " << table << " while the pipe was open";
+}
+
+#ifdef _WIN32
+// Runs the program in `folder` as CreateProcess starts it, its standard
+// streams files (or the fed pipe); standard error, a text stream there, is
+// given back with its lines ended by '\n' alone. No signals, no terminal.
+Result RunProgram(const Spawn& spawn, const TempFolder& folder, const TempFolder& captures);
+#else
+// Whether the process has its own handler for the signal (/proc's SigCgt).
+inline bool Handles(pid_t pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("SigCgt:")) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+  }
+  return false;
+}
 
 // Drains a terminal's master side until the other side is gone.
 inline std::string ReadTerminal(int master) {
@@ -189,27 +221,27 @@ inline Result RunProgram(const Spawn& spawn, const TempFolder& folder, const Tem
   if (spawned != 0) return result;
   if (spawn.signal != 0) {
     EXPECT_TRUE(WaitUntil([&] { return Handles(pid, spawn.signal); }));
-    if (feed[1] >= 0) {
-      EXPECT_EQ(write(feed[1], spawn.feed.data(), spawn.feed.size()),
-                static_cast<ssize_t>(spawn.feed.size()));
-      const std::string table = spawn.watched.empty() ? outPath : folder / spawn.watched;
-      EXPECT_TRUE(WaitUntil([&] { return CsvLineCount(ReadBytes(table)) >= spawn.watchedLines; }))
-          << "the rows did not reach " << table << " while the pipe was open";
-    }
-    kill(pid, spawn.signal);
   }
+  if (feed[1] >= 0) {
+    EXPECT_EQ(write(feed[1], spawn.feed.data(), spawn.feed.size()),
+              static_cast<ssize_t>(spawn.feed.size()));
+    ExpectRowsWhileFed(spawn, folder, outPath);
+    if (spawn.signal == 0) close(feed[1]);
+  }
+  if (spawn.signal != 0) kill(pid, spawn.signal);
   if (master >= 0) {
     result.err = ReadTerminal(master);
     close(master);
   }
   int status = 0;
   waitpid(pid, &status, 0);
-  if (feed[1] >= 0) close(feed[1]);
+  if (feed[1] >= 0 && spawn.signal != 0) close(feed[1]);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   if (spawn.stdoutPath.empty()) result.out = ReadBytes(outPath);
   if (!spawn.stderrIsTerminal) result.err = ReadBytes(errPath);
   return result;
 }
+#endif
 
 // A scratch folder to run quorval-convert in, and what it left there.
 class CommandRunner : public ::testing::Test {

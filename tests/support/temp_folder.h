@@ -1,19 +1,30 @@
 // A scratch folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
+#ifdef _WIN32
+#include <process.h>
+#endif
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorval-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A new name each try, as mkdtemp makes one, on every platform.
+    std::random_device seed;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      char name[32];
+      std::snprintf(name, sizeof name, "quorval-test-%08x", static_cast<unsigned>(seed()));
+      path_ = std::filesystem::temp_directory_path() / name;
+      if (std::filesystem::create_directory(path_)) return;
+    }
+    throw std::runtime_error("cannot create a scratch folder");
   }
   ~TempFolder() {
     std::error_code ignored;
@@ -37,6 +48,30 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// An anonymous scratch stream, gone when closed. Windows' tmpfile() makes
+// its file in the root of the drive, where a user may not write, under
+// names that other processes use too: there it is a file of the temporary
+// folder opened to be deleted on close.
+inline FILE* TempStream() {
+#ifdef _WIN32
+  static unsigned made = 0;
+  char name[64];
+  std::snprintf(name, sizeof name, "quorval-stream-%d-%u", _getpid(), made++);
+  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  return std::fopen(path.c_str(), "w+bD");
+#else
+  return std::tmpfile();
+#endif
+}
+
+// How a text file of the platform (the batch's diagnostics, the help) ends
+// its lines.
+#ifdef _WIN32
+inline const std::string kTextLineEnd = "\r\n";
+#else
+inline const std::string kTextLineEnd = "\n";
+#endif
 
 inline std::string ReadBytes(const std::string& file) {
   std::ifstream in(file, std::ios::binary);

@@ -117,7 +117,8 @@ TEST(SvgText, EscapesTextAndWritesPointsWhateverTheLocale) {
   scene.height = 100;
   scene.items.emplace_back(Polyline{{{1, 2}, {3.5, 4.25}}, {255, 0, 0}, 1.5, false});
   AddText(scene, 10, 20, "a&b <\xff>", 12, HAnchor::kStart, VAnchor::kBaseline);
-  const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+  const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr ||
+                      std::setlocale(LC_ALL, "German_Germany.1252") != nullptr;  // Windows' name
   const std::string svg = SvgText(scene);
   std::setlocale(LC_ALL, "C");
   EXPECT_NE(svg.find("<polyline points=\"1,2 3.5,4.25\" fill=\"none\" stroke=\"#ff0000\" stroke-width=\"1.5\""),

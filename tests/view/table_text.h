@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "view/plot_table.h"
 
 namespace view_test {
@@ -48,8 +49,10 @@ inline std::string Row(const Epoch& e, int slotCount) {
 
 inline view::PlotTable TableOf(const std::string& text, const char* name = "t.csv") {
   view::PlotTable table;
-  FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "rb");
+  FILE* in = TempStream();
   if (in == nullptr) return table;
+  std::fwrite(text.data(), 1, text.size(), in);
+  std::rewind(in);
   view::ReadPlotTableStream(in, name, table);
   std::fclose(in);
   return table;
