@@ -58,6 +58,19 @@ void WindowingBackend::ShowWindow(WindowHandle, int) {}
 void WindowingBackend::UpdateWindow(WindowHandle) {}
 void WindowingBackend::DestroyWindow(WindowHandle) {}
 void WindowingBackend::SetWindowText(WindowHandle, const char*) {}
+void WindowingBackend::SetDlgItemText(WindowHandle, int, WindowHandle control, const char* text) {
+  SetWindowText(control, text);
+}
+void WindowingBackend::SetDlgItemInt(WindowHandle dialog, int id, WindowHandle control,
+                                     unsigned value, bool isSigned) {
+  char text[16];
+  if (isSigned) {
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+  } else {
+    std::snprintf(text, sizeof text, "%u", value);
+  }
+  SetDlgItemText(dialog, id, control, text);
+}
 Rect WindowingBackend::GetWindowRect(WindowHandle) { return Rect{}; }
 Rect WindowingBackend::GetClientRect(WindowHandle) { return Rect{}; }
 Point WindowingBackend::ClientToScreen(WindowHandle, Point point) { return point; }
@@ -128,18 +141,15 @@ bool UpdateWindow(WindowHandle window) {
 bool SetDlgItemText(WindowHandle dialog, int id, const char* text) {
   const WindowHandle control = GetDlgItem(dialog, id);
   if (control == kNoWindow) return false;
-  CurrentBackend().SetWindowText(control, text != nullptr ? text : "");
+  CurrentBackend().SetDlgItemText(dialog, id, control, text != nullptr ? text : "");
   return true;
 }
 
 bool SetDlgItemInt(WindowHandle dialog, int id, unsigned value, bool isSigned) {
-  char text[16];
-  if (isSigned) {
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-  } else {
-    std::snprintf(text, sizeof text, "%u", value);
-  }
-  return SetDlgItemText(dialog, id, text);
+  const WindowHandle control = GetDlgItem(dialog, id);
+  if (control == kNoWindow) return false;
+  CurrentBackend().SetDlgItemInt(dialog, id, control, value, isSigned);
+  return true;
 }
 
 bool GetWindowRect(WindowHandle window, Rect* rect) {

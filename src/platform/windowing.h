@@ -114,6 +114,11 @@ class WindowingBackend {
   virtual void UpdateWindow(WindowHandle window);
   virtual void DestroyWindow(WindowHandle window);
   virtual void SetWindowText(WindowHandle window, const char* text);
+  // A dialog control's text (control is the layer's handle of item id); by
+  // default that control's SetWindowText, the number in decimal.
+  virtual void SetDlgItemText(WindowHandle dialog, int id, WindowHandle control, const char* text);
+  virtual void SetDlgItemInt(WindowHandle dialog, int id, WindowHandle control, unsigned value,
+                             bool isSigned);
   virtual Rect GetWindowRect(WindowHandle window);  // screen coordinates
   virtual Rect GetClientRect(WindowHandle window);  // origin 0, 0
   virtual Point ClientToScreen(WindowHandle window, Point point);
