@@ -7,11 +7,11 @@ namespace quorval {
 namespace {
 
 constexpr VersionString kStrings[] = {
-    {"CompanyName", ""},
+    {"CompanyName", "The Quorval developers"},
     {"FileDescription", "NMEA log post-processor"},
     {"FileVersion", "43.01"},
     {"InternalName", "Bramlet"},
-    {"LegalCopyright", ""},
+    {"LegalCopyright", "Free to use, copy and share"},
     {"OriginalFilename", ""},
     {"ProductName", ""},
     {"ProductVersion", ""},
