@@ -1,0 +1,227 @@
+// The desktop program on its real Win32 windows, driven through the
+// platform's own messages by a person on another thread: the menu, the file
+// dialogs answered, the boxes, Cancel clicked.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "convert/conversion_loop.h"
+#include "files/input_opening.h"
+#include "log_generator.h"
+#include "platform/win32/win32_backend.h"
+#include "resources/resources.h"
+#include "shell/main_window.h"
+#include "support/fresh_program.h"
+#include "support/temp_folder.h"
+#include "win32/desktop_user.h"
+
+using namespace quorval;
+
+namespace {
+
+using desktop_user::User;
+using Strings = std::vector<std::string>;
+
+const std::string kDay1 =
+    "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
+    "$GPGGA,123519.25,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n"
+    "$GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39\r\n"
+    "$GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75\r\n"
+    "$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48\r\n"
+    "$GPGGA,123520,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+
+class Win32Desktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartFreshProgram(&backend);
+    // The test program's module carries the compiled resources too.
+    RegisterResourceModule(Win32ProgramInstance(), &kProgramResources);
+  }
+  void TearDown() override {
+    EndProgram();
+    // The file dialog made the chosen folder the current one, which keeps
+    // Windows from removing it.
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+  }
+
+  // The program from its start to the end of its message loop, with the
+  // user at it meanwhile.
+  int Run(std::function<void(User&)> script) {
+    user.Start(std::move(script));
+    const int exitCode = ProgramEntry(Win32ProgramInstance(), 0, "", SW_SHOWNORMAL);
+    user.Join();
+    for (const std::string& failure : user.failures) ADD_FAILURE() << failure;
+    return exitCode;
+  }
+
+  // The table a fresh program writes for the log, converted here directly.
+  static std::string TableOf(const std::string& log) {
+    runState.inputFile = std::fopen(log.c_str(), "rb");
+    PrepareInput();
+    FILE* table = TempStream();
+    ConvertLog(runState.inputFile, table);
+    std::fclose(runState.inputFile);
+    runState.inputFile = nullptr;
+    std::string bytes(static_cast<size_t>(std::ftell(table)), '\0');
+    std::rewind(table);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), table));
+    std::fclose(table);
+    ResetEpochRecord();
+    return bytes;
+  }
+
+  std::string WriteLargeLog(const char* name, int64_t size) const {
+    const std::string path = folder / name;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    WriteSyntheticLog(out, size);
+    std::fclose(out);
+    return path;
+  }
+
+  Win32Backend backend;
+  User user;
+  TempFolder folder;
+};
+
+TEST_F(Win32Desktop, MainWindowShowsItsTitleAndMenuAndAboutAndClosesWithExitCodeZero) {
+  Strings titles, file, view, help;
+  std::string aboutCaption, aboutText, mainClass;
+  const int exitCode = Run([&](User& u) {
+    desktop_user::Window main = u.WaitFor("Quorval-103");
+    mainClass = u.ClassName(main);
+    titles = u.MenuTitles(main);
+    file = u.MenuEntries(main, 0);
+    view = u.MenuEntries(main, 1);
+    help = u.MenuEntries(main, 2);
+    u.ChooseMenu(main, kBlankCommand);  // does nothing
+    u.ChooseMenu(main, kAboutCommand);
+    desktop_user::Window about = u.WaitFor("Bramlet");
+    aboutText = u.BoxText(about);
+    u.Press(about, 1);
+    u.Gone(about);
+    u.CloseBox(main);
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(mainClass, "Quorval");
+  EXPECT_EQ(titles, (Strings{"       File     ", "View", "      &Help      "}));
+  EXPECT_EQ(file, (Strings{"Exit=1250", "=40007", "Single PostProc=40006", "Batch PostProc=40005"}));
+  EXPECT_EQ(view, (Strings{"Show Last Table=40008"}));
+  EXPECT_EQ(help, (Strings{"&About . . .=3050"}));
+  EXPECT_EQ(aboutText, "ZARN-103");
+}
+
+TEST_F(Win32Desktop, SinglePostProcConvertsTheChosenLogAndAsksForAnother) {
+  const std::string log = folder.Write("day1.txt", kDay1);
+  const std::string expected = TableOf(log);
+  std::string proposedInput, proposedOutput, prompt, shownName, shownFolder, read, total;
+  Strings filters;
+  std::vector<User::Control> controls;
+  const int exitCode = Run([&](User& u) {
+    desktop_user::Window main = u.WaitFor("Quorval-103");
+    u.ChooseMenu(main, kSingleCommand);
+    desktop_user::Window input = u.WaitFor("Open Input File Name");
+    proposedInput = u.ProposedName(input);
+    filters = u.Filters(input);
+    u.ChooseName(input, log);
+    desktop_user::Window output = u.WaitFor("Open Output File Name");
+    proposedOutput = u.ProposedName(output);
+    u.Press(output, 1);  // Open: the proposed name
+    desktop_user::Window box = u.WaitFor("Processing Complete");
+    prompt = u.BoxText(box);
+    // The progress dialog stays up with the run's final state meanwhile.
+    desktop_user::Window progress = u.WaitFor("Post-Processing");
+    shownName = u.ItemText(progress, kFileNameFieldId);
+    shownFolder = u.ItemText(progress, kFolderFieldId);
+    read = u.ItemText(progress, kKilobytesReadFieldId);
+    total = u.ItemText(progress, kKilobytesTotalFieldId);
+    controls = u.Controls(progress);
+    u.Press(box, 7);  // No
+    if (!u.Gone(progress)) u.Fail("the progress dialog stayed after the prompt");
+    u.CloseBox(main);
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(proposedInput, "DEFAULT.TXT");
+  ASSERT_FALSE(filters.empty());
+  EXPECT_EQ(filters[0], "Input Files, (*.TXT)");
+  // The explorer-style dialog opens in the log's folder and proposes the name there.
+  EXPECT_EQ(proposedOutput, "day1-103+000.csv");
+  EXPECT_EQ(prompt, "Do another file?");
+  EXPECT_EQ(shownName, "day1-103+000");
+  EXPECT_EQ(shownFolder, (folder.path() / "").string());
+  EXPECT_EQ(total, "0");  // under a kilobyte
+  EXPECT_EQ(read, "0");
+  EXPECT_EQ(ReadBytes(folder / "day1-103+000.csv"), expected);
+
+  // The module's template, control for control, as the resources data has it.
+  ASSERT_EQ(controls.size(), static_cast<size_t>(kProgressTemplate.controlCount));
+  for (int i = 0; i < kProgressTemplate.controlCount; ++i) {
+    const DialogControl& c = kProgressTemplate.controls[i];
+    EXPECT_EQ(controls[i].id, c.id) << i;
+    // DS_3DLOOK draws a control's border as a sunken edge (WS_EX_CLIENTEDGE).
+    const unsigned style = c.style & ~WS_BORDER;
+    EXPECT_EQ(controls[i].style & style, style) << i;
+    if (std::string(c.className) != "edit") {
+      EXPECT_EQ(controls[i].text, c.text) << i;
+    }
+  }
+  EXPECT_EQ(controls[1].className, "msctls_progress32");
+}
+
+TEST_F(Win32Desktop, CancelDuringASingleRunCutsTheTableShortAndThePromptAnnouncesTheAbort) {
+  const std::string log = WriteLargeLog("big.txt", 40'000'000);
+  std::string prompt;
+  int64_t tableBytes = 0;
+  const int exitCode = Run([&](User& u) {
+    desktop_user::Window main = u.WaitFor("Quorval-103");
+    u.ChooseMenu(main, kSingleCommand);
+    u.ChooseName(u.WaitFor("Open Input File Name"), log);
+    u.Press(u.WaitFor("Open Output File Name"), 1);
+    desktop_user::Window progress = u.WaitFor("Post-Processing");
+    // Some of the log is read, and shown, before the click.
+    for (int i = 0; i < 200 && u.ItemText(progress, kKilobytesReadFieldId) == "0"; ++i) u.Pause(10);
+    u.Press(progress, 2);  // Cancel
+    desktop_user::Window box = u.WaitFor("Processing Aborted");
+    prompt = u.BoxText(box);
+    u.Press(box, 7);
+    u.CloseBox(main);
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(prompt, "Do another file?");
+  tableBytes = static_cast<int64_t>(ReadBytes(folder / "big-103+000.csv").size());
+  EXPECT_GT(tableBytes, 0);
+  EXPECT_LT(tableBytes, 10'000'000) << "the whole log was converted";
+  EXPECT_EQ(runState.cancelRequested, 0);
+}
+
+TEST_F(Win32Desktop, BatchPostProcConvertsTheListCancelSkipsTheRestOfOneLogAndTheProgramCloses) {
+  const std::string big = WriteLargeLog("first.log", 40'000'000);
+  const std::string day1 = folder.Write("day1.log", kDay1);
+  const std::string expected = TableOf(day1);
+  const std::string list = folder.Write("AllData.ini", folder / "first.txt\r\n" + folder / "day1.txt\r\n");
+  std::string proposedList, finalText;
+  const int exitCode = Run([&](User& u) {
+    desktop_user::Window main = u.WaitFor("Quorval-103");
+    u.ChooseMenu(main, kBatchCommand);
+    desktop_user::Window chooser = u.WaitFor("Open List File Name");
+    proposedList = u.ProposedName(chooser);
+    u.ChooseName(chooser, list);
+    desktop_user::Window progress = u.WaitFor("Post-Processing");
+    for (int i = 0; i < 200 && u.ItemText(progress, kKilobytesReadFieldId) == "0"; ++i) u.Pause(10);
+    u.Press(progress, 2);  // Cancel: the first log only
+    desktop_user::Window done = u.WaitFor("Processing Complete");
+    finalText = u.BoxText(done);
+    u.Press(done, 1);  // OK: the program closes itself
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(proposedList, "AllData.ini");
+  EXPECT_EQ(finalText, "Processing Complete");
+  EXPECT_LT(ReadBytes(folder / "first-103+000.xlx").size(), 10'000'000u);
+  EXPECT_EQ(ReadBytes(folder / "day1-103+000.xlx"), expected);
+  // A text file, with the line ends of Windows.
+  EXPECT_EQ(ReadBytes(folder / "AllData-diag.txt"), "\r\n" + big + "\r\n" + day1);
+}
+
+}  // namespace
