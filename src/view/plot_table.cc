@@ -313,6 +313,12 @@ class Reader {
 };
 
 const char* BaseName(const char* path) {
+#ifdef _WIN32
+  // Windows names folders with '\' as well, and a drive with ':'.
+  for (const char* p = path; *p != '\0'; ++p) {
+    if (*p == '\\' || *p == ':') path = p + 1;
+  }
+#endif
   const char* slash = std::strrchr(path, '/');
   return slash != nullptr ? slash + 1 : path;
 }

@@ -1,6 +1,7 @@
 #include "win32/desktop_user.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 
@@ -209,6 +210,54 @@ std::vector<User::Control> User::Controls(Window dialog) {
   return controls;
 }
 
+std::vector<std::string> User::Tabs(Window window) {
+  std::vector<std::string> tabs;
+  HWND control = window != nullptr ? FindWindowExA(W(window), nullptr, "SysTabControl32", nullptr) : nullptr;
+  const LRESULT count = control != nullptr ? SendMessageA(control, TCM_GETITEMCOUNT, 0, 0) : 0;
+  for (LRESULT i = 0; i < count; ++i) {
+    char text[128] = {};
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text;
+    tab.cchTextMax = sizeof text;
+    SendMessageA(control, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&tab));
+    tabs.push_back(text);
+  }
+  return tabs;
+}
+
+void User::ChooseTab(Window window, int index) {
+  HWND control = window != nullptr ? FindWindowExA(W(window), nullptr, "SysTabControl32", nullptr) : nullptr;
+  if (control == nullptr) return;
+  SendMessageA(control, TCM_SETCURSEL, index, 0);
+  NMHDR changed{control, static_cast<UINT_PTR>(GetDlgCtrlID(control)), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(W(window), WM_NOTIFY, changed.idFrom, reinterpret_cast<LPARAM>(&changed));
+}
+
+std::vector<unsigned> User::ClientPixels(Window window) {
+  RECT client{};
+  if (window == nullptr || !GetClientRect(W(window), &client) || client.right <= 0 || client.bottom <= 0) return {};
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = client.right;
+  info.bmiHeader.biHeight = -client.bottom;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  SendMessageA(W(window), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  GdiFlush();
+  const auto* first = static_cast<const unsigned*>(bits);
+  std::vector<unsigned> pixels(first, first + client.right * client.bottom);
+  for (unsigned& pixel : pixels) pixel &= 0xFFFFFF;
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
 void User::OpenMenu(Window main, int popup) {
   if (main == nullptr) return;
   // Alt selects the menu bar, the arrows walk to the title and drop its menu.
@@ -219,6 +268,10 @@ void User::OpenMenu(Window main, int popup) {
 
 void User::PressEscape(Window main) {
   if (main != nullptr) PostMessageA(W(main), WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+void User::Place(Window window, int x, int y, int width, int height) {
+  if (window != nullptr) SetWindowPos(W(window), nullptr, x, y, width, height, SWP_NOZORDER);
 }
 
 bool User::CaptureScreen(const std::string& bmpPath) {

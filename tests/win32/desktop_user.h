@@ -57,10 +57,19 @@ class User {
   };
   std::vector<Control> Controls(Window dialog);
 
+  // The window's tab control: its tabs' texts, and one chosen as a click
+  // chooses it (the selection, then its notification to the window).
+  std::vector<std::string> Tabs(Window window);
+  void ChooseTab(Window window, int index);
+  // The window's client area as it draws itself into a given context
+  // (WM_PRINTCLIENT): its pixels, row after row, as 0xRRGGBB.
+  std::vector<unsigned> ClientPixels(Window window);
+
   // For pictures: drops the menu of the popup as the keyboard does (it
   // stays open until Escape), and writes the whole screen as a 24-bit BMP.
   void OpenMenu(Window main, int popup);
   void PressEscape(Window main);
+  void Place(Window window, int x, int y, int width, int height);  // as a drag would
   bool CaptureScreen(const std::string& bmpPath);
 
   // What went wrong, for the test to report.

@@ -3,6 +3,7 @@
 // dialogs answered, the boxes, Cancel clicked.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -117,7 +118,8 @@ TEST_F(Win32Desktop, SinglePostProcConvertsTheChosenLogAndAsksForAnother) {
   const std::string log = folder.Write("day1.txt", kDay1);
   const std::string expected = TableOf(log);
   std::string proposedInput, proposedOutput, prompt, shownName, shownFolder, read, total;
-  Strings filters;
+  Strings filters, tabs;
+  std::vector<unsigned> track, sky;
   std::vector<User::Control> controls;
   const int exitCode = Run([&](User& u) {
     desktop_user::Window main = u.WaitFor("Quorval-103");
@@ -140,9 +142,23 @@ TEST_F(Win32Desktop, SinglePostProcConvertsTheChosenLogAndAsksForAnother) {
     controls = u.Controls(progress);
     u.Press(box, 7);  // No
     if (!u.Gone(progress)) u.Fail("the progress dialog stayed after the prompt");
+    // The pictures of the table just written, in a window of their own.
+    u.ChooseMenu(main, kShowLastTableCommand);
+    desktop_user::Window pictures = u.WaitFor("Quorval - day1-103+000.csv");
+    tabs = u.Tabs(pictures);
+    track = u.ClientPixels(pictures);
+    u.ChooseTab(pictures, 1);
+    sky = u.ClientPixels(pictures);
+    u.CloseBox(pictures);
+    if (!u.Gone(pictures)) u.Fail("the table's window stayed after its close box");
     u.CloseBox(main);
   });
   EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(tabs, (Strings{"Track", "Sky", "Signal", "Satellites and DOP"}));
+  // Each view draws something of its own over the white background.
+  ASSERT_FALSE(track.empty());
+  EXPECT_NE(std::count(track.begin(), track.end(), 0xFFFFFFu), static_cast<long>(track.size()));
+  EXPECT_NE(track, sky);
   EXPECT_EQ(proposedInput, "DEFAULT.TXT");
   ASSERT_FALSE(filters.empty());
   EXPECT_EQ(filters[0], "Input Files, (*.TXT)");

@@ -57,6 +57,12 @@ int main(int argc, char** argv) {
     u.Pause(500);
     u.CaptureScreen(pictures + "\\final-prompt.bmp");
     u.Press(box, 7);
+    u.ChooseMenu(main, kShowLastTableCommand);
+    desktop_user::Window table = u.WaitFor("Quorval - day1-103+000.csv", 120000);
+    u.Place(table, 0, 0, 934, 699);
+    u.Pause(1500);
+    u.CaptureScreen(pictures + "\\table-window.bmp");
+    u.CloseBox(table);
     u.CloseBox(main);
   });
   const int exitCode = ProgramEntry(Win32ProgramInstance(), 0, "", SW_SHOWNORMAL);

@@ -49,6 +49,7 @@ Win32Backend::Win32Backend() {
 }
 
 Win32Backend::~Win32Backend() {
+  win32::CloseTableWindows();
   for (Presented& entry : presented_) {
     if (entry.window != nullptr && win32::IsLiveWindow(entry.window)) win32::DestroyWin(entry.window);
   }
@@ -238,6 +239,10 @@ void Win32Backend::EndPaint(WindowHandle window) {
 
 void Win32Backend::EnableMenuItem(WindowHandle window, unsigned id, bool enabled) {
   if (void* w = Window(window)) win32::EnableMenuCommand(w, id, enabled);
+}
+
+void Win32Backend::ShowTableWindow(WindowHandle, const char* tablePath) {
+  win32::ShowTable(tablePath);
 }
 
 void Win32Backend::PollEvents() {

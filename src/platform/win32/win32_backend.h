@@ -3,7 +3,8 @@
 // call it is named after (RegisterClassA, CreateWindowExA with the class
 // menu, CreateDialogParamA with the "PROGRESS" template, MessageBoxA,
 // GetOpenFileNameA, GetDC and Rectangle for the bar, PeekMessageA between
-// lines and GetMessageA for the loop) and reports what the user does as
+// lines and GetMessageA for the loop, a window of its own for a table's
+// pictures) and reports what the user does as
 // the layer's messages: a menu choice WM_COMMAND with the item's
 // identifier, a close box WM_CLOSE, the dialog's button WM_COMMAND with its
 // identifier.
@@ -48,6 +49,7 @@ class Win32Backend final : public WindowingBackend {
                 unsigned format) override;
   void EndPaint(WindowHandle window) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
+  void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
   void PollEvents() override;
   void WaitForEvents() override;
 

@@ -58,6 +58,10 @@ void DrawTextIn(Handle window, const char* text, int length, const int rect[4], 
 void EnableMenuCommand(Handle window, unsigned id, bool enabled);
 
 int ShowMessageBox(Handle owner, const char* text, const char* caption, unsigned style);
+// The program's window on a table, its four views as tabs (one window per
+// table, read afresh when shown again); CloseTableWindows closes them all.
+void ShowTable(const char* tablePath);
+void CloseTableWindows();
 // GetOpenFileNameA with the structure's 4.0 size for this architecture (76
 // bytes on 32-bit Windows); true with the chosen path in file.
 bool ShowOpenFileDialog(Handle owner, const char* filter, char* file, uint32_t maxFile,
