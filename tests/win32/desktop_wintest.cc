@@ -25,6 +25,7 @@ namespace {
 
 using desktop_user::User;
 using Strings = std::vector<std::string>;
+constexpr int kExportButtonId = 1;  // the table window's "Export..." button
 
 const std::string kDay1 =
     "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n"
@@ -149,6 +150,12 @@ TEST_F(Win32Desktop, SinglePostProcConvertsTheChosenLogAndAsksForAnother) {
     track = u.ClientPixels(pictures);
     u.ChooseTab(pictures, 1);
     sky = u.ClientPixels(pictures);
+    for (const char* name : {"sky.png", "sky.svg"}) {
+      u.Press(pictures, kExportButtonId);
+      desktop_user::Window chooser = u.WaitFor("Export View");
+      u.ChooseName(chooser, folder / name);
+      if (!u.Gone(chooser)) u.Fail("the export chooser stayed");
+    }
     u.CloseBox(pictures);
     if (!u.Gone(pictures)) u.Fail("the table's window stayed after its close box");
     u.CloseBox(main);
@@ -159,6 +166,8 @@ TEST_F(Win32Desktop, SinglePostProcConvertsTheChosenLogAndAsksForAnother) {
   ASSERT_FALSE(track.empty());
   EXPECT_NE(std::count(track.begin(), track.end(), 0xFFFFFFu), static_cast<long>(track.size()));
   EXPECT_NE(track, sky);
+  EXPECT_EQ(ReadBytes(folder / "sky.png").substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+  EXPECT_NE(ReadBytes(folder / "sky.svg").find("<svg"), std::string::npos);
   EXPECT_EQ(proposedInput, "DEFAULT.TXT");
   ASSERT_FALSE(filters.empty());
   EXPECT_EQ(filters[0], "Input Files, (*.TXT)");

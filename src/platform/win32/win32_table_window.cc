@@ -1,17 +1,20 @@
 // The platform half of the Win32 backend: the window on a table, its four
 // views as the tabs of a tab control, each drawn with GDI from the display
-// list the views compute at the window's size.
+// list the views compute at the window's size, and exported as PNG or SVG.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/win32/win32_calls.h"
 #include "view/plot_table.h"
+#include "view/png_encoder.h"
 #include "view/scene.h"
+#include "view/svg_writer.h"
 #include "view/views.h"
 
 namespace quorval::win32 {
@@ -19,6 +22,8 @@ namespace {
 
 constexpr char kTableWindowClass[] = "QuorvalTable";
 constexpr int kTabsHeight = 26;
+constexpr int kExportWidth = 84;
+constexpr int kExportButtonId = 1;
 
 struct TableWindow {
   std::string path;
@@ -26,6 +31,7 @@ struct TableWindow {
   view::ViewKind kind = view::ViewKind::kTrack;
   HWND window = nullptr;
   HWND tabs = nullptr;
+  HWND exportButton = nullptr;
 };
 
 // Every table window open, one per table.
@@ -140,6 +146,17 @@ void Draw(HDC context, const view::SceneText& text) {
            wide.data(), static_cast<int>(wide.size()));
 }
 
+// The scene's items over its background, in a context of the scene's size.
+void DrawScene(HDC context, const view::Scene& scene, int width, int height) {
+  const RECT all{0, 0, width, height};
+  HBRUSH background = CreateSolidBrush(Rgb(scene.background));
+  FillRect(context, &all, background);
+  DeleteObject(background);
+  for (const view::SceneItem& item : scene.items) {
+    std::visit([context](const auto& primitive) { Draw(context, primitive); }, item);
+  }
+}
+
 // The view at the canvas's size, drawn off screen and then copied, so that
 // a redraw does not flicker.
 void PaintView(TableWindow& shown, HDC target, const RECT& canvas) {
@@ -150,17 +167,96 @@ void PaintView(TableWindow& shown, HDC target, const RECT& canvas) {
   HDC context = CreateCompatibleDC(target);
   HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
   HGDIOBJ previous = SelectObject(context, bitmap);
-  const RECT all{0, 0, width, height};
-  HBRUSH background = CreateSolidBrush(Rgb(scene.background));
-  FillRect(context, &all, background);
-  DeleteObject(background);
-  for (const view::SceneItem& item : scene.items) {
-    std::visit([context](const auto& primitive) { Draw(context, primitive); }, item);
-  }
+  DrawScene(context, scene, width, height);
   BitBlt(target, canvas.left, canvas.top, width, height, context, 0, 0, SRCCOPY);
   SelectObject(context, previous);
   DeleteObject(bitmap);
   DeleteDC(context);
+}
+
+// The scene drawn into a top-down 24-bit bitmap of its own, as PNG bytes;
+// empty when GDI could not give the bitmap.
+std::string ScenePng(const view::Scene& scene, int width, int height) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;  // top row first
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 24;
+  format.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr) return {};
+  HDC context = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(context, bitmap);
+  DrawScene(context, scene, width, height);
+  GdiFlush();
+  // GDI's rows are blue, green, red and padded to four bytes.
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+  auto* rows = static_cast<unsigned char*>(bits);
+  for (int y = 0; y < height; ++y) {
+    unsigned char* row = rows + stride * static_cast<size_t>(y);
+    for (int x = 0; x < width; ++x) std::swap(row[3 * x], row[3 * x + 2]);
+  }
+  std::string png = view::PngBytes(rows, width, height, stride);
+  SelectObject(context, previous);
+  DeleteDC(context);
+  DeleteObject(bitmap);
+  return png;
+}
+
+bool EndsWith(const std::string& text, const char* tail) {
+  const size_t length = std::strlen(tail);
+  return text.size() >= length &&
+         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + text.size() - length,
+                        static_cast<int>(length), tail, static_cast<int>(length)) == CSTR_EQUAL;
+}
+
+// The view on screen, at its size on screen, written as path says; what
+// failed, or nothing.
+std::string ExportView(const TableWindow& shown, const std::string& path) {
+  RECT canvas;
+  GetClientRect(shown.window, &canvas);
+  const int width = std::max(1L, canvas.right), height = std::max(1L, canvas.bottom - kTabsHeight);
+  view::Scene scene;
+  view::BuildView(shown.kind, shown.table, width, height, scene);
+  int error = 0;
+  if (EndsWith(path, ".svg")) {
+    error = view::WriteSvgFile(scene, path.c_str());
+  } else if (EndsWith(path, ".png")) {
+    const std::string png = ScenePng(scene, width, height);
+    if (png.empty()) return "Cannot encode the PNG image of '" + path + "'";
+    error = view::WriteWholeFile(path.c_str(), png.data(), png.size());
+  } else {
+    return "Cannot export to '" + path + "': the name must end in .png or .svg";
+  }
+  if (error != 0) return "Cannot write '" + path + "': " + std::strerror(error);
+  return {};
+}
+
+// The save chooser, proposing the table's name with the view's beside it.
+void ExportWithDialog(const TableWindow& shown) {
+  std::string proposed = shown.path;
+  const size_t folder = proposed.find_last_of("\\/:") + 1;  // npos + 1 is 0
+  const size_t dot = proposed.rfind('.');
+  if (dot != std::string::npos && dot >= folder) proposed.erase(dot);
+  proposed += std::string("-") + view::ViewName(shown.kind) + ".png";
+  char name[MAX_PATH] = {};
+  if (proposed.size() < sizeof name) proposed.copy(name, sizeof name - 1);
+  static const char kFilter[] = "PNG image (*.png)\0*.png\0SVG drawing (*.svg)\0*.svg\0";
+  OPENFILENAMEA chooser{};
+  chooser.lStructSize = sizeof chooser;
+  chooser.hwndOwner = shown.window;
+  chooser.lpstrFilter = kFilter;
+  chooser.nFilterIndex = 1;
+  chooser.lpstrFile = name;
+  chooser.nMaxFile = sizeof name;
+  chooser.lpstrTitle = "Export View";
+  chooser.lpstrDefExt = "png";  // the chosen type's extension when none is typed
+  chooser.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameA(&chooser)) return;
+  const std::string failure = ExportView(shown, name);
+  if (!failure.empty()) MessageBoxA(shown.window, failure.c_str(), "Export View", MB_OK | MB_ICONWARNING);
 }
 
 void ReadTable(TableWindow& shown) {
@@ -188,10 +284,16 @@ LRESULT CALLBACK TableWindowProcedure(HWND window, UINT message, WPARAM wParam, 
         tab.pszText = const_cast<char*>(view::ViewTitle(view::kAllViews[i]));
         SendMessageA(shown->tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
       }
+      shown->exportButton = CreateWindowExA(
+          0, "BUTTON", "Export...", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 0, 0, window,
+          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kExportButtonId)), GetModuleHandleA(nullptr), nullptr);
+      SendMessageA(shown->exportButton, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
       return 0;
     }
     case WM_SIZE:
-      MoveWindow(shown->tabs, 0, 0, LOWORD(lParam), kTabsHeight, TRUE);
+      MoveWindow(shown->tabs, 0, 0, std::max(0, LOWORD(lParam) - kExportWidth), kTabsHeight, TRUE);
+      MoveWindow(shown->exportButton, std::max(0, LOWORD(lParam) - kExportWidth + 2), 1,
+                 kExportWidth - 4, kTabsHeight - 3, TRUE);
       InvalidateRect(window, nullptr, FALSE);
       return 0;
     case WM_NOTIFY:
@@ -199,6 +301,9 @@ LRESULT CALLBACK TableWindowProcedure(HWND window, UINT message, WPARAM wParam, 
         shown->kind = view::kAllViews[SendMessageA(shown->tabs, TCM_GETCURSEL, 0, 0) & 3];
         InvalidateRect(window, nullptr, FALSE);
       }
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kExportButtonId && HIWORD(wParam) == BN_CLICKED) ExportWithDialog(*shown);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the view covers the canvas

@@ -13,6 +13,7 @@
 #include "support/program_process.h"
 #include "support/temp_folder.h"
 #include "view/qt/plot_window.h"
+#include "view/png_encoder.h"
 #include "view/qt/scene_painter.h"
 #include "view/table_text.h"
 
@@ -72,6 +73,30 @@ class PlotWindowTest : public ::testing::Test {
  protected:
   TempFolder folder;
 };
+
+// The Win32 window's own PNG encoder, read back by Qt's decoder: a drawn
+// view and pictures whose runs cross rows or are shorter than a match.
+TEST(PngEncoder, QtReadsBackEveryPixel) {
+  const PlotTable table = view_test::TableOf(TwoEpochs());
+  Scene scene;
+  ASSERT_TRUE(BuildView(ViewKind::kSky, table, 640, 480, scene).drawn);
+  QImage noise(7, 3, QImage::Format_RGB888);
+  for (int y = 0; y < noise.height(); ++y) {
+    for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x ^ y) * 13));
+  }
+  QImage flat(300, 2, QImage::Format_RGB888);
+  flat.fill(qRgb(255, 255, 255));
+  flat.setPixel(299, 0, qRgb(0, 0, 0));
+  for (const QImage& image : {SceneImage(scene).convertToFormat(QImage::Format_RGB888), noise, flat,
+                              QImage(1, 1, QImage::Format_RGB888)}) {
+    const std::string png = PngBytes(image.constBits(), image.width(), image.height(),
+                                     static_cast<size_t>(image.bytesPerLine()));
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG"))
+        << image.width() << "x" << image.height();
+    EXPECT_EQ(decoded.convertToFormat(QImage::Format_RGB888), image) << image.width() << "x" << image.height();
+  }
+}
 
 TEST_F(PlotWindowTest, ShowsTheFourViewsAndExportsTheOneOnScreen) {
   PlotWindow window;
