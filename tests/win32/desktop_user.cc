@@ -13,6 +13,7 @@ HWND W(Window window) { return static_cast<HWND>(window); }
 struct Search {
   const char* caption;
   HWND found;
+  bool box;  // a dialog box only (the close question wears the main window's caption)
 };
 
 BOOL CALLBACK MatchCaption(HWND window, LPARAM parameter) {
@@ -23,6 +24,9 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM parameter) {
   if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
       GetWindowTextA(window, caption, sizeof caption) >= 0 &&
       lstrcmpA(caption, search->caption) == 0) {
+    char kind[64] = {};
+    GetClassNameA(window, kind, sizeof kind);
+    if (search->box && lstrcmpA(kind, "#32770") != 0) return TRUE;
     search->found = window;
     return FALSE;
   }
@@ -95,9 +99,11 @@ void User::TakeEveryWayOut() {
   }
 }
 
-Window User::WaitFor(const char* caption, int milliseconds) {
+Window User::WaitFor(const char* caption, int milliseconds) { return WaitFor(caption, milliseconds, false); }
+
+Window User::WaitFor(const char* caption, int milliseconds, bool box) {
   for (int waited = 0; waited <= milliseconds; waited += 20) {
-    Search search{caption, nullptr};
+    Search search{caption, nullptr, box};
     EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
     if (search.found != nullptr) {
       Sleep(50);  // let it finish appearing
@@ -107,6 +113,10 @@ Window User::WaitFor(const char* caption, int milliseconds) {
   }
   Fail(std::string("no window \"") + caption + "\" appeared");
   return nullptr;
+}
+
+Window User::WaitForBox(const char* caption, int milliseconds) {
+  return WaitFor(caption, milliseconds, true);
 }
 
 bool User::Gone(Window window, int milliseconds) {

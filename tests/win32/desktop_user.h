@@ -25,6 +25,7 @@ class User {
   // A top-level window of this program with this caption, nullptr when none
   // appeared within the time.
   Window WaitFor(const char* caption, int milliseconds = 20000);
+  Window WaitForBox(const char* caption, int milliseconds = 20000);  // a dialog box only
   bool Gone(Window window, int milliseconds = 20000);
   void Pause(int milliseconds);
 
@@ -78,6 +79,7 @@ class User {
 
  private:
   void TakeEveryWayOut();
+  Window WaitFor(const char* caption, int milliseconds, bool box);
   void* thread_ = nullptr;
   std::function<void(User&)> script_;
   friend unsigned long __stdcall RunScript(void* user);

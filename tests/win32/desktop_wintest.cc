@@ -221,6 +221,36 @@ TEST_F(Win32Desktop, CancelDuringASingleRunCutsTheTableShortAndThePromptAnnounce
   EXPECT_EQ(runState.cancelRequested, 0);
 }
 
+TEST_F(Win32Desktop, TheCloseBoxDuringARunAsksNoGoesOnAndYesStopsTheRunAndQuits) {
+  const std::string log = WriteLargeLog("big.txt", 80'000'000);
+  std::string question, readAtNo, readAfterNo;
+  const int exitCode = Run([&](User& u) {
+    desktop_user::Window main = u.WaitFor("Quorval-103");
+    u.ChooseMenu(main, kSingleCommand);
+    u.ChooseName(u.WaitFor("Open Input File Name"), log);
+    u.Press(u.WaitFor("Open Output File Name"), 1);
+    desktop_user::Window progress = u.WaitFor("Post-Processing");
+    for (int i = 0; i < 200 && u.ItemText(progress, kKilobytesReadFieldId) == "0"; ++i) u.Pause(10);
+    u.CloseBox(main);
+    desktop_user::Window box = u.WaitForBox("Quorval-103");
+    question = u.BoxText(box);
+    readAtNo = u.ItemText(progress, kKilobytesReadFieldId);
+    u.Press(box, 7);  // No: the run goes on
+    if (!u.Gone(box)) u.Fail("the question stayed after No");
+    for (int i = 0; i < 200 && u.ItemText(progress, kKilobytesReadFieldId) == readAtNo; ++i) u.Pause(5);
+    readAfterNo = u.ItemText(progress, kKilobytesReadFieldId);
+    u.CloseBox(main);
+    u.Press(u.WaitForBox("Quorval-103"), 6);  // Yes: the program ends, no other prompt
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(question, "A conversion is running. Stop it and quit?");
+  EXPECT_NE(readAfterNo, readAtNo);
+  const std::string table = ReadBytes(folder / "big-103+000.csv");
+  EXPECT_GT(table.size(), 0u);
+  EXPECT_LT(table.size(), 50'000'000u) << "the whole log was converted";
+  EXPECT_EQ(table.substr(table.size() - 2), "\r\n");  // closed after a whole row
+}
+
 TEST_F(Win32Desktop, BatchPostProcConvertsTheListCancelSkipsTheRestOfOneLogAndTheProgramCloses) {
   const std::string big = WriteLargeLog("first.log", 40'000'000);
   const std::string day1 = folder.Write("day1.log", kDay1);
