@@ -17,9 +17,9 @@ namespace {
 // then the counter rises, then the sentence is parsed.
 void StartEpoch(const char* sentence, FILE* output) {
   if (EpochCounter == 0) {
-    WriteCsvHeader(output);
+    GatherCsvHeader(output);
   } else {
-    WriteCsvRow(output);
+    GatherCsvRow(output);
   }
   EpochCounter = static_cast<int32_t>(static_cast<uint32_t>(EpochCounter) + 1);
   HandleGga(sentence);
@@ -71,8 +71,9 @@ void ConvertLog(FILE* input, FILE* output) {
   sentence[0] = '\0';
   while (ReadSentence(sentence, reader, kSentenceCapacity) == kLineComplete) {
     Dispatch(sentence, output);
-    if (UpdateProgress(ReaderPosition(reader)) != 0) return;
+    if (UpdateProgress(ReaderPosition(reader)) != 0) break;
   }
+  FlushCsvText();
 }
 
 }  // namespace quorval

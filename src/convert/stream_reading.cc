@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "output/csv_writer.h"
 #include "state/end_requests.h"
 
 #ifdef _WIN32
@@ -53,11 +54,15 @@ size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) 
       DWORD available = 0;
       // A pipe whose writer is gone fails here; the read below then ends it.
       if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr) || available > 0) break;
-      if (!waited && rows != nullptr) std::fflush(rows);
+      if (!waited && rows != nullptr) {
+        FlushCsvText();
+        std::fflush(rows);
+      }
       Sleep(kPipeLookMilliseconds);
     }
   } else if (rows != nullptr) {
-    std::fflush(rows);  // a console or a device: the read may wait
+    FlushCsvText();  // a console or a device: the read may wait
+    std::fflush(rows);
   }
   DWORD count = 0;
   const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
@@ -74,7 +79,10 @@ bool ArrivesWhileRead(FILE* stream) {
 size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) {
   const int descriptor = fileno(stream);
   pollfd arrival{descriptor, POLLIN, 0};
-  if (rows != nullptr && poll(&arrival, 1, 0) == 0) std::fflush(rows);
+  if (rows != nullptr && poll(&arrival, 1, 0) == 0) {
+    FlushCsvText();
+    std::fflush(rows);
+  }
   for (;;) {
     const int ready = poll(&arrival, 1, kWaitSliceMilliseconds);
     if (endRequestSignal != 0) return 0;

@@ -36,6 +36,29 @@ void WriteNotingFailure(const char* text, size_t length, FILE* output) {
   }
 }
 
+// The text of a conversion on its way to its stream. A write this large goes
+// past the stream's own buffer straight to the file: a 4 KiB write per 4 KiB
+// of table cost a fifth of the conversion in the kernel.
+constexpr size_t kGatheredTextSize = 256 * 1024;
+struct GatheredText {
+  FILE* stream;
+  size_t length;
+  char text[kGatheredTextSize];
+};
+GatheredText gathered{};
+
+// Where the next line goes: after the text gathered for the same stream,
+// with room for any row.
+char* RoomFor(FILE* output) {
+  if (gathered.stream != output || kGatheredTextSize - gathered.length < kMaxCsvRowText) {
+    FlushCsvText();
+    gathered.stream = output;
+  }
+  return gathered.text + gathered.length;
+}
+
+void Gathered(const char* end) { gathered.length = static_cast<size_t>(end - gathered.text); }
+
 std::string BuildHeader() {
   std::string header;
   for (const CsvColumn& column : kEpochColumns) (header += column.name) += ',';
@@ -196,8 +219,20 @@ const char* CsvHeaderText() {
 }
 
 void WriteCsvHeader(FILE* output) {
+  GatherCsvHeader(output);
+  FlushCsvText();
+}
+
+void GatherCsvHeader(FILE* output) {
   static const size_t length = std::strlen(CsvHeaderText());
-  WriteNotingFailure(CsvHeaderText(), length, output);
+  char* out = RoomFor(output);
+  std::memcpy(out, CsvHeaderText(), length);
+  Gathered(out + length);
+}
+
+void FlushCsvText() {
+  if (gathered.length > 0) WriteNotingFailure(gathered.text, gathered.length, gathered.stream);
+  gathered.length = 0;
 }
 
 int TakeCsvWriteError() {
@@ -250,10 +285,13 @@ int CsvColumnIndex(const char* name) {
 }
 
 void WriteCsvRow(FILE* output) {
-  static char row[kMaxCsvRowText];
+  GatherCsvRow(output);
+  FlushCsvText();
+}
+
+void GatherCsvRow(FILE* output) {
   MarkUsedSatellites();
-  const char* end = FormatCsvRow(row);
-  WriteNotingFailure(row, static_cast<size_t>(end - row), output);
+  Gathered(FormatCsvRow(RoomFor(output)));
 }
 
 }  // namespace quorval

@@ -15,6 +15,15 @@ void WriteCsvHeader(FILE* output);
 // Marks used satellites in the record, then writes one row of it.
 void WriteCsvRow(FILE* output);
 
+// The same two for a whole conversion: the text is gathered in one large
+// block and reaches the stream in large writes, when the block is full, when
+// the text of another stream comes, and at FlushCsvText. A conversion
+// flushes before it returns and before it waits for more of its log, so no
+// text is left behind for a stream that a run then closes.
+void GatherCsvHeader(FILE* output);
+void GatherCsvRow(FILE* output);
+void FlushCsvText();
+
 // Sets `used` in every printed slot whose id the latest GSA sentences list.
 void MarkUsedSatellites();
 
