@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "convert/progress_pump.h"
 #include "convert/sentence_capture.h"
@@ -69,9 +70,17 @@ void ConvertLog(FILE* input, FILE* output) {
   StartReading(reader, input, block, sizeof block, output);
   EpochCounter = 0;
   sentence[0] = '\0';
+  // The pump after every line, except where it would change nothing: the
+  // lines before the next notification that the backend lets pass until
+  // the next block of the log.
+  int64_t quietUpTo = std::numeric_limits<int64_t>::min();
   while (ReadSentence(sentence, reader, kSentenceCapacity) == kLineComplete) {
     Dispatch(sentence, output);
-    if (UpdateProgress(ReaderPosition(reader)) != 0) break;
+    const int64_t position = ReaderPosition(reader);
+    if (position > quietUpTo) {
+      if (UpdateProgress(position) != 0) break;
+      quietUpTo = QuietUpTo(ReaderEnd(reader));
+    }
   }
   FlushCsvText();
 }

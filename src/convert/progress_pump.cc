@@ -1,5 +1,8 @@
 #include "convert/progress_pump.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "platform/windowing.h"
 #include "state/run_state.h"
 
@@ -28,6 +31,16 @@ int32_t UpdateProgress(int64_t position) {
   }
   ServicePendingMessages();
   return s.cancelRequested;
+}
+
+int64_t QuietUpTo(int64_t readUpTo) {
+  const RunState& s = runState;
+  // What the call did can change only inside it, by a message it serviced
+  // or sent: a missing input or a pump not yet started keeps every line.
+  if (s.inputFile == nullptr || s.progressStarted == 0 || !CurrentBackend().ServicesOncePerBlock()) {
+    return std::numeric_limits<int64_t>::min();
+  }
+  return std::min(s.lastNotifiedPosition + s.progressStep, readUpTo);
 }
 
 }  // namespace quorval

@@ -19,4 +19,11 @@ intptr_t PositionParam(int64_t position);
 // (0 in the guard for a missing input, which sets the request instead).
 int32_t UpdateProgress(int64_t position);
 
+// After a call of UpdateProgress that returned 0: the last position up to
+// which a line needs no further call, because no notification falls due
+// before it and the backend services messages once per block of the log
+// (readUpTo: the end of what has been read). The smallest position when
+// every line needs the call.
+int64_t QuietUpTo(int64_t readUpTo);
+
 }  // namespace quorval

@@ -40,6 +40,11 @@ inline int64_t ReaderPosition(const LogReader& reader) {
   return reader.blockStart + static_cast<int64_t>(reader.next);
 }
 
+// Position just past the bytes read from the stream so far.
+inline int64_t ReaderEnd(const LogReader& reader) {
+  return reader.blockStart + static_cast<int64_t>(reader.filled);
+}
+
 // Reads one line (up to and including its line feed) and leaves its capture,
 // zero-terminated, in sentence (capacity + 1 bytes). Returns kEndOfInput when
 // the input ended (or failed) before a line feed: an unterminated last line

@@ -84,6 +84,7 @@ void WindowingBackend::EndPaint(WindowHandle) {}
 void WindowingBackend::EnableMenuItem(WindowHandle, unsigned, bool) {}
 void WindowingBackend::ShowTableWindow(WindowHandle, const char*) {}
 void WindowingBackend::PollEvents() {}
+bool WindowingBackend::ServicesOncePerBlock() const { return false; }
 // Nobody is present who could ever act: the program's life ends.
 void WindowingBackend::WaitForEvents() { PostQuitMessage(0); }
 

@@ -141,6 +141,13 @@ class WindowingBackend {
   // something happened.
   virtual void PollEvents();
   virtual void WaitForEvents();
+  // Whether a conversion may service messages once per block of its log
+  // read instead of after every line, for a toolkit whose look for events
+  // costs more than converting a line. What the user does meanwhile waits
+  // at most for the rest of the block: a fraction of a millisecond of a
+  // file, and an arriving log is read as it arrives. The layer's own queue
+  // fills only while messages are serviced or sent, so nothing waits in it.
+  virtual bool ServicesOncePerBlock() const;
 
   // The layer's own message delivery; a backend overrides these only to
   // observe them.

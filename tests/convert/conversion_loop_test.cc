@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -227,6 +228,30 @@ TEST_F(ConvertLogTest, ProgressIsReportedAtTheEndOfEveryLine) {
     positions.push_back(n.lParam);
   }
   EXPECT_EQ(positions, expected);
+}
+
+TEST_F(ConvertLogTest, AToolkitAskedOncePerBlockSeesTheSameNotificationsInAFractionOfTheCalls) {
+  // 1.5 MB: six blocks of the log, 3000 bytes between notifications.
+  std::string log;
+  for (int i = 0; log.size() < 1'500'000; ++i) log += Lines({GgaAt(i % 60), kRmc, kVtg, kGsa});
+  runState.progressDialog = 42;
+  const Table everyLine = Convert(log);
+  const std::vector<MessageSent> notifiedEveryLine = backend.sent;
+  const int callsEveryLine = backend.Serviced();
+
+  backend.sent.clear();
+  backend.servicesOncePerBlock = true;
+  ResetEpochRecord();
+  const Table oncePerBlock = Convert(log);
+  const int calls = backend.Serviced() - callsEveryLine;
+  EXPECT_EQ(oncePerBlock.raw, everyLine.raw);
+  ASSERT_EQ(backend.sent.size(), notifiedEveryLine.size());
+  for (size_t i = 0; i < backend.sent.size(); ++i) {
+    EXPECT_EQ(backend.sent[i].lParam, notifiedEveryLine[i].lParam) << "notification " << i;
+  }
+  EXPECT_EQ(callsEveryLine, static_cast<int>(std::count(log.begin(), log.end(), '\n')));
+  // The first line, each notification, and the first line of each block.
+  EXPECT_LE(calls, 1 + static_cast<int>(notifiedEveryLine.size()) + 6);
 }
 
 TEST_F(ConvertLogTest, EveryConversionStartsAtIndexOneAndKeepsTheRecord) {

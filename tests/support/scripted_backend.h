@@ -184,6 +184,9 @@ class ScriptedBackend final : public WindowingBackend {
   // The window system asks a dialog to paint when it is shown, as it does
   // for every new window.
   bool repaintShownDialogs = true;
+  // A toolkit that the conversion asks for events once per block of the log
+  // (the lines AfterLine counts are then the calls).
+  bool servicesOncePerBlock = false;
 
   // What happened, by kind.
   std::vector<BoxShown> boxes;
@@ -250,6 +253,7 @@ class ScriptedBackend final : public WindowingBackend {
                        intptr_t lParam) override;
   void PollEvents() override;
   void WaitForEvents() override;
+  bool ServicesOncePerBlock() const override { return servicesOncePerBlock; }
 
  private:
   struct FileAnswer {

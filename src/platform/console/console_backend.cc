@@ -153,7 +153,7 @@ class Console final : public WindowingBackend {
                  programName, QuoteName(tablePath).c_str());
   }
 
-  // Once per line of a conversion: a request to end the program is the
+  // Between lines of a conversion: a request to end the program is the
   // progress dialog's Cancel, as the user's click would be.
   void PollEvents() override {
     if (endRequestSignal != 0 && dialogLine.dialog != kNoWindow && !dialogLine.cancelPosted) {
@@ -162,6 +162,10 @@ class Console final : public WindowingBackend {
                   static_cast<intptr_t>(GetDlgItem(dialogLine.dialog, IDCANCEL)));
     }
   }
+
+  // A signal is seen within a block of the log; a log that arrives is read
+  // as it comes, and its read waits for the signal itself.
+  bool ServicesOncePerBlock() const override { return true; }
 
   intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                        intptr_t lParam) override {

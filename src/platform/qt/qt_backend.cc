@@ -18,9 +18,9 @@ namespace quorval {
 
 namespace {
 
-// The conversion asks for pending events after every line; the toolkit is
-// asked only this often, which keeps repaints and a Cancel click prompt
-// while costing the conversion one clock reading per line.
+// The conversion asks for pending events once per block of the log; the
+// toolkit is asked only this often, which keeps repaints and a Cancel click
+// prompt while costing the conversion one clock reading per block.
 constexpr int64_t kServiceIntervalNs = 10'000'000;
 
 // Milliseconds-grained monotonic time in nanoseconds. The coarse clock is

@@ -53,6 +53,7 @@ class QtBackend final : public WindowingBackend {
   void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
   void PollEvents() override;
   void WaitForEvents() override;
+  bool ServicesOncePerBlock() const override { return true; }
 
   // The widget that presents a window of the layer (a control, a dialog or
   // the main window), nullptr when there is none.
