@@ -31,9 +31,17 @@ void HandleOnly(const char* sentence, FILE*) {
   Handle(sentence);
 }
 
+// The three characters after "$GP" as one number.
+constexpr uint32_t TagKey(const char* tag) {
+  return static_cast<uint32_t>(static_cast<unsigned char>(tag[3])) |
+         static_cast<uint32_t>(static_cast<unsigned char>(tag[4])) << 8 |
+         static_cast<uint32_t>(static_cast<unsigned char>(tag[5])) << 16;
+}
+
 struct TagAction {
   char tag[7];
   void (*action)(const char* sentence, FILE* output);
+  uint32_t key = TagKey(tag);
 };
 
 // Exact, case-sensitive comparison of the first six characters, in this
@@ -49,10 +57,12 @@ constexpr TagAction kTagActions[] = {
 
 void Dispatch(const char* sentence, FILE* output) {
   // A capture shorter than six characters differs from every tag at its
-  // terminator, so comparing six bytes never matches stale text behind it.
+  // terminator, so comparing six bytes never matches what lies behind it
+  // (at least six bytes can always be read).
   if (std::memcmp(sentence, "$GP", 3) != 0) return;
+  const uint32_t key = TagKey(sentence);
   for (const TagAction& entry : kTagActions) {
-    if (std::memcmp(sentence + 3, entry.tag + 3, 3) == 0) {
+    if (entry.key == key) {
       entry.action(sentence, output);
       return;
     }
@@ -64,17 +74,17 @@ constexpr size_t kReadBlockSize = 256 * 1024;
 }  // namespace
 
 void ConvertLog(FILE* input, FILE* output) {
-  static char sentence[kSentenceCapacity + 1];
-  static unsigned char block[kReadBlockSize];
+  static char spill[kSentenceCapacity + 1];
+  static unsigned char block[kReadBlockSize + kReadBlockPadding];
   LogReader reader;
-  StartReading(reader, input, block, sizeof block, output);
+  StartReading(reader, input, block, kReadBlockSize, output);
   EpochCounter = 0;
-  sentence[0] = '\0';
+  const char* sentence;
   // The pump after every line, except where it would change nothing: the
   // lines before the next notification that the backend lets pass until
   // the next block of the log.
   int64_t quietUpTo = std::numeric_limits<int64_t>::min();
-  while (ReadSentence(sentence, reader, kSentenceCapacity) == kLineComplete) {
+  while (ReadSentence(reader, spill, kSentenceCapacity, sentence) == kLineComplete) {
     Dispatch(sentence, output);
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {

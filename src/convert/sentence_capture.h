@@ -11,12 +11,16 @@ namespace quorval {
 
 constexpr int kSentenceCapacity = 200;
 
+// Bytes after a block that a read may look at (sixteen at a time); they
+// belong to the caller's block too and are never part of the log.
+constexpr size_t kReadBlockPadding = 16;
+
 // Reads a log in large blocks and counts the bytes it hands out itself, so
 // that no byte goes through a locked stream call and no line needs a
 // position query.
 struct LogReader {
   FILE* stream;
-  unsigned char* block;
+  unsigned char* block;  // blockSize bytes, then kReadBlockPadding
   size_t blockSize;
   size_t next;           // first byte of the block not yet consumed
   size_t filled;         // bytes of the block read from the stream
@@ -28,9 +32,10 @@ struct LogReader {
 enum ReadStatus { kLineComplete = 0, kEndOfInput = 1 };
 
 // Starts reading at the stream's current position (0 when it cannot tell,
-// as for a pipe). The block is caller-owned. When the log is not a regular
-// file, rows (the table being written, if given) is flushed whenever the
-// reader has to wait for more.
+// as for a pipe). The block is caller-owned and holds blockSize +
+// kReadBlockPadding bytes. When the log is not a regular file, rows (the
+// table being written, if given) is flushed whenever the reader has to wait
+// for more.
 void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
                   FILE* rows = nullptr);
 
@@ -45,10 +50,14 @@ inline int64_t ReaderEnd(const LogReader& reader) {
   return reader.blockStart + static_cast<int64_t>(reader.filled);
 }
 
-// Reads one line (up to and including its line feed) and leaves its capture,
-// zero-terminated, in sentence (capacity + 1 bytes). Returns kEndOfInput when
-// the input ended (or failed) before a line feed: an unterminated last line
-// is never processed.
-ReadStatus ReadSentence(char* sentence, LogReader& reader, int capacity);
+// Reads one line (up to and including its line feed) and points sentence at
+// its capture, zero-terminated, valid until the next call. A line that lies
+// inside one block is captured where it stands: the byte that ended the
+// capture, already read, becomes its terminator. A line across blocks is
+// copied into spill (capacity + 1 bytes), which also holds the empty
+// capture; either way at least six bytes can be read at sentence. Returns
+// kEndOfInput when the input ended (or failed) before a line feed: an
+// unterminated last line is never processed.
+ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence);
 
 }  // namespace quorval

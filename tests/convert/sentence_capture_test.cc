@@ -60,16 +60,17 @@ std::vector<Line> ReferenceCapture(const std::string& bytes) {
 std::vector<Line> Capture(const std::string& bytes, size_t blockSize) {
   std::vector<Line> lines;
   FILE* file = TempFileWith(bytes);
-  std::vector<unsigned char> block(blockSize);
+  std::vector<unsigned char> block(blockSize + kReadBlockPadding);
   LogReader reader;
   StartReading(reader, file, block.data(), blockSize);
-  char sentence[kSentenceCapacity + 1];
+  char spill[kSentenceCapacity + 1];
   for (;;) {
-    std::memset(sentence, 'Z', sizeof sentence);
-    const ReadStatus status = ReadSentence(sentence, reader, kSentenceCapacity);
+    std::memset(spill, 'Z', sizeof spill);
+    const char* sentence = nullptr;
+    const ReadStatus status = ReadSentence(reader, spill, kSentenceCapacity, sentence);
     if (status == kLineComplete) {
-      // The buffer reads as a terminated string of at most 200 characters.
-      const void* end = std::memchr(sentence, '\0', sizeof sentence);
+      // The capture reads as a terminated string of at most 200 characters.
+      const void* end = std::memchr(sentence, '\0', kSentenceCapacity + 1);
       EXPECT_NE(end, nullptr) << "capture not terminated";
       if (end == nullptr) break;
     }
@@ -140,11 +141,12 @@ TEST(SentenceCapture, OnlyALineFeedCompletesALine) {
 TEST(SentenceCapture, PositionsCountFromWhereTheStreamStood) {
   FILE* file = TempFileWith("skip\n$GPVTG,1\n");
   std::fseek(file, 5, SEEK_SET);
-  unsigned char block[4];
+  unsigned char block[4 + kReadBlockPadding];
   LogReader reader;
-  StartReading(reader, file, block, sizeof block);
-  char sentence[kSentenceCapacity + 1];
-  ASSERT_EQ(ReadSentence(sentence, reader, kSentenceCapacity), kLineComplete);
+  StartReading(reader, file, block, 4);
+  char spill[kSentenceCapacity + 1];
+  const char* sentence = nullptr;
+  ASSERT_EQ(ReadSentence(reader, spill, kSentenceCapacity, sentence), kLineComplete);
   EXPECT_STREQ(sentence, "$GPVTG,1");
   EXPECT_EQ(ReaderPosition(reader), 14);
   std::fclose(file);
