@@ -7,6 +7,7 @@
 
 #include "convert/field_tokenizer.h"
 #include "convert/numeric_fields.h"
+#include "convert/plain_fields.h"
 #include "convert/sentence_handlers.h"
 #include "state/epoch_record.h"
 
@@ -29,27 +30,64 @@ constexpr int kGsaPdop = 15;
 constexpr int kGsvMessage = 2;
 constexpr int kGsvInView = 3;
 
-}  // namespace
+// Message m stores its g-th satellite in slot 4 (m - 1) + g; 64 bits keep a
+// huge message number from overflowing.
+int64_t SlotOf(int32_t message, int group) {
+  return kSatellitesPerMessage * (int64_t{message} - 1) + group;
+}
 
-void HandleGsa(const char* sentence) {
+// A zero id does not advance the count, so the next nonzero id overwrites
+// it; entries past the last written one keep earlier sentences' ids.
+void StoreUsedIds(const int32_t (&ids)[kUsedIds]) {
+  UsedSvList& used = epochRecord.usedSvs;
+  used.numused = 0;
+  for (int32_t id : ids) {
+    used.ids[used.numused] = static_cast<int16_t>(id);
+    if (id != 0) ++used.numused;
+  }
+}
+
+// The general rules, for any GSA sentence.
+void StoreGsaFields(const char* sentence) {
   EpochRecord& r = epochRecord;
   SentenceFields fields;
   SplitFields(fields, sentence);
   r.sGSAMode = Int16Field(FieldAt(fields, kGsaFixMode));
-  // A zero id does not advance the count, so the next nonzero id overwrites
-  // it; entries past the last written one keep earlier sentences' ids.
-  r.usedSvs.numused = 0;
-  for (int i = 0; i < kUsedIds; ++i) {
-    const int32_t id = IntField(FieldAt(fields, kGsaFirstId + i));
-    r.usedSvs.ids[r.usedSvs.numused] = static_cast<int16_t>(id);
-    if (id != 0) ++r.usedSvs.numused;
-  }
+  int32_t ids[kUsedIds];
+  for (int i = 0; i < kUsedIds; ++i) ids[i] = IntField(FieldAt(fields, kGsaFirstId + i));
+  StoreUsedIds(ids);
   r.pdop = RealField(FieldAt(fields, kGsaPdop));
   r.hdop = RealField(FieldAt(fields, kGsaPdop + 1));
   r.vdop = RealField(FieldAt(fields, kGsaPdop + 2));
 }
 
-void HandleGsv(const char* sentence) {
+// One pass over a GSA sentence whose seventeen fields are closed by
+// delimiters and plain; false, with nothing stored, for any other.
+bool StorePlainGsaFields(const char* sentence) {
+  const char* p = sentence + 6;
+  if (!plain::IsDelimiter(*p)) return false;
+  int32_t mode;
+  int32_t ids[kUsedIds];
+  double dop[3];
+  p = plain::SkipField(p + 1);
+  if (p == nullptr || (p = plain::Int(p + 1, mode)) == nullptr) return false;
+  for (int32_t& id : ids) {
+    if ((p = plain::Int(p + 1, id)) == nullptr) return false;
+  }
+  for (double& value : dop) {
+    if ((p = plain::Real(p + 1, value)) == nullptr) return false;
+  }
+  EpochRecord& r = epochRecord;
+  r.sGSAMode = static_cast<int16_t>(mode);
+  StoreUsedIds(ids);
+  r.pdop = dop[0];
+  r.hdop = dop[1];
+  r.vdop = dop[2];
+  return true;
+}
+
+// The general rules, for any GSV sentence.
+void StoreGsvFields(const char* sentence) {
   EpochRecord& r = epochRecord;
   SentenceFields fields;
   SplitFields(fields, sentence);
@@ -57,15 +95,14 @@ void HandleGsv(const char* sentence) {
   if (message == 1) std::memset(r.satellites, 0, sizeof r.satellites);
   r.numsvsview = Int16Field(FieldAt(fields, kGsvInView));
   // A message number of 0 or below would place its satellites before the
-  // table; such a message stores none. 64 bits keep a huge number from
-  // overflowing the slot arithmetic.
+  // table; such a message stores none.
   if (message < 1) return;
   for (int group = 0; group < kSatellitesPerMessage; ++group) {
     const int last = kGsvInView + group * kFieldsPerSatellite;
     // Groups go on while a ',' stands after the field before them: a '*'
     // there ends them.
     if (CharAfterField(fields, last) != ',') break;
-    const int64_t slot = kSatellitesPerMessage * (int64_t{message} - 1) + group;
+    const int64_t slot = SlotOf(message, group);
     if (slot > kLastStoredSlot) break;
     SatelliteEntry& s = r.satellites[slot];
     s.svid = Int16Field(FieldAt(fields, last + 1));
@@ -73,6 +110,52 @@ void HandleGsv(const char* sentence) {
     s.azim = Int16Field(FieldAt(fields, last + 3));
     s.sgnl = Int16Field(FieldAt(fields, last + 4));
   }
+}
+
+// One pass over a GSV sentence whose fields up to the last one stored are
+// closed by delimiters and plain; false, with nothing stored, for any other.
+bool StorePlainGsvFields(const char* sentence) {
+  const char* p = sentence + 6;
+  if (!plain::IsDelimiter(*p)) return false;
+  int32_t message;
+  int32_t inView;
+  p = plain::SkipField(p + 1);
+  if (p == nullptr || (p = plain::Int(p + 1, message)) == nullptr ||
+      (p = plain::Int(p + 1, inView)) == nullptr) {
+    return false;
+  }
+  // id, elevation, azimuth, SNR of each satellite stored.
+  int32_t groups[kSatellitesPerMessage][kFieldsPerSatellite];
+  int stored = 0;
+  if (message >= 1) {
+    for (; stored < kSatellitesPerMessage && *p == ',' && SlotOf(message, stored) <= kLastStoredSlot;
+         ++stored) {
+      for (int32_t& value : groups[stored]) {
+        if ((p = plain::Int(p + 1, value)) == nullptr) return false;
+      }
+    }
+  }
+  EpochRecord& r = epochRecord;
+  if (message == 1) std::memset(r.satellites, 0, sizeof r.satellites);
+  r.numsvsview = static_cast<int16_t>(inView);
+  for (int group = 0; group < stored; ++group) {
+    SatelliteEntry& s = r.satellites[SlotOf(message, group)];
+    s.svid = static_cast<int16_t>(groups[group][0]);
+    s.elev = static_cast<int16_t>(groups[group][1]);
+    s.azim = static_cast<int16_t>(groups[group][2]);
+    s.sgnl = static_cast<int16_t>(groups[group][3]);
+  }
+  return true;
+}
+
+}  // namespace
+
+void HandleGsa(const char* sentence) {
+  if (!StorePlainGsaFields(sentence)) StoreGsaFields(sentence);
+}
+
+void HandleGsv(const char* sentence) {
+  if (!StorePlainGsvFields(sentence)) StoreGsvFields(sentence);
 }
 
 }  // namespace quorval
