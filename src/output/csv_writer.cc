@@ -1,17 +1,12 @@
 #include "output/csv_writer.h"
 
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "output/csv_columns.h"
-#include "output/dms.h"
-#include "output/fixed_point.h"
 #include "state/epoch_record.h"
 
 namespace quorval {
@@ -20,13 +15,6 @@ namespace {
 
 // Output lines end in CR LF on every platform.
 constexpr char kLineEnd[] = "\r\n";
-
-// One knot is 1852 metres per hour.
-constexpr double kMetresPerNauticalMile = 1852;
-constexpr double kSecondsPerHour = 3600;
-// The 14-digit value the table has always used, slightly above pi: a course
-// of exactly 180 degrees therefore gives an east velocity of -0.000.
-constexpr double kPi = 3.1415926535898;
 
 int firstWriteError = 0;
 
@@ -70,147 +58,6 @@ std::string BuildHeader() {
   return header + kLineEnd;
 }
 
-inline char* AppendChar(char* out, char c) {
-  *out = c;
-  return out + 1;
-}
-
-// Most integer columns (satellite ids, angles, counts, flags) are below 100.
-inline char* AppendInteger(char* out, int32_t value) {
-  if (static_cast<uint32_t>(value) < 10) {
-    out[0] = static_cast<char>('0' + value);
-    out[1] = ',';
-    return out + 2;
-  }
-  if (static_cast<uint32_t>(value) < 100) {
-    out[0] = static_cast<char>('0' + value / 10);
-    out[1] = static_cast<char>('0' + value % 10);
-    out[2] = ',';
-    return out + 3;
-  }
-  if (static_cast<uint32_t>(value) < 1000) {  // azimuths
-    out[0] = static_cast<char>('0' + value / 100);
-    out[1] = static_cast<char>('0' + value / 10 % 10);
-    out[2] = static_cast<char>('0' + value % 10);
-    out[3] = ',';
-    return out + 4;
-  }
-  return AppendChar(std::to_chars(out, out + 12, value).ptr, ',');
-}
-
-inline char* AppendFixed(char* out, double value, int decimals) {
-  return AppendChar(WriteFixed(out, value, decimals), ',');
-}
-
-// "%02d": at least two characters, zero-padded.
-inline char* AppendTwoDigits(char* out, int32_t value) {
-  if (value >= 0 && value < 10) out = AppendChar(out, '0');
-  return std::to_chars(out, out + 12, value).ptr;
-}
-
-// "%d:%02d:%02d.%02d%c,"
-char* AppendDms(char* out, double value, char positiveLetter, char negativeLetter) {
-  const DmsParts parts = SplitDms(value);
-  out = std::to_chars(out, out + 12, parts.degrees).ptr;
-  out = AppendTwoDigits(AppendChar(out, ':'), parts.minutes);
-  out = AppendTwoDigits(AppendChar(out, ':'), parts.seconds);
-  out = AppendTwoDigits(AppendChar(out, '.'), parts.hundredths);
-  return AppendChar(AppendChar(out, parts.negative ? negativeLetter : positiveLetter), ',');
-}
-
-// What a row reads: the record, the counter, and the values it works out.
-struct RowValues {
-  const EpochRecord& record;
-  int32_t epochCounter;
-  double speed;  // metres per second
-  double east;
-  double north;
-};
-
-RowValues ValuesOf(const EpochRecord& r, int32_t epochCounter) {
-  const double speed = r.speedKnots * kMetresPerNauticalMile / kSecondsPerHour;
-  const double course = r.heading * kPi / 180;
-  return RowValues{r, epochCounter, speed, std::sin(course) * speed, std::cos(course) * speed};
-}
-
-// Each column's value, chosen while the writer is compiled.
-template <ColumnSource>
-constexpr bool kNotThatKindOfValue = false;
-
-template <ColumnSource source>
-double RealValue(const RowValues& v) {
-  const EpochRecord& r = v.record;
-  if constexpr (source == ColumnSource::kTimeOfDay) return r.timeOfDay;
-  else if constexpr (source == ColumnSource::kLongitude) return r.longitude;
-  else if constexpr (source == ColumnSource::kLatitude) return r.latitude;
-  else if constexpr (source == ColumnSource::kAlt) return r.alt;
-  else if constexpr (source == ColumnSource::kMsl) return r.msl;
-  else if constexpr (source == ColumnSource::kSpeed) return v.speed;
-  else if constexpr (source == ColumnSource::kHeading) return r.heading;
-  else if constexpr (source == ColumnSource::kEastVelocity) return v.east;
-  else if constexpr (source == ColumnSource::kNorthVelocity) return v.north;
-  else if constexpr (source == ColumnSource::kGgaHdop) return r.GGAhdop;
-  else if constexpr (source == ColumnSource::kPdop) return r.pdop;
-  else if constexpr (source == ColumnSource::kHdop) return r.hdop;
-  else if constexpr (source == ColumnSource::kVdop) return r.vdop;
-  else static_assert(kNotThatKindOfValue<source>, "a fixed-point column needs a real value");
-}
-
-template <ColumnSource source>
-int32_t IntegerValue(const RowValues& v) {
-  const EpochRecord& r = v.record;
-  if constexpr (source == ColumnSource::kEpochCounter) return v.epochCounter;
-  else if constexpr (source == ColumnSource::kFixMode) return r.sGSAMode;
-  else if constexpr (source == ColumnSource::kYear) return r.year;
-  else if constexpr (source == ColumnSource::kMonth) return r.month;
-  else if constexpr (source == ColumnSource::kDay) return r.day;
-  else if constexpr (source == ColumnSource::kSatellitesInFix) return r.numsvsinfix;
-  else if constexpr (source == ColumnSource::kSatellitesUsed) return r.usedSvs.numused;
-  else if constexpr (source == ColumnSource::kSatellitesInView) return r.numsvsview;
-  else if constexpr (source == ColumnSource::kFixQuality) return r.gpsqual;
-  else static_assert(kNotThatKindOfValue<source>, "an integer column of the epoch needs an integer");
-}
-
-template <ColumnSource source>
-int32_t SlotValue(const SatelliteEntry& s) {
-  if constexpr (source == ColumnSource::kSatelliteId) return s.svid;
-  else if constexpr (source == ColumnSource::kAzimuth) return s.azim;
-  else if constexpr (source == ColumnSource::kElevation) return s.elev;
-  else if constexpr (source == ColumnSource::kSignal) return s.sgnl;
-  else if constexpr (source == ColumnSource::kUsedInFix) return s.used;
-  else static_assert(kNotThatKindOfValue<source>, "a slot's column needs a field of the slot");
-}
-
-// One column of the epoch, as its entry of the table says. The table is
-// read while the writer is compiled, so each column costs what a call
-// written out for it would.
-template <size_t column>
-char* AppendEpochColumn(char* out, const RowValues& v) {
-  constexpr CsvColumn c = kEpochColumns[column];
-  if constexpr (c.format == ColumnFormat::kInteger) {
-    return AppendInteger(out, IntegerValue<c.source>(v));
-  } else if constexpr (c.format == ColumnFormat::kFixed) {
-    return AppendFixed(out, RealValue<c.source>(v), c.decimals);
-  } else if constexpr (c.format == ColumnFormat::kDmsEastWest) {
-    return AppendDms(out, RealValue<c.source>(v), 'E', 'W');
-  } else {
-    return AppendDms(out, RealValue<c.source>(v), 'N', 'S');
-  }
-}
-
-template <size_t... columns>
-char* AppendEpochColumns(char* out, const RowValues& v, std::index_sequence<columns...>) {
-  ((out = AppendEpochColumn<columns>(out, v)), ...);
-  return out;
-}
-
-template <size_t... columns>
-char* AppendSlotColumns(char* out, const SatelliteEntry& s, std::index_sequence<columns...>) {
-  static_assert(((kSatelliteColumns[columns].format == ColumnFormat::kInteger) && ...));
-  ((out = AppendInteger(out, SlotValue<kSatelliteColumns[columns].source>(s))), ...);
-  return out;
-}
-
 }  // namespace
 
 const char* CsvHeaderText() {
@@ -242,28 +89,31 @@ int TakeCsvWriteError() {
 }
 
 void MarkUsedSatellites() {
-  const UsedSvList& used = epochRecord.usedSvs;
-  for (int slot = 0; slot < kPrintedSatellites; ++slot) {
-    SatelliteEntry& satellite = epochRecord.satellites[slot];
-    if (satellite.svid == 0) continue;
-    for (int16_t id : used.ids) {
-      if (id == satellite.svid) {
-        satellite.used = 1;
-        break;
-      }
+  // The twelve ids as a set: a bit for each id below 256, where receivers'
+  // numbers lie, and a search of all twelve for any other.
+  constexpr unsigned kSetSize = 256;
+  uint64_t listed[kSetSize / 64] = {};
+  bool anyBeyond = false;
+  for (const int16_t id : epochRecord.usedSvs.ids) {
+    const auto u = static_cast<uint16_t>(id);
+    if (u < kSetSize) {
+      listed[u / 64] |= uint64_t{1} << (u % 64);
+    } else {
+      anyBeyond = true;
     }
   }
-}
-
-char* FormatCsvRow(char* out) {
-  const EpochRecord& r = epochRecord;
-  const RowValues values = ValuesOf(r, EpochCounter);
-  out = AppendEpochColumns(out, values, std::make_index_sequence<kEpochColumnCount>());
   for (int slot = 0; slot < kPrintedSatellites; ++slot) {
-    out = AppendSlotColumns(out, r.satellites[slot], std::make_index_sequence<kSatelliteColumnCount>());
+    SatelliteEntry& satellite = epochRecord.satellites[slot];
+    if (satellite.svid == 0 || satellite.used == 1) continue;
+    const auto u = static_cast<uint16_t>(satellite.svid);
+    bool found = false;
+    if (u < kSetSize) {
+      found = (listed[u / 64] >> (u % 64) & 1) != 0;
+    } else if (anyBeyond) {
+      for (const int16_t id : epochRecord.usedSvs.ids) found = found || id == satellite.svid;
+    }
+    if (found) satellite.used = 1;
   }
-  std::memcpy(out, kLineEnd, 2);
-  return out + 2;
 }
 
 int CsvColumnIndex(const char* name) {
