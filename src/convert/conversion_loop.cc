@@ -1,5 +1,7 @@
 #include "convert/conversion_loop.h"
 
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -31,11 +33,9 @@ void HandleOnly(const char* sentence, FILE*) {
   Handle(sentence);
 }
 
-// The three characters after "$GP" as one number.
-constexpr uint32_t TagKey(const char* tag) {
-  return static_cast<uint32_t>(static_cast<unsigned char>(tag[3])) |
-         static_cast<uint32_t>(static_cast<unsigned char>(tag[4])) << 8 |
-         static_cast<uint32_t>(static_cast<unsigned char>(tag[5])) << 16;
+// The four characters after "$G" as one number, in the machine's own order.
+constexpr uint32_t TagKey(const char (&tag)[7]) {
+  return std::bit_cast<uint32_t>(std::array<char, 4>{tag[2], tag[3], tag[4], tag[5]});
 }
 
 struct TagAction {
@@ -58,9 +58,10 @@ constexpr TagAction kTagActions[] = {
 void Dispatch(const char* sentence, FILE* output) {
   // A capture shorter than six characters differs from every tag at its
   // terminator, so comparing six bytes never matches what lies behind it
-  // (at least six bytes can always be read).
-  if (std::memcmp(sentence, "$GP", 3) != 0) return;
-  const uint32_t key = TagKey(sentence);
+  // (a capture can be read well past its terminator).
+  if (sentence[0] != '$' || sentence[1] != 'G') return;
+  uint32_t key;
+  std::memcpy(&key, sentence + 2, sizeof key);
   for (const TagAction& entry : kTagActions) {
     if (entry.key == key) {
       entry.action(sentence, output);
@@ -74,7 +75,8 @@ constexpr size_t kReadBlockSize = 256 * 1024;
 }  // namespace
 
 void ConvertLog(FILE* input, FILE* output) {
-  static char spill[kSentenceCapacity + 1];
+  static_assert(kReadBlockPadding >= kSentenceReadAhead);
+  static char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   static unsigned char block[kReadBlockSize + kReadBlockPadding];
   LogReader reader;
   StartReading(reader, input, block, kReadBlockSize, output);

@@ -4,10 +4,13 @@
 // and returns the delimiter that closes it, or nullptr when the field is
 // not of that form; a handler then reads the whole sentence by the general
 // rules instead, before it has stored anything. What a reader gives equals
-// what the general rules give for the same text.
+// what the general rules give for the same text. Readers may look at up to
+// eight characters past the field, the sentence's read-ahead included.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace quorval {
 
@@ -21,8 +24,7 @@ inline unsigned DigitOf(char c) { return static_cast<unsigned>(static_cast<unsig
 inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                           1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
                                           1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
-// Any 19 digits fit 64 bits; a mantissa up to 2^53 is an exact double.
-constexpr int kMaxDigits = 19;
+// A mantissa up to 2^53 is an exact double.
 constexpr uint64_t kExactMantissaLimit = uint64_t{1} << 53;
 
 // Any text up to its delimiter (a field that is not used, or a letter).
@@ -60,35 +62,77 @@ inline const char* Int(const char* p, int32_t& value) {
   return p;
 }
 
-// [-][digits][.digits] with at most 19 digits and a mantissa of at most
-// 2^53: one division by an exact power of ten gives the correctly rounded
-// value, as the general reading does. A '-' before nothing but zeros is
-// dropped ('-000' is 0); before anything else it negates ('-0.0' and '-.'
-// are -0).
+constexpr uint64_t EachByte(uint8_t byte) { return 0x0101010101010101u * byte; }
+
+// Eight characters as one number, the first in its lowest byte.
+inline uint64_t LoadEight(const char* p) {
+  uint64_t chars;
+  std::memcpy(&chars, p, sizeof chars);
+  if constexpr (std::endian::native == std::endian::big) {
+    uint64_t swapped = 0;
+    for (int i = 0; i < 8; ++i) swapped |= (chars >> (8 * i) & 0xFF) << (8 * (7 - i));
+    chars = swapped;
+  }
+  return chars;
+}
+
+// The digits that lead eight characters: their number (0 to 8) and, in the
+// low bytes, their values. A character below '0' borrows from the next
+// byte up, but only bytes after a non-digit are touched.
+struct DigitRun {
+  uint64_t values;  // each character less '0'
+  int count;
+};
+inline DigitRun LeadingDigits(const char* p) {
+  const uint64_t values = LoadEight(p) - EachByte('0');
+  const uint64_t notDigit = ((values + EachByte(0x76)) | values) & EachByte(0x80);
+  return DigitRun{values, notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8};
+}
+
+// The value of a run of one to eight digits: one or two by hand, more by
+// combining pairs, then pairs of pairs, in three multiplications.
+inline uint64_t RunValue(const DigitRun& run) {
+  if (run.count <= 2) {
+    const auto first = static_cast<uint32_t>(run.values & 0xFF);
+    return run.count == 1 ? first : first * 10 + static_cast<uint32_t>(run.values >> 8 & 0xFF);
+  }
+  uint64_t v = run.values << (8 * (8 - run.count));  // the run in the high bytes, zeros before it
+  v = v * 10 + (v >> 8);
+  constexpr uint64_t kPairs = 0x000000FF000000FFu;
+  constexpr uint64_t kHigh = 100 + (uint64_t{1000000} << 32);
+  constexpr uint64_t kLow = 1 + (uint64_t{10000} << 32);
+  return ((v & kPairs) * kHigh + ((v >> 16) & kPairs) * kLow) >> 32;
+}
+
+inline constexpr uint64_t kWholePowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                                 100000, 1000000, 10000000, 100000000};
+
+// [-][digits][.digits], each run of digits at most eight long and the
+// mantissa at most 2^53: one division by an exact power of ten gives the
+// correctly rounded value, as the general reading does. A '-' before
+// nothing but zeros is dropped ('-000' is 0); before anything else it
+// negates ('-0.0' and '-.' are -0).
 inline const char* Real(const char* p, double& value) {
   const bool negative = *p == '-';
   p += negative ? 1 : 0;
-  const char* const start = p;
-  const char* point = nullptr;
-  uint64_t mantissa = 0;
-  for (;; ++p) {
-    const unsigned digit = DigitOf(*p);
-    if (digit <= 9) {
-      mantissa = mantissa * 10 + digit;
-    } else if (*p == '.' && point == nullptr) {
-      point = p;
-    } else {
-      break;
-    }
+  const DigitRun whole = LeadingDigits(p);
+  uint64_t mantissa = whole.count == 0 ? 0 : RunValue(whole);
+  p += whole.count;
+  int fraction = 0;
+  const bool point = *p == '.';
+  if (point) {
+    const DigitRun decimals = LeadingDigits(++p);
+    if (decimals.count != 0) mantissa = mantissa * kWholePowersOfTen[decimals.count] + RunValue(decimals);
+    fraction = decimals.count;
+    p += decimals.count;
   }
-  const long digits = (p - start) - (point != nullptr ? 1 : 0);
-  if (!IsDelimiter(*p) || digits > kMaxDigits || mantissa > kExactMantissaLimit) return nullptr;
-  if (point == nullptr && mantissa == 0) {
+  // A ninth digit in a row ends the one-pass reading.
+  if (!IsDelimiter(*p) || mantissa > kExactMantissaLimit) return nullptr;
+  if (!point && mantissa == 0) {
     value = 0.0;
     return p;
   }
-  const double magnitude =
-      static_cast<double>(mantissa) / kPowersOfTen[point != nullptr ? p - point - 1 : 0];
+  const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fraction];
   value = negative ? -magnitude : magnitude;
   return p;
 }

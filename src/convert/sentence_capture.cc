@@ -73,23 +73,26 @@ const char* CaptureInPlace(unsigned char* p, unsigned char* lineFeed, int capaci
 // is not of that shape; sets the capture and its stop.
 unsigned char* ScanCommonLine(unsigned char* p, const unsigned char* end, unsigned char*& dollar,
                               unsigned char*& stop) {
-  const __m128i lowest = _mm_set1_epi8(32);
-  const __m128i del = _mm_set1_epi8(127);
+  // One added to a byte outside 32..126 gives, as a signed byte, a value
+  // below 33: 0..31 become 1..32, and 127..255 wrap to -128..0.
+  const __m128i one = _mm_set1_epi8(1);
+  const __m128i firstPrintablePlusOne = _mm_set1_epi8(33);
   const __m128i sign = _mm_set1_epi8('$');
-  dollar = nullptr;
-  for (unsigned char* q = p;; q += 16) {
+  // The line's own '$' is its first byte; only another one changes it.
+  dollar = *p == '$' ? p : nullptr;
+  for (unsigned char* q = dollar != nullptr ? p + 1 : p;; q += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-    // Signed, bytes of 128 and above are below 32 too.
-    const unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(
-        _mm_or_si128(_mm_cmplt_epi8(chunk, lowest), _mm_cmpeq_epi8(chunk, del))));
-    unsigned dollars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, sign)));
+    const __m128i stopsFound = _mm_cmplt_epi8(_mm_add_epi8(chunk, one), firstPrintablePlusOne);
+    const __m128i dollarsFound = _mm_cmpeq_epi8(chunk, sign);
+    if (_mm_movemask_epi8(_mm_or_si128(stopsFound, dollarsFound)) == 0) continue;
+    const auto stops = static_cast<unsigned>(_mm_movemask_epi8(stopsFound));
+    auto dollars = static_cast<unsigned>(_mm_movemask_epi8(dollarsFound));
+    if (stops != 0) dollars &= (stops & (0u - stops)) - 1;  // only those before the stop
+    if (dollars != 0) dollar = q + (std::bit_width(dollars) - 1);
     if (stops != 0) {
-      dollars &= (stops & (0u - stops)) - 1;  // only those before the stop
-      if (dollars != 0) dollar = q + (std::bit_width(dollars) - 1);
       stop = q + std::countr_zero(stops);
       break;
     }
-    if (dollars != 0) dollar = q + (std::bit_width(dollars) - 1);
   }
   if (stop >= end) return nullptr;
   if (*stop == '\n') return stop;

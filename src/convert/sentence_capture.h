@@ -54,10 +54,10 @@ inline int64_t ReaderEnd(const LogReader& reader) {
 // its capture, zero-terminated, valid until the next call. A line that lies
 // inside one block is captured where it stands: the byte that ended the
 // capture, already read, becomes its terminator. A line across blocks is
-// copied into spill (capacity + 1 bytes), which also holds the empty
-// capture; either way at least six bytes can be read at sentence. Returns
-// kEndOfInput when the input ended (or failed) before a line feed: an
-// unterminated last line is never processed.
+// copied into spill (capacity + 1 + kReadBlockPadding bytes), which also
+// holds the empty capture; either way kReadBlockPadding bytes after the
+// terminator can be read. Returns kEndOfInput when the input ended (or
+// failed) before a line feed: an unterminated last line is never processed.
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence);
 
 }  // namespace quorval

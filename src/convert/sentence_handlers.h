@@ -5,6 +5,11 @@
 
 namespace quorval {
 
+// Bytes after a sentence's terminator that a handler may read, never use:
+// numbers are read eight characters at a time. A capture always has them,
+// in the padding of its block or its spill buffer.
+constexpr int kSentenceReadAhead = 16;
+
 void HandleGga(const char* sentence);
 void HandleRmc(const char* sentence);
 void HandleVtg(const char* sentence);

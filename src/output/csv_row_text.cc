@@ -37,7 +37,7 @@ inline char* AppendChar(char* out, char c) {
 // "%d," of 0 to 999 (satellite ids, angles, signal levels, counts, flags),
 // four bytes each, written whole, and how many of them count.
 constexpr int kSmallIntegers = 1000;
-struct SmallIntegerText {
+struct alignas(8) SmallIntegerText {  // eight bytes: an entry is found by one scaled index
   char text[4];
   uint8_t length;
 };

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/sentence_handlers.h"
 #include "platform/windowing.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
@@ -42,6 +43,15 @@ inline FILE* TempFileWith(const std::string& bytes) {
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::rewind(file);
   return file;
+}
+
+// A sentence as a capture holds it: followed by the bytes that a handler
+// may read ahead. Valid until the next call.
+inline const char* Captured(const std::string& sentence) {
+  static std::string padded;
+  padded = sentence;
+  padded.append(kSentenceReadAhead, '\0');
+  return padded.c_str();
 }
 
 inline std::string ReadAll(FILE* file) {

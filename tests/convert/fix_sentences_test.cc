@@ -77,7 +77,7 @@ TEST_F(FixSentences, GgaFixesFillTimePositionQualityAndAltitudes) {
     SCOPED_TRACE(c.sentence);
     FillWithEarlierEpoch();
     const EpochRecord before = epochRecord;
-    HandleGga(c.sentence);
+    HandleGga(convert_test::Captured(c.sentence));
     const EpochRecord& r = epochRecord;
     ExpectValue("timeOfDay", r.timeOfDay, c.timeOfDay, before.timeOfDay);
     ExpectValue("latitude", r.latitude, c.latitude, before.latitude);
@@ -117,7 +117,7 @@ TEST_F(FixSentences, RmcFillsTimePositionVelocityAndDate) {
     SCOPED_TRACE(c.sentence);
     FillWithEarlierEpoch();
     const EpochRecord before = epochRecord;
-    HandleRmc(c.sentence);
+    HandleRmc(convert_test::Captured(c.sentence));
     const EpochRecord& r = epochRecord;
     ExpectValue("timeOfDay", r.timeOfDay, c.timeOfDay, before.timeOfDay);
     ExpectValue("latitude", r.latitude, c.latitude, before.latitude);
@@ -148,7 +148,7 @@ TEST_F(FixSentences, VtgSetsCourseAndSpeedOnly) {
     EpochRecord expected = epochRecord;
     if (c.heading != kKeep) expected.heading = c.heading;
     if (c.speed != kKeep) expected.speedKnots = c.speed;
-    HandleVtg(c.sentence);
+    HandleVtg(convert_test::Captured(c.sentence));
     EXPECT_DOUBLE_EQ(epochRecord.heading, expected.heading);
     EXPECT_DOUBLE_EQ(epochRecord.speedKnots, expected.speedKnots);
     expected.heading = epochRecord.heading;
@@ -160,8 +160,8 @@ TEST_F(FixSentences, VtgSetsCourseAndSpeedOnly) {
 TEST_F(FixSentences, ZdaIsReadOverWithoutTouchingTheRecord) {
   FillWithEarlierEpoch();
   const EpochRecord before = epochRecord;
-  HandleZda("$GPZDA,201530.00,04,07,2002,00,00*60");
-  HandleZda("$GPZDA");
+  HandleZda(convert_test::Captured("$GPZDA,201530.00,04,07,2002,00,00*60"));
+  HandleZda(convert_test::Captured("$GPZDA"));
   EXPECT_EQ(std::memcmp(&epochRecord, &before, sizeof before), 0);
 }
 

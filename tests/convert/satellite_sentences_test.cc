@@ -59,7 +59,7 @@ TEST_F(SatelliteSentences, GsaSetsModeDilutionsAndUsedSatellites) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sentence);
     for (int16_t& id : epochRecord.usedSvs.ids) id = 99;
-    HandleGsa(c.sentence);
+    HandleGsa(convert_test::Captured(c.sentence));
     const EpochRecord& r = epochRecord;
     EXPECT_EQ(r.sGSAMode, c.mode);
     EXPECT_EQ(UsedIds(), c.ids);
@@ -71,8 +71,8 @@ TEST_F(SatelliteSentences, GsaSetsModeDilutionsAndUsedSatellites) {
 }
 
 TEST_F(SatelliteSentences, SecondGsaLeavesTheTailOfTheFirstBehind) {
-  HandleGsa("$GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,,,1.0,1.0,1.0*00");
-  HandleGsa("$GPGSA,A,3,04,05,,09,,,,,,,,,2.5,1.3,2.1*39");
+  HandleGsa(convert_test::Captured("$GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,,,1.0,1.0,1.0*00"));
+  HandleGsa(convert_test::Captured("$GPGSA,A,3,04,05,,09,,,,,,,,,2.5,1.3,2.1*39"));
   EXPECT_EQ(UsedIds(), (Ids{4, 5, 9, 0, 5, 6, 7, 8, 9, 10, 0, 0}));
   EXPECT_EQ(epochRecord.usedSvs.numused, 3);
 }
@@ -127,7 +127,7 @@ TEST_F(SatelliteSentences, GsvStoresEachMessageInItsFourSlots) {
       e.elev = values[2];
       e.sgnl = values[3];
     }
-    HandleGsv(c.sentence);
+    HandleGsv(convert_test::Captured(c.sentence));
     EXPECT_EQ(epochRecord.numsvsview, c.numsvsview);
     for (int slot = 0; slot < kSatelliteSlots; ++slot) {
       const SatelliteEntry& a = epochRecord.satellites[slot];

@@ -63,7 +63,7 @@ std::vector<Line> Capture(const std::string& bytes, size_t blockSize) {
   std::vector<unsigned char> block(blockSize + kReadBlockPadding);
   LogReader reader;
   StartReading(reader, file, block.data(), blockSize);
-  char spill[kSentenceCapacity + 1];
+  char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   for (;;) {
     std::memset(spill, 'Z', sizeof spill);
     const char* sentence = nullptr;
@@ -144,7 +144,7 @@ TEST(SentenceCapture, PositionsCountFromWhereTheStreamStood) {
   unsigned char block[4 + kReadBlockPadding];
   LogReader reader;
   StartReading(reader, file, block, 4);
-  char spill[kSentenceCapacity + 1];
+  char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   const char* sentence = nullptr;
   ASSERT_EQ(ReadSentence(reader, spill, kSentenceCapacity, sentence), kLineComplete);
   EXPECT_STREQ(sentence, "$GPVTG,1");
