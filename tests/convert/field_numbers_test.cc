@@ -8,13 +8,45 @@
 #include <string>
 
 #include "convert/numeric_fields.h"
+#include "convert/plain_fields.h"
+#include "convert/sentence_handlers.h"
 #include "reference/reference_converter.h"
 
 using namespace quorval;
 
 namespace {
 
+// The one-pass readers on the field where a capture holds it: closed by a
+// delimiter and readable past its terminator. Either they give way, or
+// they give the plain reading and stop at the delimiter. Returns which of
+// the two took the field.
+struct OnePass {
+  bool real;
+  bool integer;
+};
+OnePass ExpectOnePassAgrees(const std::string& field) {
+  std::string sentence = field + ",9.5*7A";
+  sentence.append(kSentenceReadAhead, '\0');
+  const char* const delimiter = sentence.c_str() + field.size();
+  double real;
+  int32_t integer;
+  const char* realEnd = plain::Real(sentence.c_str(), real);
+  const char* integerEnd = plain::Int(sentence.c_str(), integer);
+  if (realEnd != nullptr) {
+    const double expected = reference::ParseReal(field.c_str());
+    EXPECT_EQ(realEnd, delimiter) << "'" << field << "'";
+    EXPECT_EQ(std::memcmp(&real, &expected, sizeof real), 0)
+        << "'" << field << "' in one pass: " << real << " against " << expected;
+  }
+  if (integerEnd != nullptr) {
+    EXPECT_EQ(integerEnd, delimiter) << "'" << field << "'";
+    EXPECT_EQ(integer, reference::ParseInt(field.c_str())) << "'" << field << "' in one pass";
+  }
+  return OnePass{realEnd != nullptr, integerEnd != nullptr};
+}
+
 void ExpectReadingsAgree(const std::string& field) {
+  ExpectOnePassAgrees(field);
   const double plain = reference::ParseReal(field.c_str());
   const double fast = ParseReal(field.c_str());
   EXPECT_EQ(std::memcmp(&fast, &plain, sizeof fast), 0)
@@ -38,6 +70,28 @@ TEST(FieldNumbers, AgreeWithThePlainReadingOnTypicalFields) {
                           "1e3",    "1e400", "999999999", "9999999999", "99999999999",
                           "0x1A",   "inf",   "1234567890123456", "0.0000000000000001"};
   for (const char* field : fields) ExpectReadingsAgree(field);
+}
+
+TEST(FieldNumbers, OnePassTakesPlainFieldsAndGivesWayOnTheRest) {
+  const struct {
+    const char* field;
+    bool real;
+    bool integer;
+  } cases[] = {
+      {"", true, true},           {"0", true, true},          {"-", true, false},
+      {"-000", true, false},      {"-0.0", true, false},      {"-.", true, false},
+      {"5128.6320", true, false}, {"00000.7380", true, false}, {"213000.00", true, false},
+      {"12345678", true, true},   {"123456789", false, true},  {"1234567890", false, false}, {"1234.12345678", true, false},
+      {"1234.123456789", false, false}, {"99999999.99999999", false, false},  // past 2^53
+      {"1.2.3", false, false},    {"+5", false, false},       {" 5", false, false},
+      {"1e3", false, false},      {"12abc", false, false},    {"280224", true, true},
+      {"-5", true, false},        {"007", true, true},
+  };
+  for (const auto& c : cases) {
+    const OnePass taken = ExpectOnePassAgrees(c.field);
+    EXPECT_EQ(taken.real, c.real) << "'" << c.field << "' as a real";
+    EXPECT_EQ(taken.integer, c.integer) << "'" << c.field << "' as an integer";
+  }
 }
 
 TEST(FieldNumbers, AgreeWithThePlainReadingOnRandomFields) {

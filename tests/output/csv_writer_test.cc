@@ -3,14 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "convert/numeric_fields.h"
+#include "output/dms.h"
+#include "reference/reference_converter.h"
 #include "state/epoch_record.h"
 #include "platform/windowing.h"
 #include "state/run_state.h"
@@ -250,6 +254,105 @@ TEST_F(CsvWriter, ImplausibleValuesStillGiveEightyFourColumnsWithinTheRowBuffer)
     const std::string row = Row();
     EXPECT_LT(row.size(), static_cast<size_t>(kMaxCsvRowText)) << value;
     EXPECT_EQ(Values(row).size(), 84u) << value;
+  }
+}
+
+// The row as the column table describes it, written out plainly: every
+// column's value looked up by its source and printed by its format, with
+// the C library and the reference's exact fixed-point rounding.
+std::string TableRow(const EpochRecord& r, int32_t counter) {
+  const double speed = r.speedKnots * 1852 / 3600;
+  const double course = r.heading * 3.1415926535898 / 180;
+  const auto real = [&](ColumnSource source) {
+    switch (source) {
+      case ColumnSource::kTimeOfDay: return r.timeOfDay;
+      case ColumnSource::kLongitude: return r.longitude;
+      case ColumnSource::kLatitude: return r.latitude;
+      case ColumnSource::kAlt: return r.alt;
+      case ColumnSource::kMsl: return r.msl;
+      case ColumnSource::kSpeed: return speed;
+      case ColumnSource::kHeading: return r.heading;
+      case ColumnSource::kEastVelocity: return std::sin(course) * speed;
+      case ColumnSource::kNorthVelocity: return std::cos(course) * speed;
+      case ColumnSource::kGgaHdop: return r.GGAhdop;
+      case ColumnSource::kPdop: return r.pdop;
+      case ColumnSource::kHdop: return r.hdop;
+      case ColumnSource::kVdop: return r.vdop;
+      default: ADD_FAILURE() << "no real column"; return 0.0;
+    }
+  };
+  const auto integer = [&](ColumnSource source, const SatelliteEntry& s) -> int {
+    switch (source) {
+      case ColumnSource::kEpochCounter: return counter;
+      case ColumnSource::kFixMode: return r.sGSAMode;
+      case ColumnSource::kYear: return r.year;
+      case ColumnSource::kMonth: return r.month;
+      case ColumnSource::kDay: return r.day;
+      case ColumnSource::kSatellitesInFix: return r.numsvsinfix;
+      case ColumnSource::kSatellitesUsed: return r.usedSvs.numused;
+      case ColumnSource::kSatellitesInView: return r.numsvsview;
+      case ColumnSource::kFixQuality: return r.gpsqual;
+      case ColumnSource::kSatelliteId: return s.svid;
+      case ColumnSource::kAzimuth: return s.azim;
+      case ColumnSource::kElevation: return s.elev;
+      case ColumnSource::kSignal: return s.sgnl;
+      case ColumnSource::kUsedInFix: return s.used;
+      default: ADD_FAILURE() << "no integer column"; return 0;
+    }
+  };
+  std::string row;
+  char text[64];
+  for (const CsvColumn& c : kEpochColumns) {
+    if (c.format == ColumnFormat::kFixed) {
+      row += reference::FixedText(real(c.source), c.decimals) + ",";
+      continue;
+    }
+    if (c.format == ColumnFormat::kInteger) {
+      std::snprintf(text, sizeof text, "%d,", integer(c.source, r.satellites[0]));
+    } else {
+      const DmsParts d = SplitDms(real(c.source));
+      const char letter = c.format == ColumnFormat::kDmsEastWest ? (d.negative ? 'W' : 'E')
+                                                                 : (d.negative ? 'S' : 'N');
+      std::snprintf(text, sizeof text, "%d:%02d:%02d.%02d%c,", d.degrees, d.minutes, d.seconds,
+                    d.hundredths, letter);
+    }
+    row += text;
+  }
+  for (int slot = 0; slot < kPrintedSatellites; ++slot) {
+    for (const CsvColumn& c : kSatelliteColumns) {
+      std::snprintf(text, sizeof text, "%d,", integer(c.source, r.satellites[slot]));
+      row += text;
+    }
+  }
+  return row + "\r\n";
+}
+
+TEST_F(CsvWriter, EveryRowEqualsTheColumnTableWrittenOutPlainly) {
+  // Rows one after the other, each changing a few values of the one before
+  // and keeping the rest, as epochs do: texts kept from a row must only
+  // ever stand for the value they were written for.
+  std::mt19937_64 random(1852);
+  const double reals[] = {0.0, -0.0, 1.25, -1.25, 45319.25, 0.05, 46.0, -0.5, 48.1173, 10.1,
+                          -179.999999, 11.516666666666667, 1e300, -4e9, 359.9995, 0.0004999};
+  const int16_t integers[] = {0, 1, 9, 10, 99, 100, 359, 999, 1000, -1, -32768, 32767};
+  const auto some = [&](const auto& pool) { return pool[random() % std::size(pool)]; };
+  const auto anyReal = [&] {
+    return random() % 2 ? some(reals) : std::ldexp(static_cast<double>(random() >> 11), -40) - 4e3;
+  };
+  EpochRecord& r = epochRecord;
+  for (int row = 0; row < 3000; ++row) {
+    for (double* field : {&r.timeOfDay, &r.longitude, &r.latitude, &r.alt, &r.msl, &r.speedKnots,
+                          &r.heading, &r.GGAhdop, &r.pdop, &r.hdop, &r.vdop}) {
+      if (random() % 3 == 0) *field = anyReal();
+    }
+    for (int16_t* field : {&r.sGSAMode, &r.year, &r.month, &r.day, &r.numsvsinfix,
+                           &r.usedSvs.numused, &r.numsvsview, &r.gpsqual}) {
+      if (random() % 4 == 0) *field = some(integers);
+    }
+    SatelliteEntry& s = r.satellites[random() % kPrintedSatellites];
+    s = {some(integers), some(integers), some(integers), some(integers), some(integers)};
+    EpochCounter = random() % 5 ? row : some(integers) * 65536;
+    ASSERT_EQ(Row(), TableRow(r, EpochCounter)) << "row " << row;
   }
 }
 
