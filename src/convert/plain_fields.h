@@ -38,7 +38,7 @@ inline const char* SkipField(const char* p) {
 
 // Up to nine decimal digits (an empty field is 0). Satellite ids, angles
 // and signal levels have two or three digits: those are read without a loop.
-inline const char* Int(const char* p, int32_t& value) {
+[[gnu::always_inline]] inline const char* Int(const char* p, int32_t& value) {
   const unsigned d0 = DigitOf(p[0]);
   if (d0 > 9) {
     value = 0;

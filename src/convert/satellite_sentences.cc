@@ -124,15 +124,17 @@ bool StorePlainGsvFields(const char* sentence) {
       (p = plain::Int(p + 1, inView)) == nullptr) {
     return false;
   }
-  // id, elevation, azimuth, SNR of each satellite stored.
-  int32_t groups[kSatellitesPerMessage][kFieldsPerSatellite];
+  // The groups whose slots lie in the table: slot 4 (m - 1) + g up to 12.
+  int64_t room = 0;
+  if (message >= 1) room = kLastStoredSlot + 1 - SlotOf(message, 0);
+  const int groups = room < 0 ? 0 : room > kSatellitesPerMessage ? kSatellitesPerMessage : static_cast<int>(room);
+  int32_t values[kSatellitesPerMessage][kFieldsPerSatellite];  // id, elevation, azimuth, SNR
   int stored = 0;
-  if (message >= 1) {
-    for (; stored < kSatellitesPerMessage && *p == ',' && SlotOf(message, stored) <= kLastStoredSlot;
-         ++stored) {
-      for (int32_t& value : groups[stored]) {
-        if ((p = plain::Int(p + 1, value)) == nullptr) return false;
-      }
+  for (; stored < groups && *p == ','; ++stored) {
+    int32_t* v = values[stored];
+    if ((p = plain::Int(p + 1, v[0])) == nullptr || (p = plain::Int(p + 1, v[1])) == nullptr ||
+        (p = plain::Int(p + 1, v[2])) == nullptr || (p = plain::Int(p + 1, v[3])) == nullptr) {
+      return false;
     }
   }
   EpochRecord& r = epochRecord;
@@ -140,10 +142,10 @@ bool StorePlainGsvFields(const char* sentence) {
   r.numsvsview = static_cast<int16_t>(inView);
   for (int group = 0; group < stored; ++group) {
     SatelliteEntry& s = r.satellites[SlotOf(message, group)];
-    s.svid = static_cast<int16_t>(groups[group][0]);
-    s.elev = static_cast<int16_t>(groups[group][1]);
-    s.azim = static_cast<int16_t>(groups[group][2]);
-    s.sgnl = static_cast<int16_t>(groups[group][3]);
+    s.svid = static_cast<int16_t>(values[group][0]);
+    s.elev = static_cast<int16_t>(values[group][1]);
+    s.azim = static_cast<int16_t>(values[group][2]);
+    s.sgnl = static_cast<int16_t>(values[group][3]);
   }
   return true;
 }
