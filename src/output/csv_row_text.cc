@@ -162,7 +162,7 @@ RowValues ValuesOf(const EpochRecord& r, int32_t epochCounter) {
 
 // Each column's value, chosen while the writer is compiled.
 template <ColumnSource>
-constexpr bool kNotThatKindOfValue = false;
+[[maybe_unused]] constexpr bool kNotThatKindOfValue = false;
 
 template <ColumnSource source>
 double RealValue(const RowValues& v) {
