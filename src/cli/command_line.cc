@@ -41,6 +41,22 @@ void RefuseLongPath(const char* path) {
                QuoteName(std::string(path, 60).c_str()).c_str(), kPathSize - 1);
 }
 
+// A whole number from low to high, nothing else.
+bool ReadCount(const char* text, int low, int high, int& count) {
+  if (*text == '\0' || std::strlen(text) > 3) return false;
+  int value = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return false;
+    value = value * 10 + (*p - '0');
+  }
+  if (value < low || value > high) return false;
+  count = value;
+  return true;
+}
+
+// What the options ask of every table the command writes.
+void ApplyTableOptions(const CommandLine& line) { runState.satelliteSlots = line.satellites; }
+
 bool ShowsProgress(const CommandLine& line) {
   return !line.quiet && (line.progressWithoutTerminal || isatty(STDERR_FILENO) == 1);
 }
@@ -162,7 +178,7 @@ void StartConverter() {
 void PrintUsage() {
   std::printf(
       "Usage: %s [OPTION]... LOG...\n"
-      "   or: %s [--quiet] --batch LIST\n"
+      "   or: %s [--quiet] [--satellites N] --batch LIST\n"
       "Convert NMEA 0183 receiver logs into CSV tables, one row per position epoch.\n"
       "\n"
       "Each LOG is converted, in order, into <base>-%s+000.csv beside it (the name\n"
@@ -178,6 +194,8 @@ void PrintUsage() {
       "              becomes .log, each output <base>-%s+000.xlx, and the logs whose\n"
       "              conversion started are listed in <LIST base>-diag.txt; the\n"
       "              batch stops at a log that cannot be opened\n"
+      "  --satellites N  N satellite slots per row, 1 to 64 (default 12): the\n"
+      "              header names them svid00 to svid(N-1) and so on\n"
       "  --quiet     no progress line\n"
       "  --help      show this help and exit\n"
       "  --version   show the version label and exit\n"
@@ -222,6 +240,11 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
     } else if (std::strcmp(arg, "-o") == 0) {
       if (++i == argc) return UsageError("option -o needs a file name", nullptr);
       line.outputName = argv[i];
+    } else if (std::strcmp(arg, "--satellites") == 0) {
+      if (++i == argc) return UsageError("option --satellites needs a number of slots", nullptr);
+      if (!ReadCount(argv[i], 1, kMaxSatelliteSlots, line.satellites)) {
+        return UsageError("--satellites takes 1 to 64 slots, not", argv[i]);
+      }
     } else if (std::strcmp(arg, "--batch") == 0) {
       if (++i == argc) return UsageError("option --batch needs a list file", nullptr);
       line.batchList = argv[i];
@@ -246,6 +269,7 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
 int ConvertLogs(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
   ShowConsoleProgressDialogs(ShowsProgress(line));
+  ApplyTableOptions(line);
   const std::vector<PlannedLog> plan = PlanCommand(line);
   if (const int refused = RefuseClashes(plan); refused != kExitSuccess) return refused;
   // Every log is tried; the status is the most serious failure met.
@@ -266,6 +290,7 @@ int ConvertLogs(const CommandLine& line) {
 int RunListedBatch(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
   ShowConsoleProgressDialogs(ShowsProgress(line));
+  ApplyTableOptions(line);
   if (!FitsBuffer(std::strlen(line.batchList), kPathSize)) {
     RefuseLongPath(line.batchList);
     return kExitInputUnreadable;

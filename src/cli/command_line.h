@@ -20,6 +20,7 @@ struct CommandLine {
   std::vector<const char*> logs;
   const char* outputName = nullptr;  // -o; "-" for standard output
   const char* batchList = nullptr;   // --batch
+  int satellites = 12;               // --satellites: slots per row, 1 to 64
   bool quiet = false;
   bool progressWithoutTerminal = false;  // draw the progress line on any stderr
   bool help = false;

@@ -1,7 +1,8 @@
 // The text of one row, column by column as the CSV column table lays it
 // out. The table is read while the writer is compiled, so each column costs
-// what a call written out for it would; the twelve satellite slots are
-// written out the same way.
+// what a call written out for it would; the twelve satellite slots of the
+// usual table are written out the same way.
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "output/dms.h"
 #include "output/fixed_point.h"
 #include "state/epoch_record.h"
+#include "state/run_state.h"
 
 namespace quorval {
 
@@ -28,6 +30,12 @@ constexpr double kSecondsPerHour = 3600;
 constexpr double kPi = 3.1415926535898;
 
 constexpr char kLineEnd[] = "\r\n";
+
+// The usual table's satellite slots.
+constexpr int kTwelveSlots = 12;
+
+// A slot that the record does not have prints as an empty one.
+constexpr SatelliteEntry kEmptySlot{};
 
 inline char* AppendChar(char* out, char c) {
   *out = c;
@@ -246,13 +254,44 @@ char* AppendSatellites(char* out, const SatelliteEntry* satellites, std::index_s
 
 }  // namespace
 
-char* FormatCsvRow(char* out) {
-  const EpochRecord& r = epochRecord;
-  const RowValues values = ValuesOf(r, EpochCounter);
+namespace {
+
+// One body for both entries, written out in each: the classic row reads the
+// program-wide record directly. The table's slots show satellites[0] to
+// satellites[filled - 1], and empty slots after them.
+[[gnu::always_inline]] inline char* FormatRow(char* out, const EpochRecord& record, int32_t index,
+                                              const SatelliteEntry* satellites, int filled) {
+  const RowValues values = ValuesOf(record, index);
   out = AppendEpochColumns(out, values, std::make_index_sequence<kEpochColumnCount>());
-  out = AppendSatellites(out, r.satellites, std::make_index_sequence<kPrintedSatellites>());
+  const int slots = runState.satelliteSlots;
+  if (slots == kTwelveSlots && filled >= kTwelveSlots) {
+    out = AppendSatellites(out, satellites, std::make_index_sequence<kTwelveSlots>());
+  } else {
+    const int shown = std::min(filled, slots);
+    for (int slot = 0; slot < shown; ++slot) {
+      out = AppendSlotColumns(out, satellites[slot], std::make_index_sequence<kSatelliteColumnCount>());
+    }
+    for (int slot = shown; slot < slots; ++slot) {
+      out = AppendSlotColumns(out, kEmptySlot, std::make_index_sequence<kSatelliteColumnCount>());
+    }
+  }
   std::memcpy(out, kLineEnd, 2);
   return out + 2;
+}
+
+// The record's slots that a row shows: as many as the table has, up to the
+// record's 32.
+int RecordSlots() { return std::min<int>(runState.satelliteSlots, kSatelliteSlots); }
+
+}  // namespace
+
+char* FormatCsvRow(char* out) {
+  return FormatRow(out, epochRecord, EpochCounter, epochRecord.satellites, RecordSlots());
+}
+
+char* FormatCsvRowOf(char* out, const EpochRecord& record, int32_t index,
+                     const SatelliteEntry* satellites, int filled) {
+  return FormatRow(out, record, index, satellites, filled);
 }
 
 }  // namespace quorval

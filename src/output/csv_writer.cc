@@ -1,5 +1,6 @@
 #include "output/csv_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 
 #include "output/csv_columns.h"
 #include "state/epoch_record.h"
+#include "state/run_state.h"
 
 namespace quorval {
 
@@ -15,6 +17,10 @@ namespace {
 
 // Output lines end in CR LF on every platform.
 constexpr char kLineEnd[] = "\r\n";
+
+// The record's slots that a row shows: as many as the table has, up to the
+// record's 32; the table's slots beyond those are always empty.
+int RecordSlotsPrinted() { return std::min<int>(runState.satelliteSlots, kSatelliteSlots); }
 
 int firstWriteError = 0;
 
@@ -47,11 +53,11 @@ char* RoomFor(FILE* output) {
 
 void Gathered(const char* end) { gathered.length = static_cast<size_t>(end - gathered.text); }
 
-std::string BuildHeader() {
+std::string BuildHeader(int slots) {
   std::string header;
   for (const CsvColumn& column : kEpochColumns) (header += column.name) += ',';
   char number[8];
-  for (int slot = 0; slot < kPrintedSatellites; ++slot) {
+  for (int slot = 0; slot < slots; ++slot) {
     std::snprintf(number, sizeof number, "%02d,", slot);
     for (const CsvColumn& column : kSatelliteColumns) (header += column.name) += number;
   }
@@ -61,7 +67,12 @@ std::string BuildHeader() {
 }  // namespace
 
 const char* CsvHeaderText() {
-  static const std::string header = BuildHeader();
+  static std::string header;
+  static int slots = 0;
+  if (slots != runState.satelliteSlots) {
+    slots = runState.satelliteSlots;
+    header = BuildHeader(slots);
+  }
   return header.c_str();
 }
 
@@ -71,9 +82,10 @@ void WriteCsvHeader(FILE* output) {
 }
 
 void GatherCsvHeader(FILE* output) {
-  static const size_t length = std::strlen(CsvHeaderText());
+  const char* header = CsvHeaderText();
+  const size_t length = std::strlen(header);
   char* out = RoomFor(output);
-  std::memcpy(out, CsvHeaderText(), length);
+  std::memcpy(out, header, length);
   Gathered(out + length);
 }
 
@@ -102,7 +114,7 @@ void MarkUsedSatellites() {
       anyBeyond = true;
     }
   }
-  for (int slot = 0; slot < kPrintedSatellites; ++slot) {
+  for (int slot = 0; slot < RecordSlotsPrinted(); ++slot) {
     SatelliteEntry& satellite = epochRecord.satellites[slot];
     if (satellite.svid == 0 || satellite.used == 1) continue;
     const auto u = static_cast<uint16_t>(satellite.svid);
@@ -128,7 +140,7 @@ int CsvColumnIndex(const char* name) {
       return -1;
     }
     const int slot = (number[0] - '0') * 10 + (number[1] - '0');
-    if (slot >= kPrintedSatellites) return -1;
+    if (slot >= runState.satelliteSlots) return -1;
     return kEpochColumnCount + slot * kSatelliteColumnCount + field;
   }
   return -1;

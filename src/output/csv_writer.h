@@ -1,12 +1,16 @@
 // The CSV table: a header line and one row per epoch, 84 values each
-// followed by a comma, every line ended by CR LF.
+// followed by a comma (24 and five per satellite slot when the table has
+// other than twelve slots), every line ended by CR LF.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+
+#include "state/epoch_record.h"
 
 namespace quorval {
 
-// The header line, CR LF included.
+// The header line, CR LF included, for the run state's satelliteSlots.
 const char* CsvHeaderText();
 
 // Writes the header line. Reads nothing from the record.
@@ -24,13 +28,19 @@ void GatherCsvHeader(FILE* output);
 void GatherCsvRow(FILE* output);
 void FlushCsvText();
 
-// Sets `used` in every printed slot whose id the latest GSA sentences list.
+// Sets `used` in every printed slot of the record whose id the latest GSA
+// sentences list.
 void MarkUsedSatellites();
 
 // The row text of the record as it stands (no marking), CR LF included, at
 // out; returns its end. kMaxCsvRowText bytes suffice for any record.
 char* FormatCsvRow(char* out);
 constexpr int kMaxCsvRowText = 16 * 1024;
+
+// The same for any record's values and any satellites: the table's slots
+// show satellites[0] to satellites[filled - 1], and empty slots after them.
+char* FormatCsvRowOf(char* out, const EpochRecord& record, int32_t index,
+                     const SatelliteEntry* satellites, int filled);
 
 // The system's reason (an errno value) for the first write of the table that
 // failed since the last call, or 0; taking it clears it. A full disk shows

@@ -16,7 +16,6 @@ struct SatelliteEntry {
 };
 
 constexpr int kSatelliteSlots = 32;
-constexpr int kPrintedSatellites = 12;
 constexpr int kUsedIds = 12;
 
 struct UsedSvList {

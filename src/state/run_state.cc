@@ -10,12 +10,14 @@ namespace quorval {
 RunState runState = [] {
   RunState initial{};
   std::strcpy(initial.inputExtension, ".txt");
+  initial.satelliteSlots = kDefaultSatelliteSlots;
   return initial;
 }();
 
 void ResetRunState() {
   runState = RunState{};
   std::strcpy(runState.inputExtension, ".txt");
+  runState.satelliteSlots = kDefaultSatelliteSlots;
 }
 
 int CloseOutputStream() {

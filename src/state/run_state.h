@@ -14,6 +14,9 @@ namespace quorval {
 constexpr int kPathSize = 1000;       // 999 characters and the terminator
 constexpr int kExtensionSize = 1000;  // the extension of any path that fits kPathSize
 constexpr int kStatusTextSize = 20;
+// Satellite slots per row of the table: twelve, or 1 to 64 when asked for.
+constexpr int kDefaultSatelliteSlots = 12;
+constexpr int kMaxSatelliteSlots = 64;
 
 struct RunState {
   InstanceHandle instance;
@@ -58,11 +61,16 @@ struct RunState {
   // Set when closing the output showed that not all of it reached the file
   // (disk full, I/O error); cleared when the next output is opened.
   int32_t outputWriteFailed;
+
+  // The satellite slots of every row of the tables written: 12 unless the
+  // command line asked for 1 to 64.
+  int32_t satelliteSlots;
 };
 
 extern RunState runState;
 
-// Program-start state: everything empty, the first filter extension ".txt".
+// Program-start state: everything empty, the first filter extension ".txt",
+// twelve satellite slots per row.
 void ResetRunState();
 
 // Close every stream the program holds open and mark all four none.

@@ -131,6 +131,10 @@ TEST_F(ConvertCommand, UsageErrorsExitOneAndConvertNothing) {
       {"--frobnicate", "day1.txt"},
       {"-o", "both.csv", "day1.txt", "day2.txt"},
       {"day1.txt", "-o"},
+      {"--satellites", "0", "day1.txt"},
+      {"--satellites", "65", "day1.txt"},
+      {"--satellites", "12x", "day1.txt"},
+      {"day1.txt", "--satellites"},
   };
   for (const auto& args : cases) {
     const Result run = Run(args);

@@ -225,6 +225,34 @@ TEST_F(CsvWriter, ThirteenthSatelliteIsNeverPrinted) {
   EXPECT_EQ(Row().find("2"), std::string::npos);
 }
 
+TEST_F(CsvWriter, OtherSlotCountsNameAndPrintThatManySlotsAndMarkOnlyThePrintedOnes) {
+  for (int slots : {1, 13, 64}) {
+    ResetEpochRecord();
+    runState.satelliteSlots = slots;
+    const std::vector<std::string> header = Values(CsvHeaderText());
+    ASSERT_EQ(header.size(), 24u + 5u * slots) << slots;
+    char last[16];
+    std::snprintf(last, sizeof last, "used%02d", slots - 1);
+    EXPECT_EQ(header.back(), last) << slots;
+    EXPECT_EQ(CsvColumnIndex(last), static_cast<int>(header.size()) - 1) << slots;
+    EXPECT_EQ(UsedColumn(slots), -1) << slots;
+
+    // The thirteenth satellite shows, and is marked, once the table has its slot.
+    epochRecord.satellites[12] = {9, 120, 33, 44, 0};
+    epochRecord.satellites[31] = {-1, -1, -1, -1, -1};  // the record's last slot
+    epochRecord.usedSvs = {{9}, 1};
+    const std::vector<std::string> row = Values(Written(WriteCsvRow));
+    ASSERT_EQ(row.size(), header.size()) << slots;
+    EXPECT_EQ(epochRecord.satellites[12].used, slots > 12 ? 1 : 0) << slots;
+    if (slots > 12) {
+      EXPECT_EQ(std::vector(row.begin() + UsedColumn(11) + 1, row.begin() + UsedColumn(12) + 1),
+                (std::vector<std::string>{"9", "120", "33", "44", "1"}));
+    }
+    // Slots the record does not have are empty.
+    for (int slot = 32; slot < slots; ++slot) EXPECT_EQ(row[UsedColumn(slot) - 4], "0") << slot;
+  }
+}
+
 TEST_F(CsvWriter, RowOnTheStreamIsTheMarkedRecordWithCrLf) {
   EpochCounter = 7;
   epochRecord.timeOfDay = 45319.0;
@@ -251,9 +279,12 @@ TEST_F(CsvWriter, ImplausibleValuesStillGiveEightyFourColumnsWithinTheRowBuffer)
     EpochCounter = std::numeric_limits<int32_t>::min();
     r.year = r.month = r.day = r.sGSAMode = std::numeric_limits<int16_t>::min();
     for (SatelliteEntry& s : r.satellites) s = {-32768, -32768, -32768, -32768, -32768};
-    const std::string row = Row();
-    EXPECT_LT(row.size(), static_cast<size_t>(kMaxCsvRowText)) << value;
-    EXPECT_EQ(Values(row).size(), 84u) << value;
+    for (int slots : {12, 64}) {
+      runState.satelliteSlots = slots;
+      const std::string row = Row();
+      EXPECT_LT(row.size(), static_cast<size_t>(kMaxCsvRowText)) << value;
+      EXPECT_EQ(Values(row).size(), 24u + 5u * slots) << value;
+    }
   }
 }
 
@@ -318,7 +349,7 @@ std::string TableRow(const EpochRecord& r, int32_t counter) {
     }
     row += text;
   }
-  for (int slot = 0; slot < kPrintedSatellites; ++slot) {
+  for (int slot = 0; slot < kDefaultSatelliteSlots; ++slot) {
     for (const CsvColumn& c : kSatelliteColumns) {
       std::snprintf(text, sizeof text, "%d,", integer(c.source, r.satellites[slot]));
       row += text;
@@ -349,7 +380,7 @@ TEST_F(CsvWriter, EveryRowEqualsTheColumnTableWrittenOutPlainly) {
                            &r.usedSvs.numused, &r.numsvsview, &r.gpsqual}) {
       if (random() % 4 == 0) *field = some(integers);
     }
-    SatelliteEntry& s = r.satellites[random() % kPrintedSatellites];
+    SatelliteEntry& s = r.satellites[random() % kDefaultSatelliteSlots];
     s = {some(integers), some(integers), some(integers), some(integers), some(integers)};
     EpochCounter = random() % 5 ? row : some(integers) * 65536;
     ASSERT_EQ(Row(), TableRow(r, EpochCounter)) << "row " << row;
