@@ -29,8 +29,6 @@ constexpr struct ClassTable {
 
 inline CharClass ClassOf(char c) { return kClasses.of[static_cast<unsigned char>(c)]; }
 
-constexpr int kTagLength = 6;
-
 #ifdef __SSE2__
 // The delimiters of sentence[from, length), sixteen characters a step: a
 // bit per delimiter, then one per position. The last step reads the sixteen
@@ -93,29 +91,6 @@ void SplitFields(SentenceFields& fields, const char* sentence) {
   }
   // Reads stay inside the text: up to its terminator, at most 200 characters.
   fields.length = FindDelimiters(fields, sentence, i, static_cast<int>(strnlen(sentence, kScanLimit)));
-}
-
-FieldSpan FieldAt(const SentenceFields& fields, int number) {
-  const int index = number - 1;
-  const char* s = fields.sentence;
-  if (index + 1 < fields.count) {
-    const int start = fields.at[index] + 1;
-    return FieldSpan{true, s + start, fields.at[index + 1] - start};
-  }
-  // Past the last delimiter every field is absent and reads the text after
-  // it, or nothing at all when there was no delimiter.
-  if (fields.count == 0) return FieldSpan{false, s + fields.length, 0};
-  const int start = fields.at[fields.count - 1] + 1;
-  return FieldSpan{false, s + start, fields.length - start};
-}
-
-char CharAfterField(const SentenceFields& fields, int number) {
-  const int index = number - 1;
-  if (index + 1 < fields.count) return fields.sentence[fields.at[index + 1]];
-  // An absent field follows the last delimiter, or the seventh character
-  // when even the first field is absent.
-  if (fields.count <= 1) return fields.length > kTagLength ? fields.sentence[kTagLength] : '\0';
-  return fields.sentence[fields.at[fields.count - 1]];
 }
 
 }  // namespace quorval

@@ -7,6 +7,7 @@
 namespace quorval {
 
 constexpr int kMaxSentenceFields = 200;
+constexpr int kTagLength = 6;
 
 // A field where it stands in its sentence. A present field was closed by a
 // delimiter (an empty one, ',,', too). A field is absent when the sentence
@@ -33,12 +34,30 @@ struct SentenceFields {
 // Reads at most the first 200 characters: what a sentence capture can hold.
 void SplitFields(SentenceFields& fields, const char* sentence);
 
-// Field number n, counted from 1.
-FieldSpan FieldAt(const SentenceFields& fields, int number);
+// Field number n, counted from 1. Here, so that every handler has it
+// inline: it is taken once per field of every sentence.
+inline FieldSpan FieldAt(const SentenceFields& fields, int number) {
+  const int index = number - 1;
+  const char* s = fields.sentence;
+  if (index + 1 < fields.count) {
+    const int start = fields.at[index] + 1;
+    return FieldSpan{true, s + start, fields.at[index + 1] - start};
+  }
+  // Past the last delimiter every field is absent and reads the text after
+  // it, or nothing at all when there was no delimiter.
+  if (fields.count == 0) return FieldSpan{false, s + fields.length, 0};
+  const int start = fields.at[fields.count - 1] + 1;
+  return FieldSpan{false, s + start, fields.length - start};
+}
 
 // The character after field n: the delimiter that closed it; for an absent
 // field, the last delimiter before it, or the seventh character of the
 // sentence when even the first field is absent.
-char CharAfterField(const SentenceFields& fields, int number);
+inline char CharAfterField(const SentenceFields& fields, int number) {
+  const int index = number - 1;
+  if (index + 1 < fields.count) return fields.sentence[fields.at[index + 1]];
+  if (fields.count <= 1) return fields.length > kTagLength ? fields.sentence[kTagLength] : '\0';
+  return fields.sentence[fields.at[fields.count - 1]];
+}
 
 }  // namespace quorval
