@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/command_plan.h"
+#include "convert/sentence_counts.h"
 #include "files/binary_streams.h"
 #include "files/input_opening.h"
 #include "files/name_limits.h"
@@ -54,8 +55,48 @@ bool ReadCount(const char* text, int low, int high, int& count) {
   return true;
 }
 
-// What the options ask of every table the command writes.
-void ApplyTableOptions(const CommandLine& line) { runState.satelliteSlots = line.satellites; }
+bool wordOnUnread = true;
+
+// After each log: the word on sentences the table leaves unread, and with
+// --stats what the log held. Neither after an interrupted conversion, whose
+// counts stop short.
+void ReportLog(const LogRunEnd& end) {
+  if (end.cancelled) return;
+  const char* log = runState.inputPath;
+  const std::string name = IsStandardStream(log) ? "standard input" : ShowName(log);
+  const SentenceCounts& c = sentenceCounts;
+  char word[1024];
+  if (wordOnUnread && DescribeUnreadSentences(word, sizeof word)) {
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), word);
+  }
+  if (!c.detailed) return;
+  std::fprintf(stderr,
+               "%s: %lld lines, %lld sentences (%lld whose checksum does not match, %lld without "
+               "a checksum), %lld %s\n",
+               name.c_str(), static_cast<long long>(c.lines), static_cast<long long>(c.sentences),
+               static_cast<long long>(c.checksumMismatch), static_cast<long long>(c.checksumMissing),
+               static_cast<long long>(c.rows), c.rows == 1 ? "row" : "rows");
+  AddressCount sorted[kCountedAddresses];
+  std::copy(c.addresses, c.addresses + c.addressCount, sorted);
+  std::sort(sorted, sorted + c.addressCount, [](const AddressCount& a, const AddressCount& b) {
+    return std::strcmp(a.address, b.address) < 0;
+  });
+  for (int i = 0; i < c.addressCount; ++i) {
+    // Captured text is printable ASCII, so the addresses show as they stand.
+    std::fprintf(stderr, "  %-8s %lld\n", sorted[i].address, static_cast<long long>(sorted[i].count));
+  }
+  if (c.otherAddresses > 0) {
+    std::fprintf(stderr, "  %lld more of other addresses\n", static_cast<long long>(c.otherAddresses));
+  }
+}
+
+// What the options ask of every log and table the command converts.
+void ApplyTableOptions(const CommandLine& line) {
+  runState.satelliteSlots = line.satellites;
+  wordOnUnread = !line.quiet;
+  sentenceCounts.detailed = line.stats;
+  SetLogRunReporter(ReportLog);
+}
 
 bool ShowsProgress(const CommandLine& line) {
   return !line.quiet && (line.progressWithoutTerminal || isatty(STDERR_FILENO) == 1);
@@ -122,11 +163,12 @@ bool FinishTable(const char* outputPath) {
   return false;
 }
 
-int RowsWritten() { return EpochCounter > 0 ? EpochCounter - 1 : 0; }
+int64_t RowsWritten() { return sentenceCounts.rows; }
 
 void ReportInterruptedRun(const char* log, const char* output) {
-  std::fprintf(stderr, "%s: conversion of %s interrupted; %s holds %d complete rows\n", kProgram,
-               Named(log, false).c_str(), Named(output, true).c_str(), RowsWritten());
+  std::fprintf(stderr, "%s: conversion of %s interrupted; %s holds %lld complete rows\n", kProgram,
+               Named(log, false).c_str(), Named(output, true).c_str(),
+               static_cast<long long>(RowsWritten()));
 }
 
 int InterruptedStatus() { return kExitInterrupted + endRequestSignal; }
@@ -149,10 +191,10 @@ int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
   }
   if (!written) return kExitOutputFailed;
   if (ShowsProgress(line)) {
-    std::fprintf(stderr, "%s -> %s (%d rows)\n", ShowName(planned.log).c_str(),
+    std::fprintf(stderr, "%s -> %s (%lld rows)\n", ShowName(planned.log).c_str(),
                  IsStandardStream(s.outputPath) ? "standard output"
                                                 : ShowName(s.outputPath).c_str(),
-                 RowsWritten());
+                 static_cast<long long>(RowsWritten()));
   }
   return kExitSuccess;
 }
@@ -196,7 +238,10 @@ void PrintUsage() {
       "              batch stops at a log that cannot be opened\n"
       "  --satellites N  N satellite slots per row, 1 to 64 (default 12): the\n"
       "              header names them svid00 to svid(N-1) and so on\n"
-      "  --quiet     no progress line\n"
+      "  --stats     after each log, on standard error: its lines, its sentences by\n"
+      "              address, those whose checksum does not match, and the rows\n"
+      "  --quiet     no progress line, and no word on a log whose table comes out\n"
+      "              empty or leaves sentences of other satellite systems unread\n"
       "  --help      show this help and exit\n"
       "  --version   show the version label and exit\n"
       "\n"
@@ -240,6 +285,8 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
     } else if (std::strcmp(arg, "-o") == 0) {
       if (++i == argc) return UsageError("option -o needs a file name", nullptr);
       line.outputName = argv[i];
+    } else if (std::strcmp(arg, "--stats") == 0) {
+      line.stats = true;
     } else if (std::strcmp(arg, "--satellites") == 0) {
       if (++i == argc) return UsageError("option --satellites needs a number of slots", nullptr);
       if (!ReadCount(argv[i], 1, kMaxSatelliteSlots, line.satellites)) {

@@ -21,7 +21,8 @@ struct CommandLine {
   const char* outputName = nullptr;  // -o; "-" for standard output
   const char* batchList = nullptr;   // --batch
   int satellites = 12;               // --satellites: slots per row, 1 to 64
-  bool quiet = false;
+  bool quiet = false;                // no progress line and no word on unread sentences
+  bool stats = false;                // --stats: what each log held, on standard error
   bool progressWithoutTerminal = false;  // draw the progress line on any stderr
   bool help = false;
   bool version = false;

@@ -8,6 +8,7 @@
 
 #include "convert/progress_pump.h"
 #include "convert/sentence_capture.h"
+#include "convert/sentence_counts.h"
 #include "convert/sentence_handlers.h"
 #include "output/csv_writer.h"
 #include "state/epoch_record.h"
@@ -59,15 +60,18 @@ void Dispatch(const char* sentence, FILE* output) {
   // A capture shorter than six characters differs from every tag at its
   // terminator, so comparing six bytes never matches what lies behind it
   // (a capture can be read well past its terminator).
-  if (sentence[0] != '$' || sentence[1] != 'G') return;
-  uint32_t key;
-  std::memcpy(&key, sentence + 2, sizeof key);
-  for (const TagAction& entry : kTagActions) {
-    if (entry.key == key) {
-      entry.action(sentence, output);
-      return;
+  if (sentence[0] != '$') return;
+  if (sentence[1] == 'G') {
+    uint32_t key;
+    std::memcpy(&key, sentence + 2, sizeof key);
+    for (const TagAction& entry : kTagActions) {
+      if (entry.key == key) {
+        entry.action(sentence, output);
+        return;
+      }
     }
   }
+  CountOtherTalker(sentence);  // what --gnss would read instead
 }
 
 constexpr size_t kReadBlockSize = 256 * 1024;
@@ -81,12 +85,15 @@ void ConvertLog(FILE* input, FILE* output) {
   LogReader reader;
   StartReading(reader, input, block, kReadBlockSize, output);
   EpochCounter = 0;
+  StartSentenceCounts();
+  SentenceCounts& counts = sentenceCounts;
   const char* sentence;
   // The pump after every line, except where it would change nothing: the
   // lines before the next notification that the backend lets pass until
   // the next block of the log.
   int64_t quietUpTo = std::numeric_limits<int64_t>::min();
   while (ReadSentence(reader, spill, kSentenceCapacity, sentence) == kLineComplete) {
+    if (counts.detailed) CountSentenceDetails(sentence);
     Dispatch(sentence, output);
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {
@@ -95,6 +102,7 @@ void ConvertLog(FILE* input, FILE* output) {
     }
   }
   FlushCsvText();
+  counts.rows = EpochCounter > 1 ? EpochCounter - 1 : 0;
 }
 
 }  // namespace quorval

@@ -9,7 +9,15 @@
 
 namespace quorval {
 
+namespace {
+
+LogRunReporter reporter = nullptr;
+
+}  // namespace
+
 bool FinishOutputFile(const char* outputPath) { return FinishOutput(outputPath) == 0; }
+
+void SetLogRunReporter(LogRunReporter told) { reporter = told; }
 
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher finishOutput) {
   RunState& s = runState;
@@ -24,6 +32,7 @@ LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher f
   s.cancelRequested = 0;
   end.outputLost = !finishOutput(outputPath);
   std::snprintf(s.lastTablePath, sizeof s.lastTablePath, "%s", outputPath);
+  if (reporter != nullptr) reporter(end);
   return end;
 }
 

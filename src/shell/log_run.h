@@ -23,9 +23,15 @@ bool FinishOutputFile(const char* outputPath);
 
 // The log open in inputFile into the table open in outputFile: the progress
 // dialog is shown, ConvertLog runs, the dialog is destroyed (or kept), the
-// cancel request is cleared and the output is finished, in this order. The
-// input stays open.
+// cancel request is cleared, the output is finished and the reporter (if
+// one is set) is told, in this order. The input stays open.
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog,
                  OutputFinisher finishOutput = FinishOutputFile);
+
+// Told after every log that a run converted, with the log in the run
+// state's inputPath and what its conversion met in sentenceCounts: the
+// command line's word on each log. None by default.
+using LogRunReporter = void (*)(const LogRunEnd& end);
+void SetLogRunReporter(LogRunReporter reporter);
 
 }  // namespace quorval

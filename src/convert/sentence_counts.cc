@@ -1,0 +1,140 @@
+#include "convert/sentence_counts.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "state/epoch_record.h"
+
+namespace quorval {
+
+const char kOtherTalkerNames[kOtherTalkers][3] = {"GN", "GL", "GA", "GB", "BD", "GQ", "QZ", "GI"};
+const char kFixTypeNames[kFixTypes][4] = {"GGA", "RMC", "GSA"};
+
+SentenceCounts sentenceCounts{};
+
+namespace {
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+void CountChecksum(const char* sentence) {
+  SentenceCounts& c = sentenceCounts;
+  const char* star = std::strchr(sentence, '*');
+  if (star == nullptr) {
+    ++c.checksumMissing;
+    return;
+  }
+  unsigned sum = 0;
+  for (const char* p = sentence + 1; p < star; ++p) sum ^= static_cast<unsigned char>(*p);
+  const int high = HexDigit(star[1]);
+  const int low = high < 0 ? -1 : HexDigit(star[2]);
+  if (low < 0 || static_cast<unsigned>(high * 16 + low) != sum) ++c.checksumMismatch;
+}
+
+void CountAddress(const char* sentence) {
+  SentenceCounts& c = sentenceCounts;
+  char address[kAddressSize] = {};
+  for (int i = 0; i < kAddressSize - 1 && sentence[i] != '\0' && sentence[i] != ',' && sentence[i] != '*';
+       ++i) {
+    address[i] = sentence[i];
+  }
+  for (int i = 0; i < c.addressCount; ++i) {
+    if (std::strcmp(c.addresses[i].address, address) == 0) {
+      ++c.addresses[i].count;
+      return;
+    }
+  }
+  if (c.addressCount == kCountedAddresses) {
+    ++c.otherAddresses;
+    return;
+  }
+  AddressCount& added = c.addresses[c.addressCount++];
+  std::memcpy(added.address, address, kAddressSize);
+  added.count = 1;
+}
+
+// "319 $GNGGA", "319 $GNGGA and 58 $GNRMC", "1, 2 and 3": every other-talker
+// count that is not zero.
+int ListOtherTalkers(char* text, size_t size, int64_t& total) {
+  const SentenceCounts& c = sentenceCounts;
+  int listed = 0, named = 0;
+  for (int type = 0; type < kFixTypes; ++type) {
+    for (int talker = 0; talker < kOtherTalkers; ++talker) named += c.otherTalkers[type][talker] != 0;
+  }
+  size_t length = 0;
+  total = 0;
+  for (int type = 0; type < kFixTypes; ++type) {
+    for (int talker = 0; talker < kOtherTalkers; ++talker) {
+      const int64_t count = c.otherTalkers[type][talker];
+      if (count == 0) continue;
+      total += count;
+      const char* joint = listed == 0 ? "" : listed + 1 == named ? " and " : ", ";
+      const int written = std::snprintf(text + length, size - length, "%s%lld $%s%s", joint,
+                                        static_cast<long long>(count), kOtherTalkerNames[talker],
+                                        kFixTypeNames[type]);
+      if (written > 0) length = std::min(size - 1, length + static_cast<size_t>(written));
+      ++listed;
+    }
+  }
+  return named;
+}
+
+}  // namespace
+
+void StartSentenceCounts() {
+  const bool detailed = sentenceCounts.detailed;
+  sentenceCounts = SentenceCounts{};
+  sentenceCounts.detailed = detailed;
+}
+
+void CountOtherTalker(const char* sentence) {
+  if (sentence[0] != '$') return;
+  for (int type = 0; type < kFixTypes; ++type) {
+    if (std::memcmp(sentence + 3, kFixTypeNames[type], 3) != 0) continue;
+    for (int talker = 0; talker < kOtherTalkers; ++talker) {
+      if (std::memcmp(sentence + 1, kOtherTalkerNames[talker], 2) == 0) {
+        ++sentenceCounts.otherTalkers[type][talker];
+        return;
+      }
+    }
+    return;
+  }
+}
+
+void CountSentenceDetails(const char* sentence) {
+  ++sentenceCounts.lines;
+  if (sentence[0] != '$') return;
+  ++sentenceCounts.sentences;
+  CountAddress(sentence);
+  CountChecksum(sentence);
+}
+
+bool DescribeUnreadSentences(char* text, size_t size) {
+  char others[512];
+  int64_t total = 0;
+  const int named = ListOtherTalkers(others, sizeof others, total);
+  const char* them = total == 1 ? "it" : "them";
+  const char* sentences = total == 1 ? "sentence" : "sentences";
+  if (sentenceCounts.rows > 0) {
+    if (named == 0) return false;
+    std::snprintf(text, size, "the table leaves out the log's %s %s; --gnss reads %s", others,
+                  sentences, them);
+    return true;
+  }
+  // One GGA sentence only opens the first epoch, which is never written.
+  const char* why = EpochCounter == 0 ? "no $GPGGA sentence" : "one $GPGGA sentence only";
+  if (named == 0) {
+    std::snprintf(text, size, "%s, the table is empty", why);
+  } else {
+    std::snprintf(text, size, "%s, the table is empty; the log has %s %s, --gnss reads %s", why,
+                  others, sentences, them);
+  }
+  return true;
+}
+
+}  // namespace quorval

@@ -1,0 +1,66 @@
+// What a conversion met in its log, counted as it goes: its lines, the
+// sentences it read, the fix and satellite sentences of the other satellite
+// systems' talkers that the classic rules pass over, and the rows written.
+// On request (--stats) also every sentence by its address and whether its
+// checksum matches; the classic rules never look at a checksum otherwise.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quorval {
+
+// The talkers of the satellite systems other than GPS alone, in the order
+// messages name them: GN (several systems), GL, GA, GB, BD, GQ, QZ, GI.
+constexpr int kOtherTalkers = 8;
+extern const char kOtherTalkerNames[kOtherTalkers][3];
+
+// The sentence types whose other-talker forms a log may hold instead of the
+// GPS ones: GGA, RMC and GSA.
+constexpr int kFixTypes = 3;
+extern const char kFixTypeNames[kFixTypes][4];
+
+// Distinct sentence addresses that --stats lists; the rest are lumped.
+constexpr int kCountedAddresses = 48;
+constexpr int kAddressSize = 8;  // "$" and up to six characters, terminated
+
+struct AddressCount {
+  char address[kAddressSize];
+  int64_t count;
+};
+
+struct SentenceCounts {
+  int64_t otherTalkers[kFixTypes][kOtherTalkers];
+  int64_t rows;              // rows the conversion wrote
+
+  // --stats only.
+  bool detailed;
+  int64_t lines;             // complete lines
+  int64_t sentences;         // captured texts starting with '$'
+  int64_t checksumMismatch;  // a '*' not followed by the two hex digits of the sentence's XOR
+  int64_t checksumMissing;   // no '*' at all
+  AddressCount addresses[kCountedAddresses];
+  int addressCount;
+  int64_t otherAddresses;    // sentences of addresses beyond the counted ones
+};
+
+// Kept beside the epoch record; every conversion starts it afresh, keeping
+// only whether the details are wanted.
+extern SentenceCounts sentenceCounts;
+
+void StartSentenceCounts();
+
+// A GGA, RMC or GSA sentence of another talker than GP (any captured text
+// may be given: others are not counted).
+void CountOtherTalker(const char* sentence);
+
+// --stats: one more line, and its sentence's address and checksum.
+void CountSentenceDetails(const char* sentence);
+
+// The classic table's word on a log it leaves empty or in part unread, as
+// one line without the log's name or the line end ("no $GPGGA sentence, the
+// table is empty; the log has 319 $GNGGA sentences, --gnss reads them");
+// false when there is nothing to say.
+bool DescribeUnreadSentences(char* text, size_t size);
+
+}  // namespace quorval
