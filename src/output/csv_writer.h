@@ -42,6 +42,10 @@ constexpr int kMaxCsvRowText = 16 * 1024;
 char* FormatCsvRowOf(char* out, const EpochRecord& record, int32_t index,
                      const SatelliteEntry* satellites, int filled);
 
+// Writes that row, as it stands (no marking).
+void WriteCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,
+                   const SatelliteEntry* satellites, int filled);
+
 // The system's reason (an errno value) for the first write of the table that
 // failed since the last call, or 0; taking it clears it. A full disk shows
 // up in the middle of a long table, long before the stream is closed.

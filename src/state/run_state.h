@@ -65,6 +65,12 @@ struct RunState {
   // The satellite slots of every row of the tables written: 12 unless the
   // command line asked for 1 to 64.
   int32_t satelliteSlots;
+
+  // All satellite systems: the Options menu's check item (off at every
+  // start), and the mode of the run in progress, which takes the item's
+  // state when the run begins (the command line's --gnss sets both).
+  int32_t allSystemsChecked;
+  int32_t allSystemsInRun;
 };
 
 extern RunState runState;

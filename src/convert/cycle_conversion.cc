@@ -1,0 +1,126 @@
+#include "convert/cycle_conversion.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "convert/receiver_cycle.h"
+#include "convert/satellite_numbering.h"
+#include "output/csv_writer.h"
+
+namespace quorval {
+
+namespace {
+
+struct CycleState {
+  bool open;      // sentences have been gathered into the cycle
+  bool timed;     // its time of day is known (to the second at least)
+  bool exact;     // the time came from GGA or RMC, not only from ZDA
+  bool timeless;  // a sentence without a time opened it: never written
+  double time;    // seconds of the day
+  double second;  // the whole second of it
+  int64_t rows;
+  ReceiverCycle cycle;
+};
+
+CycleState state;
+
+void WriteCycle(FILE* output) {
+  const CycleState& s = state;
+  if (!s.open || s.timeless || !s.exact || !HasFix(s.cycle)) return;
+  static EpochRecord row;
+  static SatelliteEntry slots[kCycleSatellites];
+  int filled = 0;
+  FillRow(s.cycle, s.time, row, slots, filled);
+  if (state.rows == 0) WriteCsvHeader(output);
+  ++state.rows;
+  WriteCsvRowOf(output, row, static_cast<int32_t>(state.rows), slots, filled);
+}
+
+void BeginCycle(FILE* output) {
+  WriteCycle(output);
+  state.open = true;
+  state.timed = state.exact = state.timeless = false;
+  std::memset(&state.cycle, 0, sizeof state.cycle);
+}
+
+// Before an untimed sentence: at the start of the log it opens the first
+// cycle, otherwise it joins the one in progress.
+void UntimedSentence(FILE* output) {
+  if (!state.open) BeginCycle(output);
+}
+
+// Before a GGA or RMC (exact) or ZDA (to the second) with its time.
+void TimedSentence(double time, bool exact, FILE* output) {
+  CycleState& s = state;
+  const double second = std::floor(time);
+  const bool same = s.open && !s.timeless && s.timed &&
+                    (exact && s.exact ? time == s.time : second == s.second);
+  if (!same) {
+    // The untimed sentences a log opens with wait for the first time.
+    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(output);
+    s.timed = true;
+    s.time = time;
+    s.second = second;
+  }
+  if (exact && !s.exact) {
+    s.exact = true;
+    s.time = time;
+  }
+}
+
+void TimelessSentence(FILE* output) {
+  BeginCycle(output);
+  state.timeless = true;
+}
+
+// GGA, RMC and ZDA: the cycle they belong to by their time.
+bool JoinByTime(const DataFields& fields, bool exact, FILE* output) {
+  if (!fields.Has(1)) {
+    TimelessSentence(output);
+    return false;
+  }
+  TimedSentence(NmeaTimeToSeconds(fields.Real(1)), exact, output);
+  return true;
+}
+
+}  // namespace
+
+void StartCycles() { state = CycleState{}; }
+
+void ReadCycleSentence(const char* sentence, FILE* output) {
+  SatelliteSystem system;
+  if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
+  // The three letters after the talker, as the classic tags are compared:
+  // what follows them is not examined.
+  const char* type = sentence + 3;
+  ReceiverCycle& cycle = state.cycle;
+  if (std::memcmp(type, "GSV", 3) == 0) {
+    UntimedSentence(output);
+    AddGsv(state.cycle, DataFields(sentence), system);
+  } else if (std::memcmp(type, "GGA", 3) == 0) {
+    const DataFields fields(sentence);
+    if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
+  } else if (std::memcmp(type, "GSA", 3) == 0) {
+    UntimedSentence(output);
+    AddGsa(cycle, DataFields(sentence), system);
+  } else if (std::memcmp(type, "RMC", 3) == 0) {
+    const DataFields fields(sentence);
+    if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
+  } else if (std::memcmp(type, "VTG", 3) == 0) {
+    UntimedSentence(output);
+    AddVtg(cycle, DataFields(sentence));
+  } else if (std::memcmp(type, "ZDA", 3) == 0) {
+    const DataFields fields(sentence);
+    if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
+  }
+}
+
+int64_t EndCycles(FILE* output) {
+  WriteCycle(output);
+  state.open = false;
+  return state.rows;
+}
+
+int64_t CycleRows() { return state.rows; }
+
+}  // namespace quorval

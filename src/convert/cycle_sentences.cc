@@ -1,0 +1,180 @@
+// The six sentences of a receiver cycle in the multi-system mode.
+#include "convert/receiver_cycle.h"
+
+namespace quorval {
+
+namespace {
+
+// An angle and its hemisphere letter, as GGA and RMC give them.
+double Angle(const DataFields& f, int number, char negative) {
+  const double degrees = NmeaToDegrees(f.Real(number));
+  return f.Letter(number + 1) == negative ? -degrees : degrees;
+}
+
+// ddmmyy as RMC gives it; yyyy of ZDA keeps its last two digits, as the
+// table's year column always has.
+void SplitDate(int32_t ddmmyy, int16_t& day, int16_t& month, int16_t& year) {
+  day = static_cast<int16_t>(ddmmyy / 10000 % 100);
+  month = static_cast<int16_t>(ddmmyy / 100 % 100);
+  year = static_cast<int16_t>(ddmmyy % 100);
+}
+
+void AddUsed(ReceiverCycle& cycle, int32_t id) {
+  const auto table = static_cast<int16_t>(id);
+  if (table == 0) return;
+  for (int i = 0; i < cycle.usedCount; ++i) {
+    if (cycle.used[i] == table) return;
+  }
+  if (cycle.usedCount < kCycleSatellites) cycle.used[cycle.usedCount++] = table;
+}
+
+// NMEA 4.11 repeats a satellite once per signal: it is kept once, with the
+// values of its strongest signal.
+void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
+  for (int i = 0; i < cycle.inViewCount; ++i) {
+    SatelliteEntry& known = cycle.inView[i];
+    if (known.svid != satellite.svid) continue;
+    if (satellite.sgnl > known.sgnl) known = satellite;
+    return;
+  }
+  if (cycle.inViewCount < kCycleSatellites) cycle.inView[cycle.inViewCount++] = satellite;
+}
+
+// GSA: 1 mode, 2 fix mode, 3 to 14 used ids, 15 PDOP, 16 HDOP, 17 VDOP,
+// and in NMEA 4.10 18 the system id.
+constexpr int kGsaFirstId = 3;
+constexpr int kGsaIds = 12;
+constexpr int kGsaPdop = 15;
+constexpr int kGsaSystemId = 18;
+// GSV: 1 messages, 2 this message, 3 in view, four fields per satellite (id,
+// elevation, azimuth, SNR), and in NMEA 4.10 one more: the signal id.
+constexpr int kGsvFirstSatellite = 4;
+constexpr int kFieldsPerSatellite = 4;
+
+}  // namespace
+
+DataFields::DataFields(const char* sentence) {
+  SplitFields(split, sentence);
+  count = split.count > 0 ? split.count - 1 : 0;  // the fields a delimiter closes
+  // Without a checksum the last field is the one no delimiter closes.
+  if (split.count > 0 && split.sentence[split.at[split.count - 1]] != '*' &&
+      split.at[split.count - 1] + 1 < split.length) {
+    ++count;
+  }
+}
+
+void AddGga(ReceiverCycle& cycle, const DataFields& f) {
+  if (cycle.hasGga) return;
+  cycle.hasGga = true;
+  cycle.ggaLatitude = Angle(f, 2, 'S');
+  cycle.ggaLongitude = Angle(f, 4, 'W');
+  cycle.quality = f.Int16(6);
+  cycle.inFix = f.Int16(7);
+  cycle.ggaHdop = f.Real(8);
+  cycle.msl = f.Real(9);
+  cycle.alt = cycle.msl - f.Real(11);
+}
+
+void AddRmc(ReceiverCycle& cycle, const DataFields& f) {
+  if (cycle.hasRmc) return;
+  cycle.hasRmc = true;
+  cycle.rmcValid = f.Letter(2) == 'A';
+  cycle.rmcLatitude = Angle(f, 3, 'S');
+  cycle.rmcLongitude = Angle(f, 5, 'W');
+  cycle.rmcSpeed = f.Real(7);
+  cycle.rmcCourse = f.Real(8);
+  cycle.rmcDated = f.Has(9);
+  SplitDate(f.Int(9), cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
+}
+
+void AddVtg(ReceiverCycle& cycle, const DataFields& f) {
+  if (cycle.hasVtg) return;
+  cycle.hasVtg = true;
+  cycle.vtgCourse = f.Real(1);
+  cycle.vtgSpeed = f.Real(5);
+}
+
+void AddZda(ReceiverCycle& cycle, const DataFields& f) {
+  if (cycle.zdaDated) return;
+  if (!f.Has(2) || !f.Has(3) || !f.Has(4)) return;
+  cycle.zdaDated = true;
+  cycle.zdaDay = f.Int16(2);
+  cycle.zdaMonth = f.Int16(3);
+  cycle.zdaYear = static_cast<int16_t>(f.Int(4) % 100);
+}
+
+void AddGsa(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
+  // The system id of NMEA 4.10, one hex digit, names the system of the ids;
+  // without it the talker does, or for GN each id's range. (Some receivers
+  // put another number there, a TDOP of 3.3 say: that is no system id.)
+  if (f.Has(kGsaSystemId) && FieldAt(f.split, kGsaSystemId).length == 1) {
+    const SatelliteSystem named = SystemOfId(f.Int(kGsaSystemId));
+    if (named != SatelliteSystem::kSeveral) system = named;
+  }
+  for (int i = 0; i < kGsaIds; ++i) AddUsed(cycle, TableSatelliteId(system, f.Int(kGsaFirstId + i)));
+  if (cycle.hasGsa) return;
+  cycle.hasGsa = true;
+  cycle.fixMode = f.Int16(2);
+  cycle.pdop = f.Real(kGsaPdop);
+  cycle.hdop = f.Real(kGsaPdop + 1);
+  cycle.vdop = f.Real(kGsaPdop + 2);
+}
+
+void AddGsv(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
+  // Four fields per satellite; one field over is the signal id of NMEA 4.10,
+  // never a satellite.
+  const int satellites = f.count < kGsvFirstSatellite ? 0 : (f.count - 3) / kFieldsPerSatellite;
+  for (int s = 0; s < satellites; ++s) {
+    const int first = kGsvFirstSatellite + s * kFieldsPerSatellite;
+    SatelliteEntry satellite{};
+    satellite.svid = static_cast<int16_t>(TableSatelliteId(system, f.Int(first)));
+    satellite.elev = f.Int16(first + 1);
+    satellite.azim = f.Int16(first + 2);
+    satellite.sgnl = f.Int16(first + 3);
+    if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
+  }
+}
+
+bool HasFix(const ReceiverCycle& cycle) {
+  return cycle.hasGga ? cycle.quality > 0 : cycle.hasRmc && cycle.rmcValid;
+}
+
+void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, SatelliteEntry* slots,
+             int& filled) {
+  row = EpochRecord{};
+  row.timeOfDay = timeOfDay;
+  // GGA and RMC of one cycle describe one fix; GGA has it in full.
+  row.latitude = cycle.hasGga ? cycle.ggaLatitude : cycle.rmcLatitude;
+  row.longitude = cycle.hasGga ? cycle.ggaLongitude : cycle.rmcLongitude;
+  row.alt = cycle.alt;
+  row.msl = cycle.msl;
+  row.GGAhdop = cycle.ggaHdop;
+  row.gpsqual = cycle.quality;
+  row.numsvsinfix = cycle.inFix;
+  row.speedKnots = cycle.hasRmc ? cycle.rmcSpeed : cycle.vtgSpeed;
+  row.heading = cycle.hasRmc ? cycle.rmcCourse : cycle.vtgCourse;
+  if (cycle.rmcDated) {
+    row.day = cycle.rmcDay, row.month = cycle.rmcMonth, row.year = cycle.rmcYear;
+  } else if (cycle.zdaDated) {
+    row.day = cycle.zdaDay, row.month = cycle.zdaMonth, row.year = cycle.zdaYear;
+  }
+  row.sGSAMode = cycle.fixMode;
+  row.pdop = cycle.pdop;
+  row.hdop = cycle.hdop;
+  row.vdop = cycle.vdop;
+  row.usedSvs.numused = static_cast<int16_t>(cycle.usedCount);
+  row.numsvsview = static_cast<int16_t>(cycle.inViewCount);
+  filled = cycle.inViewCount;
+  for (int i = 0; i < filled; ++i) {
+    slots[i] = cycle.inView[i];
+    slots[i].used = 0;
+    for (int u = 0; u < cycle.usedCount; ++u) {
+      if (cycle.used[u] == slots[i].svid) {
+        slots[i].used = 1;
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace quorval

@@ -1,0 +1,80 @@
+// One receiver cycle of a multi-system log: what the sentences of one UTC
+// time of day said, whatever the order and the talkers they came in. Each
+// sentence adds what it carries; the first GGA, RMC, VTG, ZDA and GSA of a
+// cycle give its values (a second one of another talker describes the same
+// fix), the satellites in view gather from every GSV, and the used ones from
+// every GSA of the cycle.
+#pragma once
+
+#include <cstdint>
+
+#include "convert/field_tokenizer.h"
+#include "convert/numeric_fields.h"
+#include "convert/satellite_numbering.h"
+#include "state/epoch_record.h"
+
+namespace quorval {
+
+// A sentence's fields as this mode reads them: a field counts only when the
+// sentence has it, up to the '*' of its checksum (or with its last field,
+// when it has none). A field cut short or missing gives nothing, and the
+// checksum digits are never read as a value.
+struct DataFields {
+  SentenceFields split;
+  int count;  // data fields
+
+  explicit DataFields(const char* sentence);
+
+  bool Has(int number) const { return number <= count && FieldAt(split, number).length > 0; }
+  double Real(int number) const { return Has(number) ? RealField(FieldAt(split, number)) : 0.0; }
+  int32_t Int(int number) const { return Has(number) ? IntField(FieldAt(split, number)) : 0; }
+  int16_t Int16(int number) const { return static_cast<int16_t>(Int(number)); }
+  char Letter(int number) const { return Has(number) ? FieldAt(split, number).text[0] : '\0'; }
+};
+
+// Satellites one cycle can hold in view and in use: more than four full
+// constellations show at once, and the table prints at most 64.
+constexpr int kCycleSatellites = 128;
+
+struct ReceiverCycle {
+  // GGA: fields 1 to 11; RMC: position, speed, course, date, status.
+  bool hasGga;
+  double ggaLatitude, ggaLongitude, msl, alt, ggaHdop;
+  int16_t quality, inFix;
+  bool hasRmc, rmcValid, rmcDated;
+  double rmcLatitude, rmcLongitude, rmcSpeed, rmcCourse;
+  int16_t rmcDay, rmcMonth, rmcYear;
+  bool hasVtg;
+  double vtgSpeed, vtgCourse;
+  bool zdaDated;
+  int16_t zdaDay, zdaMonth, zdaYear;
+  bool hasGsa;
+  int16_t fixMode;
+  double pdop, hdop, vdop;
+
+  // In view, each satellite once, in the order the cycle first named them;
+  // used, each id once.
+  SatelliteEntry inView[kCycleSatellites];
+  int inViewCount;
+  int16_t used[kCycleSatellites];
+  int usedCount;
+};
+
+// What a sentence of the cycle adds to it; system is its talker's.
+void AddGga(ReceiverCycle& cycle, const DataFields& sentence);
+void AddRmc(ReceiverCycle& cycle, const DataFields& sentence);
+void AddVtg(ReceiverCycle& cycle, const DataFields& sentence);
+void AddZda(ReceiverCycle& cycle, const DataFields& sentence);
+void AddGsa(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
+void AddGsv(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
+
+// Whether the cycle holds a fix: its GGA reports a fix quality, or, in a
+// cycle without GGA, its RMC says its data are valid.
+bool HasFix(const ReceiverCycle& cycle);
+
+// The cycle as the table's row shows it: the record's fields, and the slots
+// with the used flags set.
+void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row,
+             SatelliteEntry* slots, int& filled);
+
+}  // namespace quorval
