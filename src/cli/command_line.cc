@@ -93,6 +93,7 @@ void ReportLog(const LogRunEnd& end) {
 // What the options ask of every log and table the command converts.
 void ApplyTableOptions(const CommandLine& line) {
   runState.satelliteSlots = line.satellites;
+  runState.allSystemsChecked = runState.allSystemsInRun = line.allSystems ? 1 : 0;
   wordOnUnread = !line.quiet;
   sentenceCounts.detailed = line.stats;
   SetLogRunReporter(ReportLog);
@@ -220,7 +221,7 @@ void StartConverter() {
 void PrintUsage() {
   std::printf(
       "Usage: %s [OPTION]... LOG...\n"
-      "   or: %s [--quiet] [--satellites N] --batch LIST\n"
+      "   or: %s [--quiet] [--gnss] [--satellites N] --batch LIST\n"
       "Convert NMEA 0183 receiver logs into CSV tables, one row per position epoch.\n"
       "\n"
       "Each LOG is converted, in order, into <base>-%s+000.csv beside it (the name\n"
@@ -236,6 +237,9 @@ void PrintUsage() {
       "              becomes .log, each output <base>-%s+000.xlx, and the logs whose\n"
       "              conversion started are listed in <LIST base>-diag.txt; the\n"
       "              batch stops at a log that cannot be opened\n"
+      "  --gnss      every satellite system (talkers GP, GL, GA, GB, BD, GQ, QZ, GI\n"
+      "              and GN): one row per fix, from the sentences of one receiver\n"
+      "              cycle, with the satellites of all systems (see the README)\n"
       "  --satellites N  N satellite slots per row, 1 to 64 (default 12): the\n"
       "              header names them svid00 to svid(N-1) and so on\n"
       "  --stats     after each log, on standard error: its lines, its sentences by\n"
@@ -285,6 +289,8 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
     } else if (std::strcmp(arg, "-o") == 0) {
       if (++i == argc) return UsageError("option -o needs a file name", nullptr);
       line.outputName = argv[i];
+    } else if (std::strcmp(arg, "--gnss") == 0) {
+      line.allSystems = true;
     } else if (std::strcmp(arg, "--stats") == 0) {
       line.stats = true;
     } else if (std::strcmp(arg, "--satellites") == 0) {

@@ -20,6 +20,7 @@ struct CommandLine {
   std::vector<const char*> logs;
   const char* outputName = nullptr;  // -o; "-" for standard output
   const char* batchList = nullptr;   // --batch
+  bool allSystems = false;           // --gnss: every satellite system, one row per fix
   int satellites = 12;               // --satellites: slots per row, 1 to 64
   bool quiet = false;                // no progress line and no word on unread sentences
   bool stats = false;                // --stats: what each log held, on standard error

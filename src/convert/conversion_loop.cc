@@ -6,12 +6,14 @@
 #include <cstring>
 #include <limits>
 
+#include "convert/cycle_conversion.h"
 #include "convert/progress_pump.h"
 #include "convert/sentence_capture.h"
 #include "convert/sentence_counts.h"
 #include "convert/sentence_handlers.h"
 #include "output/csv_writer.h"
 #include "state/epoch_record.h"
+#include "state/run_state.h"
 
 namespace quorval {
 
@@ -87,22 +89,41 @@ void ConvertLog(FILE* input, FILE* output) {
   EpochCounter = 0;
   StartSentenceCounts();
   SentenceCounts& counts = sentenceCounts;
+  // The mode is the run's: a change of the menu item during the run waits
+  // for the next one.
+  const bool allSystems = runState.allSystemsInRun != 0;
+  counts.allSystems = allSystems;
+  if (allSystems) StartCycles();
   const char* sentence;
+  bool cancelled = false;
   // The pump after every line, except where it would change nothing: the
   // lines before the next notification that the backend lets pass until
   // the next block of the log.
   int64_t quietUpTo = std::numeric_limits<int64_t>::min();
   while (ReadSentence(reader, spill, kSentenceCapacity, sentence) == kLineComplete) {
     if (counts.detailed) CountSentenceDetails(sentence);
-    Dispatch(sentence, output);
+    if (allSystems) {
+      ReadCycleSentence(sentence, output);
+    } else {
+      Dispatch(sentence, output);
+    }
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {
-      if (UpdateProgress(position) != 0) break;
+      if (UpdateProgress(position) != 0) {
+        cancelled = true;
+        break;
+      }
       quietUpTo = QuietUpTo(ReaderEnd(reader));
     }
   }
+  if (allSystems) {
+    // A cancelled log keeps what was written: the cycle in progress may lack
+    // its last sentences.
+    counts.rows = cancelled ? CycleRows() : EndCycles(output);
+  } else {
+    counts.rows = EpochCounter > 1 ? EpochCounter - 1 : 0;
+  }
   FlushCsvText();
-  counts.rows = EpochCounter > 1 ? EpochCounter - 1 : 0;
 }
 
 }  // namespace quorval

@@ -115,6 +115,11 @@ void CountSentenceDetails(const char* sentence) {
 }
 
 bool DescribeUnreadSentences(char* text, size_t size) {
+  if (sentenceCounts.allSystems) {
+    if (sentenceCounts.rows > 0) return false;
+    std::snprintf(text, size, "no cycle with a fix, the table is empty");
+    return true;
+  }
   char others[512];
   int64_t total = 0;
   const int named = ListOtherTalkers(others, sizeof others, total);

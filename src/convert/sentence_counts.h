@@ -32,6 +32,7 @@ struct AddressCount {
 struct SentenceCounts {
   int64_t otherTalkers[kFixTypes][kOtherTalkers];
   int64_t rows;              // rows the conversion wrote
+  bool allSystems;           // it read every satellite system (--gnss)
 
   // --stats only.
   bool detailed;
@@ -59,8 +60,9 @@ void CountSentenceDetails(const char* sentence);
 
 // The classic table's word on a log it leaves empty or in part unread, as
 // one line without the log's name or the line end ("no $GPGGA sentence, the
-// table is empty; the log has 319 $GNGGA sentences, --gnss reads them");
-// false when there is nothing to say.
+// table is empty; the log has 319 $GNGGA sentences, --gnss reads them"); in
+// the multi-system mode the word on a log without a fix. False when there is
+// nothing to say.
 bool DescribeUnreadSentences(char* text, size_t size);
 
 }  // namespace quorval

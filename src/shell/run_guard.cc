@@ -26,6 +26,8 @@ bool BeginRun() {
   if (s.runInProgress != 0) return false;
   s.runInProgress = 1;
   s.closeRequested = 0;
+  // The Options item as it stands now holds for the whole run.
+  s.allSystemsInRun = s.allSystemsChecked;
   EnableGuardedCommands(false);
   return true;
 }

@@ -1,0 +1,267 @@
+// The multi-system mode: one row per fix, each from one receiver cycle.
+#include "convert/cycle_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "convert/conversion_loop.h"
+#include "convert/satellite_numbering.h"
+#include "convert_test_support.h"
+
+using namespace quorval;
+
+namespace {
+
+// A sentence with its checksum, as a receiver sends it.
+std::string Nmea(const std::string& body) {
+  unsigned sum = 0;
+  for (char c : body) sum ^= static_cast<unsigned char>(c);
+  char checksum[8];
+  std::snprintf(checksum, sizeof checksum, "*%02X\r\n", sum);
+  return "$" + body + checksum;
+}
+
+std::string Log(const std::vector<std::string>& bodies) {
+  std::string log;
+  for (const std::string& body : bodies) log += Nmea(body);
+  return log;
+}
+
+// A satellite slot as the row shows it: id, azimuth, elevation, SNR, used.
+using Slot = std::tuple<int, int, int, int, int>;
+
+struct Rows {
+  std::vector<std::string> header;
+  std::vector<std::vector<std::string>> rows;
+
+  std::string At(size_t row, const std::string& column) const {
+    for (size_t i = 0; i < header.size(); ++i) {
+      if (header[i] == column) return rows.at(row).at(i);
+    }
+    ADD_FAILURE() << "no column " << column;
+    return "";
+  }
+  std::vector<Slot> Slots(size_t row) const {
+    std::vector<Slot> slots;
+    for (int n = 0;; ++n) {
+      char svid[16];
+      std::snprintf(svid, sizeof svid, "svid%02d", n);
+      size_t i = 0;
+      while (i < header.size() && header[i] != svid) ++i;
+      if (i == header.size() || rows.at(row).at(i) == "0") break;
+      const auto& r = rows.at(row);
+      slots.emplace_back(std::stoi(r[i]), std::stoi(r[i + 1]), std::stoi(r[i + 2]), std::stoi(r[i + 3]),
+                         std::stoi(r[i + 4]));
+    }
+    return slots;
+  }
+};
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> values;
+  size_t start = 0;
+  for (size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1) {
+    values.push_back(line.substr(start, comma - start));
+  }
+  return values;
+}
+
+class AllSystems : public convert_test::ConvertTest {
+ protected:
+  void SetUp() override {
+    ConvertTest::SetUp();
+    runState.allSystemsInRun = 1;
+  }
+
+  Rows Convert(const std::string& log) {
+    FILE* input = convert_test::TempFileWith(log);
+    FILE* output = std::tmpfile();
+    runState.inputFile = input;
+    runState.inputSize = static_cast<int64_t>(log.size());
+    ConvertLog(input, output);
+    runState.inputFile = nullptr;
+    text = convert_test::ReadAll(output);
+    std::fclose(input);
+    std::fclose(output);
+    Rows table;
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+      (table.header.empty() ? table.header : table.rows.emplace_back()) = Split(text.substr(start, end - start));
+    }
+    return table;
+  }
+
+  std::string text;
+};
+
+// A receiver that sends RMC first, one GSA per system with the NMEA 4.10
+// system id, and GSV per signal (NMEA 4.11), each message ending in its
+// signal id.
+const std::vector<std::string> kFirstCycle = {
+    "GNRMC,120000.00,A,4807.03800,N,01131.00000,E,1.944,84.4,230324,,,A,V",
+    "GNVTG,90.0,T,,M,5.000,N,9.260,K,A",
+    "GNGGA,120000.00,4807.03800,N,01131.00000,E,1,09,0.80,545.4,M,46.9,M,,",
+    "GNGSA,A,3,05,12,,,,,,,,,,,1.50,0.80,1.27,1",
+    "GNGSA,A,3,70,,,,,,,,,,,,1.50,0.80,1.27,2",
+    "GNGSA,A,3,07,,,,,,,,,,,,1.50,0.80,1.27,3",
+    "GNGSA,A,3,08,,,,,,,,,,,,1.50,0.80,1.27,4",
+    "GPGSV,1,1,03,05,40,083,46,12,17,308,41,24,07,344,,1",
+    "GPGSV,1,1,03,05,40,083,44,12,17,308,45,24,07,344,20,6",
+    "GLGSV,1,1,02,70,55,120,38,71,10,200,,1",
+    "GAGSV,1,1,01,07,61,237,31,7",
+    "GBGSV,1,1,01,08,49,229,27,1",
+    "GNZDA,120000.00,22,03,2024,00,00",
+};
+
+TEST_F(AllSystems, OneCycleOfEverySystemIsOneRowWithAllItsSatellites) {
+  const Rows table = Convert(Log(kFirstCycle));
+  ASSERT_EQ(table.rows.size(), 1u) << text;
+  const std::vector<std::pair<const char*, const char*>> values = {
+      {"index", "1"},         {"TimeOfDay(s)", "43200.0"}, {"lat(deg)", "48.117300"},
+      {"lon(deg)", "11.516667"}, {"alt(m)", "498.5"},      {"msl(m)", "545.4"},
+      // Speed and course from RMC, not the cycle's VTG; the date from RMC, not ZDA.
+      {"spd(m/s)", "1.000"},  {"heading(deg)", "84.400"}, {"year", "24"},
+      {"month", "3"},         {"day", "23"},              {"GGAhdop", "0.8"},
+      {"pdop", "1.5"},        {"vdop", "1.3"},            {"sGSAMode", "3"},
+      {"numsvsinfix", "9"},   {"numused", "5"},           {"numsvsview", "7"},
+      {"gpsqual", "1"},
+  };
+  for (const auto& [column, value] : values) EXPECT_EQ(table.At(0, column), value) << column;
+  // Each satellite once, at its strongest signal; GLONASS, Galileo and BeiDou
+  // ids moved out of the GPS range; the signal id 7 is no satellite.
+  EXPECT_EQ(table.Slots(0), (std::vector<Slot>{{5, 83, 40, 46, 1},
+                                               {12, 308, 17, 45, 1},
+                                               {24, 344, 7, 20, 0},
+                                               {70, 120, 55, 38, 1},
+                                               {71, 200, 10, 0, 0},
+                                               {307, 237, 61, 31, 1},
+                                               {408, 229, 49, 27, 1}}));
+}
+
+TEST_F(AllSystems, EveryCycleWithAFixIsARowTheLastOneTooAndFlagsBelongToTheirRow) {
+  std::vector<std::string> log = kFirstCycle;
+  for (const char* body : {
+           "GNRMC,120001.00,A,4807.03900,N,01131.00000,E,1.944,84.4,230324,,,A,V",
+           "GNGGA,120001.00,4807.03900,N,01131.00000,E,1,01,0.80,545.4,M,46.9,M,,",
+           "GNGSA,A,3,05,,,,,,,,,,,,1.50,0.80,1.27,1",
+           "GPGSV,1,1,02,05,40,083,47,12,17,308,41,1",
+           // The fix is lost: a GGA without a time, whose satellites belong
+           // to no written cycle; then a cycle without a fix.
+           "GNGGA,,,,,,0,00,,,M,,M,,",
+           "GPGSV,1,1,01,30,10,100,20,1",
+           "GNGSA,A,3,30,,,,,,,,,,,,1.50,0.80,1.27,1",
+           "GNRMC,120003.00,V,,,,,,,230324,,,N,V",
+           "GNGGA,120003.00,,,,,0,00,99.99,,M,,M,,",
+       }) {
+    log.push_back(body);
+  }
+  const Rows table = Convert(Log(log));
+  ASSERT_EQ(table.rows.size(), 2u) << text;
+  EXPECT_EQ(table.At(1, "index"), "2");
+  EXPECT_EQ(table.At(1, "TimeOfDay(s)"), "43201.0");
+  EXPECT_EQ(table.At(1, "numused"), "1");
+  EXPECT_EQ(table.Slots(1), (std::vector<Slot>{{5, 83, 40, 47, 1}, {12, 308, 17, 41, 0}}));
+}
+
+TEST_F(AllSystems, GgaOfTwoTalkersWithOneTimeIsOneFixAndGnIdsGoByTheirRange) {
+  const Rows table = Convert(Log({
+      "GPGGA,020935.000,4404.1351,N,12118.8556,W,1,08,0.9,1123.9,M,-19.6,M,,0000",
+      "GLGGA,020935.000,4404.1351,N,12118.8556,W,1,02,0.9,1123.9,M,-19.6,M,,0000",
+      // No system id: the ranges tell GPS from GLONASS and BeiDou (201-263).
+      "GNGSA,A,3,15,17,73,214,,,,,,,,,1.8,0.9,1.5",
+      // An eighteenth field that is no system id (a TDOP): the talker rules.
+      "GPGSA,A,3,18,,,,,,,,,,,,1.8,0.9,1.5,3.3",
+      "GPGSV,1,1,03,15,29,271,37,17,81,131,33,18,06,032,21",
+      "GLGSV,1,1,02,09,47,322,36,82,55,053,29",
+      "BDGSV,1,1,01,14,34,246,25",
+      "GNRMC,020935.000,A,4404.1351,N,12118.8556,W,0.04,359.11,050219,,,A",
+  }));
+  ASSERT_EQ(table.rows.size(), 1u) << text;
+  EXPECT_EQ(table.At(0, "numsvsinfix"), "8");  // the first GGA's
+  EXPECT_EQ(table.At(0, "numused"), "5");
+  EXPECT_EQ(table.Slots(0), (std::vector<Slot>{{15, 271, 29, 37, 1},
+                                               {17, 131, 81, 33, 1},
+                                               {18, 32, 6, 21, 1},
+                                               {73, 322, 47, 36, 1},
+                                               {82, 53, 55, 29, 0},
+                                               {414, 246, 34, 25, 1}}));
+}
+
+TEST_F(AllSystems, WithoutRmcTheDateComesFromZdaOfTheSameSecond) {
+  const Rows table = Convert(Log({
+      // ZDA first and to the whole second: the GGA of that second is its cycle.
+      "GPZDA,032908,07,08,2004,00,00",
+      "GPGGA,032908.379,4231.8291,N,08807.3033,W,1,05,1.6,209.8,M,-34.2,M,0.0,0000",
+      "GPGSA,A,3,,,,,,,,,,,,,3.0,1.6,2.5",
+      // ZDA last with another fraction of the second.
+      "GPGGA,032909.379,4231.8291,N,08807.3034,W,1,05,1.6,209.7,M,-34.2,M,0.0,0000",
+      "GPZDA,032909.05,08,08,2004,00,00",
+      // A cycle with neither: no date.
+      "GPGGA,032910.379,4231.8291,N,08807.3034,W,1,05,1.6,209.7,M,-34.2,M,0.0,0000",
+  }));
+  ASSERT_EQ(table.rows.size(), 3u) << text;
+  const char* dates[][3] = {{"4", "8", "7"}, {"4", "8", "8"}, {"0", "0", "0"}};
+  for (size_t row = 0; row < 3; ++row) {
+    EXPECT_EQ(table.At(row, "TimeOfDay(s)"), std::to_string(12548 + row) + ".4");
+    EXPECT_EQ(table.At(row, "year"), dates[row][0]) << row;
+    EXPECT_EQ(table.At(row, "month"), dates[row][1]) << row;
+    EXPECT_EQ(table.At(row, "day"), dates[row][2]) << row;
+  }
+}
+
+TEST_F(AllSystems, SlotsBeyondTheTableAreCountedInViewButNotShown) {
+  std::vector<std::string> log = {"GPGGA,000001,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"};
+  for (int message = 1; message <= 4; ++message) {
+    std::string gsv = "GPGSV,4,";
+    gsv += std::to_string(message) + ",14";
+    for (int i = 0; i < 4 && (message - 1) * 4 + i < 14; ++i) {
+      gsv += "," + std::to_string((message - 1) * 4 + i + 1) + ",45,100,40";
+    }
+    log.push_back(gsv);
+  }
+  for (int slots : {12, 14, 64}) {
+    runState.satelliteSlots = slots;
+    const Rows table = Convert(Log(log));
+    ASSERT_EQ(table.rows.size(), 1u) << text;
+    EXPECT_EQ(table.header.size(), 24u + 5u * slots);
+    EXPECT_EQ(table.At(0, "numsvsview"), "14");
+    EXPECT_EQ(static_cast<int>(table.Slots(0).size()), std::min(14, slots)) << slots;
+  }
+}
+
+TEST(SatelliteNumbering, EverySystemHasItsOwnRangeAndGpsIdsStay) {
+  const struct {
+    SatelliteSystem system;
+    int id;
+    int table;
+  } cases[] = {
+      {SatelliteSystem::kGps, 1, 1},          {SatelliteSystem::kGps, 48, 48},  // SBAS
+      {SatelliteSystem::kGlonass, 1, 65},     {SatelliteSystem::kGlonass, 32, 96},
+      {SatelliteSystem::kGlonass, 82, 82},    {SatelliteSystem::kGalileo, 36, 336},
+      {SatelliteSystem::kGalileo, 133, 333},  {SatelliteSystem::kGalileo, 305, 305},
+      {SatelliteSystem::kBeiDou, 1, 401},     {SatelliteSystem::kBeiDou, 63, 463},
+      {SatelliteSystem::kBeiDou, 208, 408},   {SatelliteSystem::kBeiDou, 433, 433},
+      {SatelliteSystem::kQzss, 1, 193},       {SatelliteSystem::kQzss, 195, 195},
+      {SatelliteSystem::kNavic, 14, 514},     {SatelliteSystem::kSeveral, 82, 82},
+      {SatelliteSystem::kSeveral, 214, 414},  {SatelliteSystem::kSeveral, 310, 310},
+      {SatelliteSystem::kGalileo, 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TableSatelliteId(c.system, c.id), c.table)
+        << static_cast<int>(c.system) << " " << c.id;
+  }
+  SatelliteSystem system;
+  for (const auto& [talker, expected] : std::vector<std::pair<const char*, SatelliteSystem>>{
+           {"GP", SatelliteSystem::kGps}, {"GN", SatelliteSystem::kSeveral},
+           {"BD", SatelliteSystem::kBeiDou}, {"QZ", SatelliteSystem::kQzss}}) {
+    ASSERT_TRUE(TalkerSystem(talker, system)) << talker;
+    EXPECT_EQ(system, expected) << talker;
+  }
+  for (const char* other : {"PQ", "II", "gp", "G"}) EXPECT_FALSE(TalkerSystem(other, system)) << other;
+}
+
+}  // namespace
