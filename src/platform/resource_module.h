@@ -12,6 +12,10 @@ namespace quorval {
 struct MenuItem {
   const char* text;  // '&' marks the mnemonic letter; an empty text is a blank entry
   unsigned id;
+  // An entry that the program checks and unchecks (CheckMenuItem); it starts
+  // unchecked. A toolkit that draws the mark only on such entries needs to
+  // know them.
+  bool checkMark = false;
 };
 
 struct MenuPopup {

@@ -85,6 +85,8 @@ constexpr int SW_SHOWDEFAULT = 10;
 constexpr unsigned MF_BYCOMMAND = 0x0000;
 constexpr unsigned MF_ENABLED = 0x0000;
 constexpr unsigned MF_GRAYED = 0x0001;
+constexpr unsigned MF_UNCHECKED = 0x0000;
+constexpr unsigned MF_CHECKED = 0x0008;
 
 // Text drawing.
 constexpr unsigned DT_CENTER = 0x0001;

@@ -181,25 +181,61 @@ WindowHandle GetDlgItem(WindowHandle dialog, int id) {
   return kNoWindow;
 }
 
-int EnableMenuItem(WindowHandle window, unsigned id, unsigned flags) {
+namespace {
+
+// The window's entry when its menu has the item, else nullptr.
+WindowEntry* MenuWithItem(WindowHandle window, unsigned id) {
   WindowEntry* entry = FindWindowEntry(window);
-  if (entry == nullptr || entry->menu == nullptr) return -1;
-  bool known = false;
+  if (entry == nullptr || entry->menu == nullptr) return nullptr;
   for (int p = 0; p < entry->menu->popupCount; ++p) {
     const MenuPopup& popup = entry->menu->popups[p];
-    for (int i = 0; i < popup.itemCount; ++i) known = known || popup.items[i].id == id;
+    for (int i = 0; i < popup.itemCount; ++i) {
+      if (popup.items[i].id == id) return entry;
+    }
   }
-  if (!known) return -1;
+  return nullptr;
+}
+
+// Adds or removes id in a small set of item ids; false when it is full.
+bool MarkItem(unsigned* items, int& count, int capacity, unsigned id, bool marked) {
+  for (int i = 0; i < count; ++i) {
+    if (items[i] != id) continue;
+    if (!marked) items[i] = items[--count];
+    return true;
+  }
+  if (!marked) return true;
+  if (count == capacity) return false;
+  items[count++] = id;
+  return true;
+}
+
+}  // namespace
+
+int CheckMenuItem(WindowHandle window, unsigned id, unsigned flags) {
+  WindowEntry* entry = MenuWithItem(window, id);
+  if (entry == nullptr) return -1;
+  const bool wasChecked = MenuItemChecked(window, id);
+  const bool check = (flags & MF_CHECKED) != 0;
+  if (!MarkItem(entry->checkedItems, entry->checkedCount, kMaxCheckedItems, id, check)) return -1;
+  CurrentBackend().CheckMenuItem(window, id, check);
+  return static_cast<int>(wasChecked ? MF_CHECKED : MF_UNCHECKED);
+}
+
+bool MenuItemChecked(WindowHandle window, unsigned id) {
+  const WindowEntry* entry = FindWindowEntry(window);
+  if (entry == nullptr) return false;
+  for (int i = 0; i < entry->checkedCount; ++i) {
+    if (entry->checkedItems[i] == id) return true;
+  }
+  return false;
+}
+
+int EnableMenuItem(WindowHandle window, unsigned id, unsigned flags) {
+  WindowEntry* entry = MenuWithItem(window, id);
+  if (entry == nullptr) return -1;
   const bool wasEnabled = MenuItemEnabled(window, id);
   const bool enable = (flags & MF_GRAYED) == 0;
-  if (enable && !wasEnabled) {
-    for (int i = 0; i < entry->grayedCount; ++i) {
-      if (entry->grayedItems[i] == id) entry->grayedItems[i] = entry->grayedItems[--entry->grayedCount];
-    }
-  } else if (!enable && wasEnabled) {
-    if (entry->grayedCount == kMaxGrayedItems) return -1;
-    entry->grayedItems[entry->grayedCount++] = id;
-  }
+  if (!MarkItem(entry->grayedItems, entry->grayedCount, kMaxGrayedItems, id, !enable)) return -1;
   CurrentBackend().EnableMenuItem(window, id, enable);
   return static_cast<int>(wasEnabled ? MF_ENABLED : MF_GRAYED);
 }

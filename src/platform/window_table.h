@@ -10,6 +10,7 @@ namespace quorval {
 enum class WindowKind { kFree, kWindow, kDialog, kControl };
 
 constexpr int kMaxGrayedItems = 8;
+constexpr int kMaxCheckedItems = 8;
 
 struct WindowEntry {
   WindowHandle handle;
@@ -21,6 +22,8 @@ struct WindowEntry {
   const MenuResource* menu;
   unsigned grayedItems[kMaxGrayedItems];
   int grayedCount;
+  unsigned checkedItems[kMaxCheckedItems];
+  int checkedCount;
 };
 
 // The dialog template of that name in the module, nullptr when it holds none.

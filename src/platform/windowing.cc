@@ -83,6 +83,7 @@ void WindowingBackend::DrawText(DeviceContext, const char*, int, const Rect&, un
 void WindowingBackend::EndPaint(WindowHandle) {}
 void WindowingBackend::EnableMenuItem(WindowHandle, unsigned, bool) {}
 void WindowingBackend::ShowTableWindow(WindowHandle, const char*) {}
+void WindowingBackend::CheckMenuItem(WindowHandle, unsigned, bool) {}
 void WindowingBackend::PollEvents() {}
 bool WindowingBackend::ServicesOncePerBlock() const { return false; }
 // Nobody is present who could ever act: the program's life ends.

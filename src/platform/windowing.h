@@ -10,7 +10,9 @@
 // the layer creates, shows boxes and file dialogs, and turns what the user
 // does into messages:
 //   - a menu choice: PostMessage(main window, WM_COMMAND, item identifier, 0)
-//     (a greyed item cannot be chosen: see MenuItemEnabled);
+//     (a greyed item cannot be chosen: see MenuItemEnabled; choosing an item
+//     with a check mark changes nothing by itself, the program checks it:
+//     see MenuItemChecked);
 //   - the main window's close box: PostMessage(main window, WM_CLOSE, 0, 0);
 //   - the dialog's Cancel button: PostMessage(dialog, WM_COMMAND, IDCANCEL,
 //     button); its close box: PostMessage(dialog, WM_CLOSE, 0, 0), which the
@@ -135,6 +137,7 @@ class WindowingBackend {
   virtual void EndPaint(WindowHandle window);
   virtual void EnableMenuItem(WindowHandle window, unsigned id, bool enabled);
   virtual void ShowTableWindow(WindowHandle owner, const char* tablePath);
+  virtual void CheckMenuItem(WindowHandle window, unsigned id, bool checked);
 
   // Events: turn what the user did since the last call into posted (or
   // sent) messages; PollEvents returns at once, WaitForEvents waits until
@@ -242,6 +245,12 @@ int LoadString(InstanceHandle instance, unsigned id, char* buffer, int bufferSiz
 int EnableMenuItem(WindowHandle window, unsigned id, unsigned flags);
 // For backends: whether the user can choose the item now.
 bool MenuItemEnabled(WindowHandle window, unsigned id);
+// flags MF_BYCOMMAND with MF_CHECKED or MF_UNCHECKED: the check mark of the
+// item; returns its previous state, -1 when the window's menu has no such
+// item. Every item starts unchecked.
+int CheckMenuItem(WindowHandle window, unsigned id, unsigned flags);
+// For backends: whether the item shows its check mark.
+bool MenuItemChecked(WindowHandle window, unsigned id);
 
 // The system's reason (an errno value) for the failure that the next message
 // box reports, and the names the box is about (the file, and the other file

@@ -294,6 +294,10 @@ void ScriptedBackend::ShowTableWindow(WindowHandle owner, const char* tablePath)
   tableWindows.push_back({owner, tablePath});
 }
 
+void ScriptedBackend::CheckMenuItem(WindowHandle window, unsigned id, bool checked) {
+  Note("CheckMenuItem " + Number(window) + " " + std::to_string(id) + (checked ? " checked" : " unchecked"));
+}
+
 intptr_t ScriptedBackend::SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                                       intptr_t lParam) {
   Note("SendMessage " + Number(window));

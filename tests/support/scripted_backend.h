@@ -249,6 +249,7 @@ class ScriptedBackend final : public WindowingBackend {
   void EndPaint(WindowHandle window) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
   void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
+  void CheckMenuItem(WindowHandle window, unsigned id, bool checked) override;
   intptr_t SendMessage(WindowHandle window, unsigned message, uintptr_t wParam,
                        intptr_t lParam) override;
   void PollEvents() override;

@@ -297,6 +297,10 @@ void QtBackend::ShowTableWindow(WindowHandle, const char* tablePath) {
   shown->activateWindow();
 }
 
+void QtBackend::CheckMenuItem(WindowHandle window, unsigned id, bool checked) {
+  if (QWidget* widget = Widget(window)) CheckMenuCommand(widget, id, checked);
+}
+
 void QtBackend::PollEvents() {
   const int64_t now = MonotonicNanoseconds();
   if (now - lastServiced_ < kServiceIntervalNs) return;

@@ -51,6 +51,7 @@ class QtBackend final : public WindowingBackend {
                 unsigned format) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
   void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
+  void CheckMenuItem(WindowHandle window, unsigned id, bool checked) override;
   void PollEvents() override;
   void WaitForEvents() override;
   bool ServicesOncePerBlock() const override { return true; }

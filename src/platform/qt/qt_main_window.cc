@@ -67,11 +67,15 @@ void BuildMenu(QMainWindow& mainWindow, WindowHandle window, const MenuResource&
       const MenuItem& item = popup.items[i];
       QAction* action = drop->addAction(QString::fromLatin1(item.text));
       action->setData(item.id);
+      action->setCheckable(item.checkMark);
       const unsigned id = item.id;
       // A blank entry is an entry too: choosing it sends its command,
-      // which the window procedure leaves to the default handling.
-      QObject::connect(action, &QAction::triggered,
-                       [window, id] { PostMessage(window, WM_COMMAND, id, 0); });
+      // which the window procedure leaves to the default handling. Qt turns
+      // a check mark over by itself; the program's CheckMenuItem decides.
+      QObject::connect(action, &QAction::triggered, [action, window, id] {
+        if (action->isCheckable()) action->setChecked(MenuItemChecked(window, id));
+        PostMessage(window, WM_COMMAND, id, 0);
+      });
     }
   }
 }
@@ -93,15 +97,28 @@ QWidget* MainWindowClient(QWidget* mainWindow) {
   return main != nullptr && main->centralWidget() != nullptr ? main->centralWidget() : mainWindow;
 }
 
-void EnableMenuCommand(QWidget* mainWindow, unsigned id, bool enabled) {
+namespace {
+
+template <typename Change>
+void ChangeMenuCommand(QWidget* mainWindow, unsigned id, Change change) {
   auto* main = qobject_cast<QMainWindow*>(mainWindow);
   if (main == nullptr) return;
   for (QAction* title : main->menuBar()->actions()) {
     if (title->menu() == nullptr) continue;
     for (QAction* action : title->menu()->actions()) {
-      if (action->data().toUInt() == id) action->setEnabled(enabled);
+      if (action->data().toUInt() == id) change(action);
     }
   }
+}
+
+}  // namespace
+
+void EnableMenuCommand(QWidget* mainWindow, unsigned id, bool enabled) {
+  ChangeMenuCommand(mainWindow, id, [enabled](QAction* action) { action->setEnabled(enabled); });
+}
+
+void CheckMenuCommand(QWidget* mainWindow, unsigned id, bool checked) {
+  ChangeMenuCommand(mainWindow, id, [checked](QAction* action) { action->setChecked(checked); });
 }
 
 }  // namespace quorval

@@ -27,6 +27,8 @@ QWidget* NewMainWindow(QtBackend& backend, WindowHandle window, const QString& t
 QWidget* MainWindowClient(QWidget* mainWindow);
 // Greys or enables the menu entry of a command.
 void EnableMenuCommand(QWidget* mainWindow, unsigned id, bool enabled);
+// Sets or clears the check mark of a command's entry.
+void CheckMenuCommand(QWidget* mainWindow, unsigned id, bool checked);
 
 // --- Dialogs from templates (qt_dialog_template.cc) ---
 
