@@ -18,6 +18,11 @@ constexpr MenuItem kViewItems[] = {
     {"Show Last Table", kShowLastTableCommand},
 };
 
+// Checked, the runs started from then on read every satellite system.
+constexpr MenuItem kOptionsItems[] = {
+    {"All satellite systems", kAllSystemsCommand, true},
+};
+
 constexpr MenuItem kHelpItems[] = {
     {"&About . . .", kAboutCommand},
 };
@@ -25,6 +30,7 @@ constexpr MenuItem kHelpItems[] = {
 constexpr MenuPopup kPopups[] = {
     {"       File     ", kFileItems, sizeof kFileItems / sizeof kFileItems[0]},
     {"View", kViewItems, sizeof kViewItems / sizeof kViewItems[0]},
+    {"Options", kOptionsItems, sizeof kOptionsItems / sizeof kOptionsItems[0]},
     {"      &Help      ", kHelpItems, sizeof kHelpItems / sizeof kHelpItems[0]},
 };
 

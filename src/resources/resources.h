@@ -26,6 +26,7 @@ constexpr unsigned kBatchCommand = 40005;
 constexpr unsigned kSingleCommand = 40006;
 constexpr unsigned kBlankCommand = 40007;
 constexpr unsigned kShowLastTableCommand = 40008;
+constexpr unsigned kAllSystemsCommand = 40010;  // Options, All satellite systems
 
 extern const MenuResource kMainMenu;
 

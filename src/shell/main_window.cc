@@ -78,6 +78,14 @@ void AnswerCloseRequest(WindowHandle window) {
   if (answer == IDYES) RequestCloseAfterRun();
 }
 
+// Options, All satellite systems: the item's check mark is the choice; a
+// run takes it when it begins, so a change during a run waits for the next.
+void ToggleAllSystems(WindowHandle window) {
+  RunState& s = runState;
+  s.allSystemsChecked = s.allSystemsChecked != 0 ? 0 : 1;
+  CheckMenuItem(window, kAllSystemsCommand, MF_BYCOMMAND | (s.allSystemsChecked != 0 ? MF_CHECKED : MF_UNCHECKED));
+}
+
 intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
   const unsigned id = static_cast<unsigned>(wParam & 0xFFFF);
   // The run guard disables these during a run; one that arrives anyway
@@ -99,6 +107,9 @@ intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
       return 0;
     case kBatchCommand:
       RunBatch(window, wParam, lParam);
+      return 0;
+    case kAllSystemsCommand:
+      ToggleAllSystems(window);
       return 0;
     default:
       return DefWindowProc(window, WM_COMMAND, wParam, lParam);

@@ -20,13 +20,16 @@ struct Entry {
   std::string text;
   unsigned id;
   bool separator;
+  bool checkable;
+  bool checked;
   bool operator==(const Entry&) const = default;
 };
 
 std::vector<Entry> EntriesOf(QMenu* menu) {
   std::vector<Entry> entries;
   for (QAction* action : menu->actions()) {
-    entries.push_back(Entry{Text(action->text()), action->data().toUInt(), action->isSeparator()});
+    entries.push_back(Entry{Text(action->text()), action->data().toUInt(), action->isSeparator(),
+                            action->isCheckable(), action->isChecked()});
   }
   return entries;
 }
@@ -54,7 +57,8 @@ TEST_F(DesktopMainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteCl
 
   EXPECT_EQ(windowTitle, "Quorval-103");
   // Entry for entry the menu of the resources (whose texts and ids the
-  // resources' own test holds), the blank entry as an entry, not a line.
+  // resources' own test holds), the blank entry as an entry, not a line;
+  // All satellite systems with its check mark, off at the start.
   std::vector<std::string> resourceTitles;
   std::vector<std::vector<Entry>> resourceEntries;
   for (int p = 0; p < kMainMenu.popupCount; ++p) {
@@ -62,7 +66,7 @@ TEST_F(DesktopMainWindow, ShowsItsTitleTheMenusAsTheResourcesHoldThemAndAWhiteCl
     resourceEntries.emplace_back();
     for (int i = 0; i < kMainMenu.popups[p].itemCount; ++i) {
       const MenuItem& item = kMainMenu.popups[p].items[i];
-      resourceEntries.back().push_back(Entry{item.text, item.id, false});
+      resourceEntries.back().push_back(Entry{item.text, item.id, false, item.checkMark, false});
     }
   }
   EXPECT_EQ(titles, resourceTitles);

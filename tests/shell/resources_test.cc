@@ -31,7 +31,7 @@ class Resources : public ::testing::Test {
   }
 };
 
-TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenAbout) {
+TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenAllSystemsThenAbout) {
   const MenuResource* menu = LoadMenu(kProgramInstance, "bramlet_menu");  // names match in any case
   ASSERT_EQ(menu, &kMainMenu);
   EXPECT_STREQ(menu->name, "Bramlet_MENU");
@@ -39,12 +39,15 @@ TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenAb
   for (int p = 0; p < menu->popupCount; ++p) {
     entries.push_back(std::string("[") + menu->popups[p].text + "]");
     for (int i = 0; i < menu->popups[p].itemCount; ++i) {
-      entries.push_back(std::string(menu->popups[p].items[i].text) + " " +
-                        std::to_string(menu->popups[p].items[i].id));
+      const MenuItem& item = menu->popups[p].items[i];
+      entries.push_back(std::string(item.text) + " " + std::to_string(item.id) +
+                        (item.checkMark ? " with its check mark" : ""));
     }
   }
   EXPECT_THAT(entries, ElementsAre("[       File     ]", "Exit 1250", " 40007", "Single PostProc 40006",
                                    "Batch PostProc 40005", "[View]", "Show Last Table 40008",
+                                   "[Options]",
+                                   "All satellite systems 40010 with its check mark",
                                    "[      &Help      ]", "&About . . . 3050"));
   EXPECT_EQ(LoadMenu(kProgramInstance, "OTHER"), nullptr);
   EXPECT_EQ(LoadMenu(kProgramInstance + 1, "Bramlet_MENU"), nullptr) << "another module holds none";
