@@ -26,10 +26,16 @@ struct DataFields {
   explicit DataFields(const char* sentence);
 
   bool Has(int number) const { return number <= count && FieldAt(split, number).length > 0; }
-  double Real(int number) const { return Has(number) ? RealField(FieldAt(split, number)) : 0.0; }
-  int32_t Int(int number) const { return Has(number) ? IntField(FieldAt(split, number)) : 0; }
+  // An empty field reads as 0 by itself; only the text past the data (the
+  // checksum) must not be read.
+  double Real(int number) const { return number <= count ? RealField(FieldAt(split, number)) : 0.0; }
+  int32_t Int(int number) const { return number <= count ? IntField(FieldAt(split, number)) : 0; }
   int16_t Int16(int number) const { return static_cast<int16_t>(Int(number)); }
-  char Letter(int number) const { return Has(number) ? FieldAt(split, number).text[0] : '\0'; }
+  char Letter(int number) const {
+    if (number > count) return '\0';
+    const FieldSpan field = FieldAt(split, number);
+    return field.length > 0 ? field.text[0] : '\0';
+  }
 };
 
 // Satellites one cycle can hold in view and in use: more than four full

@@ -30,10 +30,53 @@ bool TalkerSystem(const char* talker, SatelliteSystem& system);
 // but 1 to 6.
 SatelliteSystem SystemOfId(int32_t systemId);
 
+namespace numbering {
+
+// Where each system's own ids 1, 2, ... start in the number space.
+constexpr int32_t kGlonassBase = 64;
+constexpr int32_t kQzssBase = 192;
+constexpr int32_t kGalileoBase = 300;
+constexpr int32_t kBeiDouBase = 400;
+constexpr int32_t kNavicBase = 500;
+// Ids a system's sentences give beyond its own 1 to 99: some receivers send
+// BeiDou as 201-299 and Galileo as 101-199 (the hundreds then stand for the
+// system); ids already in the system's range stay.
+constexpr int32_t kOwnIds = 99;
+
+inline int32_t MovedId(int32_t id, int32_t base, int32_t alternativeBase) {
+  if (id >= 1 && id <= kOwnIds) return base + id;
+  if (id > alternativeBase && id <= alternativeBase + kOwnIds) return base + (id - alternativeBase);
+  return id;
+}
+
+}  // namespace numbering
+
 // A satellite id as its system's sentences give it, in the one number space.
 // For kSeveral the id is taken as that number space reads it, by its range
 // (1-96 and 193-200 as they are, 201-263 the BeiDou ids some receivers send,
-// 301-336 Galileo, 401-463 BeiDou). 0 stays 0, the empty id.
-int32_t TableSatelliteId(SatelliteSystem system, int32_t id);
+// 301-336 Galileo, 401-463 BeiDou). 0 stays 0, the empty id. Inline: it is
+// taken for every satellite of every GSV and GSA.
+inline int32_t TableSatelliteId(SatelliteSystem system, int32_t id) {
+  if (id == 0) return 0;
+  switch (system) {
+    case SatelliteSystem::kGps:
+      return id;  // 1-32, and SBAS 33-64
+    case SatelliteSystem::kGlonass:
+      // Slots 1-32; SBAS (33-64) and ids already moved (65-96) stay.
+      return id >= 1 && id <= 32 ? numbering::kGlonassBase + id : id;
+    case SatelliteSystem::kGalileo:
+      return numbering::MovedId(id, numbering::kGalileoBase, 100);
+    case SatelliteSystem::kBeiDou:
+      return numbering::MovedId(id, numbering::kBeiDouBase, 200);
+    case SatelliteSystem::kQzss:
+      return id >= 1 && id <= 10 ? numbering::kQzssBase + id : id;
+    case SatelliteSystem::kNavic:
+      return id >= 1 && id <= numbering::kOwnIds ? numbering::kNavicBase + id : id;
+    case SatelliteSystem::kSeveral:
+      // 201-263: BeiDou as some receivers number it, moved to 401-463.
+      return id >= 201 && id <= 263 ? numbering::kBeiDouBase + (id - 200) : id;
+  }
+  return id;
+}
 
 }  // namespace quorval
