@@ -17,6 +17,7 @@
 
 #include "cli/command_line.h"
 #include "convert/conversion_loop.h"
+#include "convert/sentence_counts.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
 #include "log_generator.h"
@@ -127,19 +128,22 @@ class StderrToNull {
 // One log converted by quorval-convert's own procedure, as for
 // `quorval-convert -o CSV LOG`; with progress, its line is drawn as on a
 // terminal.
-bool ConvertAsTheConverterDoes(const char* log, const char* csv, bool progress) {
+bool ConvertAsTheConverterDoes(const char* log, const char* csv, bool progress,
+                               bool allSystems = false) {
   CommandLine line;
   line.logs.push_back(log);
   line.outputName = csv;
   line.quiet = !progress;
   line.progressWithoutTerminal = progress;
+  line.allSystems = allSystems;
   return ConvertLogs(line) == kExitSuccess;
 }
 
 // Each conversion writes a new table: emptying the one of the run before
 // would make the file system wait for its write-back, which a user
 // converting a log once never sees.
-void RunConversions(benchmark::State& state, const char* csv, bool progress) {
+void RunConversions(benchmark::State& state, const char* csv, bool progress,
+                    bool allSystems = false) {
   const bool regularFile = std::strcmp(csv, "/dev/null") != 0;
   for (auto _ : state) {
     if (regularFile) {
@@ -147,13 +151,13 @@ void RunConversions(benchmark::State& state, const char* csv, bool progress) {
       std::remove(csv);
       state.ResumeTiming();
     }
-    if (!ConvertAsTheConverterDoes(benchLog.log.c_str(), csv, progress)) {
+    if (!ConvertAsTheConverterDoes(benchLog.log.c_str(), csv, progress, allSystems)) {
       state.SkipWithError("the conversion failed");
       return;
     }
   }
   ReportCounters(state);
-  state.counters["rows"] = EpochCounter > 0 ? EpochCounter - 1 : 0;
+  state.counters["rows"] = static_cast<double>(sentenceCounts.rows);
 }
 
 void BM_Convert(benchmark::State& state) { RunConversions(state, benchLog.csv.c_str(), false); }
@@ -161,6 +165,11 @@ void BM_Convert(benchmark::State& state) { RunConversions(state, benchLog.csv.c_
 void BM_ConvertWithProgressLine(benchmark::State& state) {
   StderrToNull quiet;
   RunConversions(state, benchLog.csv.c_str(), true);
+}
+
+// The multi-system mode on the same log: one row per receiver cycle.
+void BM_ConvertAllSystems(benchmark::State& state) {
+  RunConversions(state, benchLog.csv.c_str(), false, true);
 }
 
 // The same with nothing written to disk: the difference to BM_Convert is the
@@ -219,6 +228,7 @@ void BM_CountLines(benchmark::State& state) {
 BENCHMARK(BM_ReadOnly)->Iterations(kIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountLines)->Iterations(kIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Convert)->Iterations(kIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertAllSystems)->Iterations(kIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertWithProgressLine)->Iterations(kIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ConvertToDevNull)->Iterations(kIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -32,11 +32,13 @@ bool ParseSize(const char* text, long long& size) {
 
 int main(int argc, char** argv) {
   long long size = 0;
-  if (argc != 3 || !ParseSize(argv[2], size)) {
+  const bool allSystems = argc == 4 && std::strcmp(argv[3], "--all-systems") == 0;
+  if ((argc != 3 && !allSystems) || !ParseSize(argv[2], size)) {
     std::fprintf(stderr,
-                 "Usage: %s OUT SIZE_BYTES\n"
+                 "Usage: %s OUT SIZE_BYTES [--all-systems]\n"
                  "Write a synthetic 1 Hz NMEA 0183 log of exactly SIZE_BYTES bytes\n"
-                 "(suffix k, M or G for thousands, millions, billions) to OUT ('-': standard output).\n",
+                 "(suffix k, M or G for thousands, millions, billions) to OUT ('-': standard output),\n"
+                 "of a GPS receiver, or with --all-systems of a GPS, GLONASS, Galileo and BeiDou one.\n",
                  kProgram);
     return 1;
   }
@@ -46,7 +48,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: cannot open '%s': %s\n", kProgram, argv[1], std::strerror(errno));
     return 2;
   }
-  int status = WriteSyntheticLog(out, size);
+  int status = WriteSyntheticLog(out, size, allSystems ? SyntheticLog::kAllSystems : SyntheticLog::kGps);
   if (std::fclose(out) != 0) status = -1;
   if (status != 0) {
     std::fprintf(stderr, "%s: writing '%s' failed: %s\n", kProgram, argv[1], std::strerror(errno));

@@ -139,13 +139,15 @@ struct Satellite {
 };
 
 constexpr int kTracked = 12;
-constexpr int kPrnCount = 32;
 
-// The receiver's view of the sky: twelve satellites that rise and set slowly
-// (a pass lasts hours), of which the first 10 to 12 by PRN are reported.
+// The receiver's view of the sky of one system: twelve satellites that rise
+// and set slowly (a pass lasts hours), of which the first 10 to 12 by PRN are
+// reported. PRNs are drawn from firstPrn to firstPrn + prnCount - 1.
 struct Sky {
   Satellite satellites[kTracked];
   int inView = 11;
+  int firstPrn = 1;
+  int prnCount = 32;
 
   bool Tracks(int prn) const {
     for (const Satellite& s : satellites) {
@@ -157,7 +159,7 @@ struct Sky {
   void Rise(Satellite& s, Random& random, double elevation, double direction) {
     int prn;
     do {
-      prn = 1 + static_cast<int>(random.Next() % kPrnCount);
+      prn = firstPrn + static_cast<int>(random.Next() % static_cast<uint64_t>(prnCount));
     } while (Tracks(prn));
     s.prn = prn;
     s.elevation = elevation;
@@ -167,7 +169,9 @@ struct Sky {
     s.signalOffset = random.Symmetric() * 4;
   }
 
-  void Start(Random& random) {
+  void Start(Random& random, int first = 1, int count = 32) {
+    firstPrn = first;
+    prnCount = count;
     for (Satellite& s : satellites) s.prn = 0;
     for (Satellite& s : satellites) Rise(s, random, random.Between(8, 80), random.Symmetric() < 0 ? -1 : 1);
   }
@@ -278,17 +282,42 @@ void PutCourse(Sentence& s, double course) {
   s.Fixed(static_cast<double>(tenths) / 10, 1, 3);
 }
 
+// The systems of the multi-system variant: talker, the range of ids its GSV
+// give (GLONASS as 65-88, as receivers send it), the NMEA 4.10 system id and
+// the two signals whose GSV it sends.
+struct SystemSky {
+  const char* talker;
+  int firstPrn, prnCount;
+  int systemId;
+  int signals[2];
+};
+
+constexpr SystemSky kSystems[] = {
+    {"GP", 1, 32, 1, {1, 6}},
+    {"GL", 65, 24, 2, {1, 3}},
+    {"GA", 1, 36, 3, {7, 2}},
+    {"GB", 1, 63, 4, {1, 5}},
+};
+constexpr int kSystemCount = sizeof kSystems / sizeof kSystems[0];
+
 class LogWriter {
  public:
-  LogWriter(FILE* out, int64_t size) : sink_(out, size) {
+  LogWriter(FILE* out, int64_t size, SyntheticLog kind) : sink_(out, size), kind_(kind) {
     sky_.Start(random_);
+    // The GPS log stays the same bytes it has always been.
+    if (kind_ == SyntheticLog::kAllSystems) {
+      for (int i = 0; i < kSystemCount; ++i) skies_[i].Start(random_, kSystems[i].firstPrn, kSystems[i].prnCount);
+    }
   }
 
   int Write() {
-    while (WriteSecond()) {
+    while (kind_ == SyntheticLog::kGps ? WriteSecond() : WriteMultiSystemSecond()) {
       clock_.Tick();
       track_.Advance(random_);
       sky_.Advance(random_);
+      if (kind_ == SyntheticLog::kAllSystems) {
+        for (Sky& sky : skies_) sky.Advance(random_);
+      }
     }
     sink_.PadToSize();
     return sink_.Close();
@@ -394,17 +423,151 @@ class LogWriter {
     return sink_.Put(s);
   }
 
+  // One second of a receiver of every system, as u-blox receivers of
+  // today order it; false once a sentence no longer fits.
+  bool WriteMultiSystemSecond() {
+    struct Reported {
+      const Satellite* satellites[kTracked];
+      int inView;
+      int signal[kTracked];
+      int used[kTracked];
+      int usedCount;
+    } reported[kSystemCount];
+    int usedTotal = 0;
+    for (int i = 0; i < kSystemCount; ++i) {
+      Reported& r = reported[i];
+      r.inView = skies_[i].Reported(r.satellites);
+      r.usedCount = 0;
+      for (int k = 0; k < r.inView; ++k) {
+        const Satellite& sat = *r.satellites[k];
+        r.signal[k] = static_cast<int>(std::clamp(22 + 0.3 * sat.elevation + sat.signalOffset + random_.Symmetric(), 0.0, 55.0));
+        if (sat.elevation >= 10 && r.signal[k] >= 27) r.used[r.usedCount++] = sat.prn;
+      }
+      usedTotal += r.usedCount;
+    }
+    const double hdop = std::max(0.4, 0.3 + 6.0 / std::max(usedTotal, 1) + track_.hdopNoise);
+    const double vdop = hdop * 1.4;
+    const double pdop = std::sqrt(hdop * hdop + vdop * vdop);
+    const double knots = track_.speed * kKnotsPerMetrePerSecond;
+
+    Sentence& s = sentence_;
+    s.Begin("$GNRMC,");
+    PutTime(s, clock_);
+    s.Text(",A,");
+    PutAngle(s, track_.latitude, 2, 'N', 'S');
+    s.Comma();
+    PutAngle(s, track_.longitude, 3, 'E', 'W');
+    s.Comma();
+    s.Fixed(knots, 3, 1);
+    s.Comma();
+    PutCourse(s, track_.course);
+    s.Comma();
+    s.Unsigned(static_cast<uint64_t>(clock_.day), 2);
+    s.Unsigned(static_cast<uint64_t>(clock_.month), 2);
+    s.Unsigned(static_cast<uint64_t>(clock_.year % 100), 2);
+    s.Text(",,,A,V");
+    if (!sink_.Put(s)) return false;
+
+    s.Begin("$GNVTG,");
+    PutCourse(s, track_.course);
+    s.Text(",T,,M,");
+    s.Fixed(knots, 3, 1);
+    s.Text(",N,");
+    s.Fixed(track_.speed * 3.6, 3, 1);
+    s.Text(",K,A");
+    if (!sink_.Put(s)) return false;
+
+    s.Begin("$GNGGA,");
+    PutTime(s, clock_);
+    s.Comma();
+    PutAngle(s, track_.latitude, 2, 'N', 'S');
+    s.Comma();
+    PutAngle(s, track_.longitude, 3, 'E', 'W');
+    s.Text(",1,");
+    s.Unsigned(static_cast<uint64_t>(usedTotal), 2);
+    s.Comma();
+    s.Fixed(hdop, 2, 1);
+    s.Comma();
+    s.Fixed(track_.altitude, 1, 1);
+    s.Text(",M,");
+    s.Fixed(45.8 + (track_.latitude - 51) * 1.5, 1, 1);
+    s.Text(",M,,");
+    if (!sink_.Put(s)) return false;
+
+    for (int i = 0; i < kSystemCount; ++i) {
+      s.Begin("$GNGSA,A,3,");
+      for (int k = 0; k < kTracked; ++k) {
+        if (k < reported[i].usedCount) s.Unsigned(static_cast<uint64_t>(reported[i].used[k]), 2);
+        s.Comma();
+      }
+      s.Fixed(pdop, 2, 1);
+      s.Comma();
+      s.Fixed(hdop, 2, 1);
+      s.Comma();
+      s.Fixed(vdop, 2, 1);
+      s.Comma();
+      s.Unsigned(static_cast<uint64_t>(kSystems[i].systemId), 1);
+      if (!sink_.Put(s)) return false;
+    }
+
+    for (int i = 0; i < kSystemCount; ++i) {
+      const Reported& r = reported[i];
+      const int messages = (r.inView + 3) / 4;
+      for (int signal = 0; signal < 2; ++signal) {
+        for (int message = 0; message < messages; ++message) {
+          s.Begin("$");
+          s.Text(kSystems[i].talker);
+          s.Text("GSV,");
+          s.Unsigned(static_cast<uint64_t>(messages), 1);
+          s.Comma();
+          s.Unsigned(static_cast<uint64_t>(message + 1), 1);
+          s.Comma();
+          s.Unsigned(static_cast<uint64_t>(r.inView), 2);
+          for (int k = message * 4; k < std::min(r.inView, message * 4 + 4); ++k) {
+            const Satellite& sat = *r.satellites[k];
+            s.Comma();
+            s.Unsigned(static_cast<uint64_t>(sat.prn), 2);
+            s.Comma();
+            s.Unsigned(static_cast<uint64_t>(sat.elevation), 2);
+            s.Comma();
+            s.Unsigned(static_cast<uint64_t>(sat.azimuth), 3);
+            s.Comma();
+            // The second signal is weaker, and lost at low elevations.
+            const int snr = signal == 0 ? r.signal[k] : r.signal[k] - 4;
+            if (signal == 0 || sat.elevation >= 15) s.Unsigned(static_cast<uint64_t>(std::max(snr, 0)), 2);
+          }
+          s.Comma();
+          s.Unsigned(static_cast<uint64_t>(kSystems[i].signals[signal]), 1);
+          if (!sink_.Put(s)) return false;
+        }
+      }
+    }
+
+    s.Begin("$GNZDA,");
+    PutTime(s, clock_);
+    s.Comma();
+    s.Unsigned(static_cast<uint64_t>(clock_.day), 2);
+    s.Comma();
+    s.Unsigned(static_cast<uint64_t>(clock_.month), 2);
+    s.Comma();
+    s.Unsigned(static_cast<uint64_t>(clock_.year), 4);
+    s.Text(",00,00");
+    return sink_.Put(s);
+  }
+
   Random random_{0x5155'4F52'5641'4C31ull};
   Sink sink_;
+  SyntheticLog kind_;
   Sentence sentence_;
   Clock clock_;
   Track track_;
   Sky sky_;
+  Sky skies_[kSystemCount];
 };
 
 }  // namespace
 
-int WriteSyntheticLog(FILE* out, int64_t size) {
-  LogWriter writer(out, size < 0 ? 0 : size);
+int WriteSyntheticLog(FILE* out, int64_t size, SyntheticLog kind) {
+  LogWriter writer(out, size < 0 ? 0 : size, kind);
   return writer.Write();
 }
