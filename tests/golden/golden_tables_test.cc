@@ -2,6 +2,8 @@
 // compared byte for byte: through ConvertLog and the reference converter as
 // the first log of a program run, and through quorval-convert as a user runs
 // it. day2.txt is converted after day1.txt, sharing the record with it.
+// multi-system.txt, of a receiver of four systems, has the table of the
+// multi-system mode with fourteen satellite slots (--gnss --satellites 14).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,6 +21,8 @@ namespace {
 const std::string kSamples = QUORVAL_SAMPLES_DIR;
 const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",
                              "gsv-signal-id", "damaged-lines", "no-final-lf"};
+const char kMultiSystemLog[] = "multi-system";
+constexpr int kMultiSystemSlots = 14;
 
 std::string LogPath(const std::string& name) { return kSamples + "/" + name + ".txt"; }
 std::string Expected(const std::string& name) {
@@ -51,6 +55,12 @@ TEST_F(GoldenTables, EveryLogConvertsToItsTable) {
   }
 }
 
+TEST_F(GoldenTables, TheMultiSystemLogConvertsToItsTableInTheMultiSystemMode) {
+  runState.allSystemsInRun = 1;
+  runState.satelliteSlots = kMultiSystemSlots;
+  EXPECT_EQ(Convert(kMultiSystemLog, ConvertLog), Expected(kMultiSystemLog));
+}
+
 TEST_F(GoldenTables, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
   EXPECT_EQ(Convert("day1", ConvertLog), Expected("day1"));
   EXPECT_EQ(Convert("day2", ConvertLog), Expected("day2"));
@@ -67,6 +77,12 @@ TEST_F(GoldenTablesCommand, EveryLogConvertsToItsTable) {
     ASSERT_EQ(Run({"--quiet", log}).status, 0) << name;
     EXPECT_EQ(Read(std::string(name) + "-103+000.csv"), Expected(name)) << name;
   }
+}
+
+TEST_F(GoldenTablesCommand, TheMultiSystemLogConvertsToItsTableWithGnss) {
+  const std::string log = folder.Write("multi-system.txt", ReadBytes(LogPath(kMultiSystemLog)));
+  ASSERT_EQ(Run({"--quiet", "--gnss", "--satellites", std::to_string(kMultiSystemSlots), log}).status, 0);
+  EXPECT_EQ(Read("multi-system-103+000.csv"), Expected(kMultiSystemLog));
 }
 
 TEST_F(GoldenTablesCommand, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
