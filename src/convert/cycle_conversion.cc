@@ -5,6 +5,7 @@
 
 #include "convert/receiver_cycle.h"
 #include "convert/satellite_numbering.h"
+#include "convert/sentence_counts.h"
 #include "output/csv_writer.h"
 
 namespace quorval {
@@ -90,6 +91,10 @@ void StartCycles() { state = CycleState{}; }
 void ReadCycleSentence(const char* sentence, FILE* output) {
   SatelliteSystem system;
   if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
+  // A line that a receiver's restart or a serial fault has cut or spliced
+  // fails its checksum: read, it could make a fix of another line's fields.
+  // A sentence without a checksum is read as it stands.
+  if (SentenceChecksum(sentence) == Checksum::kMismatches) return;
   // The three letters after the talker, as the classic tags are compared:
   // what follows them is not examined.
   const char* type = sentence + 3;

@@ -1,6 +1,7 @@
 #include "convert/sentence_counts.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -24,17 +25,45 @@ int HexDigit(char c) {
 
 void CountChecksum(const char* sentence) {
   SentenceCounts& c = sentenceCounts;
-  const char* star = std::strchr(sentence, '*');
-  if (star == nullptr) {
-    ++c.checksumMissing;
-    return;
+  switch (SentenceChecksum(sentence)) {
+    case Checksum::kMissing:
+      ++c.checksumMissing;
+      break;
+    case Checksum::kMismatches:
+      ++c.checksumMismatch;
+      break;
+    case Checksum::kMatches:
+      break;
   }
-  unsigned sum = 0;
-  for (const char* p = sentence + 1; p < star; ++p) sum ^= static_cast<unsigned char>(*p);
+}
+
+}  // namespace
+
+Checksum SentenceChecksum(const char* sentence) {
+  const char* body = sentence + 1;
+  const char* star = static_cast<const char*>(std::memchr(body, '*', std::strlen(body)));
+  if (star == nullptr) return Checksum::kMissing;
+  // The multi-system mode checks every sentence it reads: eight characters
+  // at a time, their XOR folded into one byte at the end.
+  uint64_t words = 0;
+  const char* p = body;
+  for (; star - p >= 8; p += 8) {
+    uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    words ^= word;
+  }
+  words ^= words >> 32;
+  words ^= words >> 16;
+  words ^= words >> 8;
+  unsigned sum = static_cast<unsigned>(words & 0xFF);
+  for (; p < star; ++p) sum ^= static_cast<unsigned char>(*p);
   const int high = HexDigit(star[1]);
   const int low = high < 0 ? -1 : HexDigit(star[2]);
-  if (low < 0 || static_cast<unsigned>(high * 16 + low) != sum) ++c.checksumMismatch;
+  return low >= 0 && static_cast<unsigned>(high * 16 + low) == sum ? Checksum::kMatches
+                                                                    : Checksum::kMismatches;
 }
+
+namespace {
 
 void CountAddress(const char* sentence) {
   SentenceCounts& c = sentenceCounts;

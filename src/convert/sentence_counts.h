@@ -51,6 +51,11 @@ extern SentenceCounts sentenceCounts;
 
 void StartSentenceCounts();
 
+// A sentence's checksum: none (no '*'), or whether the two hex digits
+// after the '*' are the XOR of the characters between the '$' and the '*'.
+enum class Checksum { kMissing, kMatches, kMismatches };
+Checksum SentenceChecksum(const char* sentence);
+
 // A GGA, RMC or GSA sentence of another talker than GP (any captured text
 // may be given: others are not counted).
 void CountOtherTalker(const char* sentence);

@@ -11,6 +11,7 @@
 
 #include "convert/conversion_loop.h"
 #include "convert/satellite_numbering.h"
+#include "convert/sentence_counts.h"
 #include "convert_test_support.h"
 
 using namespace quorval;
@@ -165,6 +166,40 @@ TEST_F(AllSystems, EveryCycleWithAFixIsARowTheLastOneTooAndFlagsBelongToTheirRow
   EXPECT_EQ(table.At(1, "TimeOfDay(s)"), "43201.0");
   EXPECT_EQ(table.At(1, "numused"), "1");
   EXPECT_EQ(table.Slots(1), (std::vector<Slot>{{5, 83, 40, 47, 1}, {12, 308, 17, 41, 0}}));
+}
+
+TEST_F(AllSystems, ASentenceFailingItsChecksumIsPassedOverOneWithoutIsRead) {
+  std::string log = Log(kFirstCycle);
+  // A receiver's restart splices a GGA into a GSV: a time, and a "fix" of
+  // satellite fields, under the GGA's checksum.
+  log += "$GPGGA,120001.00,00,3,1,12,23,86,270,,13,70,270,40*79\r\n";
+  // The next second without checksums, as some loggers write it.
+  log += "$GNRMC,120002.00,A,4807.04000,N,01131.00000,E,1.944,84.4,230324,,,A,V\r\n"
+         "$GNGGA,120002.00,4807.04000,N,01131.00000,E,1,09,0.80,545.4,M,46.9,M,,\r\n";
+  const Rows table = Convert(log);
+  ASSERT_EQ(table.rows.size(), 2u) << text;
+  EXPECT_EQ(table.At(0, "TimeOfDay(s)"), "43200.0");
+  EXPECT_EQ(table.At(0, "numsvsview"), "7");  // the spliced line ended nothing
+  EXPECT_EQ(table.At(1, "TimeOfDay(s)"), "43202.0");
+  EXPECT_EQ(table.At(1, "gpsqual"), "1");
+}
+
+TEST(SentenceChecksum, EveryLengthEveryCharacterOfTheBodyCounts) {
+  // Bodies of 0 to 20 characters: the check folds eight at a time.
+  for (size_t n = 0; n <= 20; ++n) {
+    const std::string body = std::string("GPGGA,123519.25,48").substr(0, std::min<size_t>(n, 18)) +
+                             std::string(n > 18 ? n - 18 : 0, 'x');
+    const std::string good = Nmea(body);
+    EXPECT_EQ(SentenceChecksum(good.c_str()), Checksum::kMatches) << good;
+    EXPECT_EQ(SentenceChecksum(("$" + body).c_str()), Checksum::kMissing) << body;
+    for (size_t i = 1; i < body.size() + 1; ++i) {
+      std::string changed = good;
+      changed[i] ^= 0x01;
+      EXPECT_EQ(SentenceChecksum(changed.c_str()), Checksum::kMismatches) << changed;
+    }
+    std::string cut = good.substr(0, good.find('*') + 2);  // one hex digit
+    EXPECT_EQ(SentenceChecksum(cut.c_str()), Checksum::kMismatches) << cut;
+  }
 }
 
 TEST_F(AllSystems, GgaOfTwoTalkersWithOneTimeIsOneFixAndGnIdsGoByTheirRange) {
