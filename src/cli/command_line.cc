@@ -244,6 +244,7 @@ void PrintUsage() {
       "              header names them svid00 to svid(N-1) and so on\n"
       "  --stats     after each log, on standard error: its lines, its sentences by\n"
       "              address, those whose checksum does not match, and the rows\n"
+      "              written\n"
       "  --quiet     no progress line, and no word on a log whose table comes out\n"
       "              empty or leaves sentences of other satellite systems unread\n"
       "  --help      show this help and exit\n"
