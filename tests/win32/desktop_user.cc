@@ -155,6 +155,12 @@ void User::ChooseMenu(Window main, unsigned id) {
   if (main != nullptr) PostMessageA(W(main), WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+bool User::MenuChecked(Window main, unsigned id) {
+  if (main == nullptr) return false;
+  const UINT state = GetMenuState(GetMenu(W(main)), id, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+}
+
 void User::CloseBox(Window window) {
   if (window != nullptr) PostMessageA(W(window), WM_CLOSE, 0, 0);
 }

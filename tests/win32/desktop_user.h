@@ -33,6 +33,7 @@ class User {
   std::vector<std::string> MenuTitles(Window main);
   std::vector<std::string> MenuEntries(Window main, int popup);  // "text=id"
   void ChooseMenu(Window main, unsigned id);  // WM_COMMAND as the menu sends it
+  bool MenuChecked(Window main, unsigned id);  // the entry shows its check mark
   void CloseBox(Window window);               // WM_CLOSE, as the close box sends it
 
   std::string ClassName(Window window);

@@ -59,8 +59,10 @@ class Win32Desktop : public ::testing::Test {
     return exitCode;
   }
 
-  // The table a fresh program writes for the log, converted here directly.
-  static std::string TableOf(const std::string& log) {
+  // The table a fresh program writes for the log, converted here directly
+  // (reading every satellite system when allSystems is set).
+  static std::string TableOf(const std::string& log, bool allSystems = false) {
+    runState.allSystemsInRun = allSystems ? 1 : 0;
     runState.inputFile = std::fopen(log.c_str(), "rb");
     PrepareInput();
     FILE* table = TempStream();
@@ -72,6 +74,7 @@ class Win32Desktop : public ::testing::Test {
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), table));
     std::fclose(table);
     ResetEpochRecord();
+    runState.allSystemsInRun = 0;
     return bytes;
   }
 
@@ -89,7 +92,7 @@ class Win32Desktop : public ::testing::Test {
 };
 
 TEST_F(Win32Desktop, MainWindowShowsItsTitleAndMenuAndAboutAndClosesWithExitCodeZero) {
-  Strings titles, file, view, help;
+  Strings titles, file, view, options, help;
   std::string aboutCaption, aboutText, mainClass;
   const int exitCode = Run([&](User& u) {
     desktop_user::Window main = u.WaitFor("Quorval-103");
@@ -97,7 +100,8 @@ TEST_F(Win32Desktop, MainWindowShowsItsTitleAndMenuAndAboutAndClosesWithExitCode
     titles = u.MenuTitles(main);
     file = u.MenuEntries(main, 0);
     view = u.MenuEntries(main, 1);
-    help = u.MenuEntries(main, 2);
+    options = u.MenuEntries(main, 2);
+    help = u.MenuEntries(main, 3);
     u.ChooseMenu(main, kBlankCommand);  // does nothing
     u.ChooseMenu(main, kAboutCommand);
     desktop_user::Window about = u.WaitFor("Bramlet");
@@ -108,9 +112,10 @@ TEST_F(Win32Desktop, MainWindowShowsItsTitleAndMenuAndAboutAndClosesWithExitCode
   });
   EXPECT_EQ(exitCode, 0);
   EXPECT_EQ(mainClass, "Quorval");
-  EXPECT_EQ(titles, (Strings{"       File     ", "View", "      &Help      "}));
+  EXPECT_EQ(titles, (Strings{"       File     ", "View", "Options", "      &Help      "}));
   EXPECT_EQ(file, (Strings{"Exit=1250", "=40007", "Single PostProc=40006", "Batch PostProc=40005"}));
   EXPECT_EQ(view, (Strings{"Show Last Table=40008"}));
+  EXPECT_EQ(options, (Strings{"All satellite systems=40010"}));
   EXPECT_EQ(help, (Strings{"&About . . .=3050"}));
   EXPECT_EQ(aboutText, "ZARN-103");
 }
@@ -193,6 +198,53 @@ TEST_F(Win32Desktop, SinglePostProcConvertsTheChosenLogAndAsksForAnother) {
     }
   }
   EXPECT_EQ(controls[1].className, "msctls_progress32");
+}
+
+TEST_F(Win32Desktop, AllSatelliteSystemsChecksItsEntryAndTheRunStartedMeanwhileReadsEverySystem) {
+  // Two fixes that only the multi-system mode reads (no $GPGGA at all).
+  const std::string log = folder.Write(
+      "f9p.txt",
+      "$GNRMC,003956.00,A,4552.65403,S,17030.00668,E,0.025,,120419,,,A,V*07\r\n"
+      "$GNGGA,003956.00,4552.65403,S,17030.00668,E,1,12,0.64,14.2,M,1.8,M,,*56\r\n"
+      "$GNGSA,A,3,13,16,21,15,10,29,27,20,,,,,1.05,0.64,0.83,1*03\r\n"
+      "$GAGSV,3,3,09,33,62,034,08,7*41\r\n"
+      "$GNRMC,003957.00,A,4552.65403,S,17030.00673,E,0.061,,120419,,,A,V*0C\r\n"
+      "$GNGGA,003957.00,4552.65403,S,17030.00673,E,1,12,0.64,14.2,M,1.8,M,,*5D\r\n");
+  const std::string expected = TableOf(log, true);
+  bool atStart = true, afterChoice = false, afterSecondChoice = true;
+  const int exitCode = Run([&](User& u) {
+    // The prompt's No; the next choice waits for the run to be over.
+    const auto finishRun = [](User& u) {
+      desktop_user::Window box = u.WaitFor("Processing Complete");
+      desktop_user::Window progress = u.WaitFor("Post-Processing");
+      u.Press(box, 7);
+      if (!u.Gone(progress)) u.Fail("the progress dialog stayed after the prompt");
+    };
+    desktop_user::Window main = u.WaitFor("Quorval-103");
+    atStart = u.MenuChecked(main, kAllSystemsCommand);
+    u.ChooseMenu(main, kAllSystemsCommand);
+    for (int i = 0; i < 200 && !u.MenuChecked(main, kAllSystemsCommand); ++i) u.Pause(10);
+    afterChoice = u.MenuChecked(main, kAllSystemsCommand);
+    u.ChooseMenu(main, kSingleCommand);
+    u.ChooseName(u.WaitFor("Open Input File Name"), log);
+    u.ChooseName(u.WaitFor("Open Output File Name"), folder / "desktop.csv");
+    finishRun(u);
+    u.ChooseMenu(main, kAllSystemsCommand);
+    for (int i = 0; i < 200 && u.MenuChecked(main, kAllSystemsCommand); ++i) u.Pause(10);
+    afterSecondChoice = u.MenuChecked(main, kAllSystemsCommand);
+    u.ChooseMenu(main, kSingleCommand);
+    u.ChooseName(u.WaitFor("Open Input File Name"), log);
+    u.ChooseName(u.WaitFor("Open Output File Name"), folder / "classic.csv");
+    finishRun(u);
+    u.CloseBox(main);
+  });
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_FALSE(atStart);
+  EXPECT_TRUE(afterChoice);
+  EXPECT_FALSE(afterSecondChoice);
+  EXPECT_EQ(std::count(expected.begin(), expected.end(), '\n'), 3);  // the header and two rows
+  EXPECT_EQ(ReadBytes(folder / "desktop.csv"), expected);
+  EXPECT_EQ(ReadBytes(folder / "classic.csv"), "");
 }
 
 TEST_F(Win32Desktop, CancelDuringASingleRunCutsTheTableShortAndThePromptAnnouncesTheAbort) {

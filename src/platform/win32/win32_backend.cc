@@ -241,6 +241,10 @@ void Win32Backend::EnableMenuItem(WindowHandle window, unsigned id, bool enabled
   if (void* w = Window(window)) win32::EnableMenuCommand(w, id, enabled);
 }
 
+void Win32Backend::CheckMenuItem(WindowHandle window, unsigned id, bool checked) {
+  if (void* w = Window(window)) win32::CheckMenuCommand(w, id, checked);
+}
+
 void Win32Backend::ShowTableWindow(WindowHandle, const char* tablePath) {
   win32::ShowTable(tablePath);
 }

@@ -50,6 +50,7 @@ class Win32Backend final : public WindowingBackend {
   void EndPaint(WindowHandle window) override;
   void EnableMenuItem(WindowHandle window, unsigned id, bool enabled) override;
   void ShowTableWindow(WindowHandle owner, const char* tablePath) override;
+  void CheckMenuItem(WindowHandle window, unsigned id, bool checked) override;
   void PollEvents() override;
   void WaitForEvents() override;
 

@@ -56,6 +56,7 @@ void EndPainting(Handle window);
 void SetTextColour(Handle window, uint32_t colour);
 void DrawTextIn(Handle window, const char* text, int length, const int rect[4], unsigned format);
 void EnableMenuCommand(Handle window, unsigned id, bool enabled);
+void CheckMenuCommand(Handle window, unsigned id, bool checked);  // CheckMenuItem
 
 int ShowMessageBox(Handle owner, const char* text, const char* caption, unsigned style);
 // The program's window on a table, its four views as tabs (one window per

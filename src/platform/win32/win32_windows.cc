@@ -159,6 +159,10 @@ void EnableMenuCommand(Handle window, unsigned id, bool enabled) {
   EnableMenuItem(GetMenu(W(window)), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void CheckMenuCommand(Handle window, unsigned id, bool checked) {
+  CheckMenuItem(GetMenu(W(window)), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void DispatchPendingMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
