@@ -19,25 +19,46 @@ void SplitDate(int32_t ddmmyy, int16_t& day, int16_t& month, int16_t& year) {
   year = static_cast<int16_t>(ddmmyy % 100);
 }
 
+bool Indexed(int16_t id) { return static_cast<uint16_t>(id) < kIndexedIds; }
+
+bool IsUsed(const ReceiverCycle& cycle, int16_t id) {
+  if (Indexed(id)) return cycle.usedId[static_cast<uint16_t>(id)];
+  for (int i = 0; i < cycle.usedCount; ++i) {
+    if (cycle.used[i] == id) return true;
+  }
+  return false;
+}
+
 void AddUsed(ReceiverCycle& cycle, int32_t id) {
   const auto table = static_cast<int16_t>(id);
-  if (table == 0) return;
-  for (int i = 0; i < cycle.usedCount; ++i) {
-    if (cycle.used[i] == table) return;
+  if (table == 0 || IsUsed(cycle, table) || cycle.usedCount == kCycleSatellites) return;
+  cycle.used[cycle.usedCount++] = table;
+  if (Indexed(table)) cycle.usedId[static_cast<uint16_t>(table)] = true;
+}
+
+// The place of a satellite in view, -1 when the cycle has not named it.
+int InViewPlace(const ReceiverCycle& cycle, int16_t id) {
+  if (Indexed(id)) return cycle.inViewPlace[static_cast<uint16_t>(id)] - 1;
+  for (int i = 0; i < cycle.inViewCount; ++i) {
+    if (cycle.inView[i].svid == id) return i;
   }
-  if (cycle.usedCount < kCycleSatellites) cycle.used[cycle.usedCount++] = table;
+  return -1;
 }
 
 // NMEA 4.11 repeats a satellite once per signal: it is kept once, with the
 // values of its strongest signal.
 void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
-  for (int i = 0; i < cycle.inViewCount; ++i) {
-    SatelliteEntry& known = cycle.inView[i];
-    if (known.svid != satellite.svid) continue;
+  const int place = InViewPlace(cycle, satellite.svid);
+  if (place >= 0) {
+    SatelliteEntry& known = cycle.inView[place];
     if (satellite.sgnl > known.sgnl) known = satellite;
     return;
   }
-  if (cycle.inViewCount < kCycleSatellites) cycle.inView[cycle.inViewCount++] = satellite;
+  if (cycle.inViewCount == kCycleSatellites) return;
+  if (Indexed(satellite.svid)) {
+    cycle.inViewPlace[static_cast<uint16_t>(satellite.svid)] = static_cast<uint8_t>(cycle.inViewCount + 1);
+  }
+  cycle.inView[cycle.inViewCount++] = satellite;
 }
 
 // GSA: 1 mode, 2 fix mode, 3 to 14 used ids, 15 PDOP, 16 HDOP, 17 VDOP,
@@ -167,13 +188,7 @@ void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, Sat
   filled = cycle.inViewCount;
   for (int i = 0; i < filled; ++i) {
     slots[i] = cycle.inView[i];
-    slots[i].used = 0;
-    for (int u = 0; u < cycle.usedCount; ++u) {
-      if (cycle.used[u] == slots[i].svid) {
-        slots[i].used = 1;
-        break;
-      }
-    }
+    slots[i].used = IsUsed(cycle, slots[i].svid) ? 1 : 0;
   }
 }
 

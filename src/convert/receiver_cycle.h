@@ -41,6 +41,10 @@ struct DataFields {
 // Satellites one cycle can hold in view and in use: more than four full
 // constellations show at once, and the table prints at most 64.
 constexpr int kCycleSatellites = 128;
+// Ids of the number space below this are found by their place in the
+// cycle's lists at once; a cycle of four systems names a hundred signals.
+constexpr int kIndexedIds = 1024;
+static_assert(kCycleSatellites < 256, "a place plus one fits a byte");
 
 struct ReceiverCycle {
   // GGA: fields 1 to 11; RMC: position, speed, course, date, status.
@@ -64,6 +68,10 @@ struct ReceiverCycle {
   int inViewCount;
   int16_t used[kCycleSatellites];
   int usedCount;
+  // For ids below kIndexedIds: the place in inView plus one (0: not in
+  // view), and whether the id is used; other ids are looked up in the lists.
+  uint8_t inViewPlace[kIndexedIds];
+  bool usedId[kIndexedIds];
 };
 
 // What a sentence of the cycle adds to it; system is its talker's.
