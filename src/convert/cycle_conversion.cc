@@ -32,9 +32,9 @@ void WriteCycle(FILE* output) {
   static SatelliteEntry slots[kCycleSatellites];
   int filled = 0;
   FillRow(s.cycle, s.time, row, slots, filled);
-  if (state.rows == 0) WriteCsvHeader(output);
+  if (state.rows == 0) GatherCsvHeader(output);
   ++state.rows;
-  WriteCsvRowOf(output, row, static_cast<int32_t>(state.rows), slots, filled);
+  GatherCsvRowOf(output, row, static_cast<int32_t>(state.rows), slots, filled);
 }
 
 void BeginCycle(FILE* output) {

@@ -31,9 +31,6 @@ constexpr double kPi = 3.1415926535898;
 
 constexpr char kLineEnd[] = "\r\n";
 
-// The usual table's satellite slots.
-constexpr int kTwelveSlots = 12;
-
 // A slot that the record does not have prints as an empty one.
 constexpr SatelliteEntry kEmptySlot{};
 
@@ -232,8 +229,11 @@ char* AppendEpochColumn(char* out, const RowValues& v) {
   }
 }
 
+// Always inline: the classic row and the other rows each have it written
+// out, as the classic row alone had it before.
 template <size_t... columns>
-char* AppendEpochColumns(char* out, const RowValues& v, std::index_sequence<columns...>) {
+[[gnu::always_inline]] inline char* AppendEpochColumns(char* out, const RowValues& v,
+                                                       std::index_sequence<columns...>) {
   ((out = AppendEpochColumn<columns>(out, v)), ...);
   return out;
 }
@@ -256,42 +256,50 @@ char* AppendSatellites(char* out, const SatelliteEntry* satellites, std::index_s
 
 namespace {
 
-// One body for both entries, written out in each: the classic row reads the
-// program-wide record directly. The table's slots show satellites[0] to
-// satellites[filled - 1], and empty slots after them.
-[[gnu::always_inline]] inline char* FormatRow(char* out, const EpochRecord& record, int32_t index,
-                                              const SatelliteEntry* satellites, int filled) {
+// The usual table: the twelve slots written out, as the classic row has
+// always been written.
+inline char* FormatTwelveSlots(char* out, const EpochRecord& record, int32_t index,
+                               const SatelliteEntry* satellites) {
+  const RowValues values = ValuesOf(record, index);
+  out = AppendEpochColumns(out, values, std::make_index_sequence<kEpochColumnCount>());
+  out = AppendSatellites(out, satellites, std::make_index_sequence<kDefaultSatelliteSlots>());
+  std::memcpy(out, kLineEnd, 2);
+  return out + 2;
+}
+
+// Any other number of slots, and the multi-system rows: the table's slots
+// show satellites[0] to satellites[filled - 1], and empty slots after them.
+[[gnu::noinline]] char* FormatAnySlots(char* out, const EpochRecord& record, int32_t index,
+                                       const SatelliteEntry* satellites, int filled) {
   const RowValues values = ValuesOf(record, index);
   out = AppendEpochColumns(out, values, std::make_index_sequence<kEpochColumnCount>());
   const int slots = runState.satelliteSlots;
-  if (slots == kTwelveSlots && filled >= kTwelveSlots) {
-    out = AppendSatellites(out, satellites, std::make_index_sequence<kTwelveSlots>());
-  } else {
-    const int shown = std::min(filled, slots);
-    for (int slot = 0; slot < shown; ++slot) {
-      out = AppendSlotColumns(out, satellites[slot], std::make_index_sequence<kSatelliteColumnCount>());
-    }
-    for (int slot = shown; slot < slots; ++slot) {
-      out = AppendSlotColumns(out, kEmptySlot, std::make_index_sequence<kSatelliteColumnCount>());
-    }
+  const int shown = std::min(filled, slots);
+  for (int slot = 0; slot < shown; ++slot) {
+    out = AppendSlotColumns(out, satellites[slot], std::make_index_sequence<kSatelliteColumnCount>());
+  }
+  for (int slot = shown; slot < slots; ++slot) {
+    out = AppendSlotColumns(out, kEmptySlot, std::make_index_sequence<kSatelliteColumnCount>());
   }
   std::memcpy(out, kLineEnd, 2);
   return out + 2;
 }
 
-// The record's slots that a row shows: as many as the table has, up to the
-// record's 32.
-int RecordSlots() { return std::min<int>(runState.satelliteSlots, kSatelliteSlots); }
-
 }  // namespace
 
 char* FormatCsvRow(char* out) {
-  return FormatRow(out, epochRecord, EpochCounter, epochRecord.satellites, RecordSlots());
+  if (runState.satelliteSlots == kDefaultSatelliteSlots) {
+    return FormatTwelveSlots(out, epochRecord, EpochCounter, epochRecord.satellites);
+  }
+  // The record's slots that a row shows: as many as the table has, up to
+  // the record's 32.
+  return FormatAnySlots(out, epochRecord, EpochCounter, epochRecord.satellites,
+                        std::min<int>(runState.satelliteSlots, kSatelliteSlots));
 }
 
 char* FormatCsvRowOf(char* out, const EpochRecord& record, int32_t index,
                      const SatelliteEntry* satellites, int filled) {
-  return FormatRow(out, record, index, satellites, filled);
+  return FormatAnySlots(out, record, index, satellites, filled);
 }
 
 }  // namespace quorval

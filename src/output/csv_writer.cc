@@ -146,11 +146,9 @@ int CsvColumnIndex(const char* name) {
   return -1;
 }
 
-void WriteCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,
-                   const SatelliteEntry* satellites, int filled) {
-  static char row[kMaxCsvRowText];
-  const char* end = FormatCsvRowOf(row, record, index, satellites, filled);
-  WriteNotingFailure(row, static_cast<size_t>(end - row), output);
+void GatherCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,
+                    const SatelliteEntry* satellites, int filled) {
+  Gathered(FormatCsvRowOf(RoomFor(output), record, index, satellites, filled));
 }
 
 void WriteCsvRow(FILE* output) {

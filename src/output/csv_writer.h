@@ -42,9 +42,9 @@ constexpr int kMaxCsvRowText = 16 * 1024;
 char* FormatCsvRowOf(char* out, const EpochRecord& record, int32_t index,
                      const SatelliteEntry* satellites, int filled);
 
-// Writes that row, as it stands (no marking).
-void WriteCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,
-                   const SatelliteEntry* satellites, int filled);
+// Gathers that row, as it stands (no marking), like GatherCsvRow.
+void GatherCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,
+                    const SatelliteEntry* satellites, int filled);
 
 // The system's reason (an errno value) for the first write of the table that
 // failed since the last call, or 0; taking it clears it. A full disk shows
