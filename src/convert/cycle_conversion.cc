@@ -101,7 +101,7 @@ void ReadCycleSentence(const char* sentence, FILE* output) {
   ReceiverCycle& cycle = state.cycle;
   if (std::memcmp(type, "GSV", 3) == 0) {
     UntimedSentence(output);
-    AddGsv(state.cycle, DataFields(sentence), system);
+    if (!AddPlainGsv(cycle, sentence, system)) AddGsv(cycle, DataFields(sentence), system);
   } else if (std::memcmp(type, "GGA", 3) == 0) {
     const DataFields fields(sentence);
     if (JoinByTime(fields, true, output)) AddGga(cycle, fields);

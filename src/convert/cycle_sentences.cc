@@ -1,6 +1,8 @@
 // The six sentences of a receiver cycle in the multi-system mode.
 #include "convert/receiver_cycle.h"
 
+#include "convert/plain_fields.h"
+
 namespace quorval {
 
 namespace {
@@ -141,19 +143,54 @@ void AddGsa(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
   cycle.vdop = f.Real(kGsaPdop + 2);
 }
 
+// Four fields per satellite; one field over is the signal id of NMEA 4.10,
+// never a satellite.
+int GsvSatellites(int fields) {
+  return fields < kGsvFirstSatellite ? 0 : (fields - 3) / kFieldsPerSatellite;
+}
+
+void AddGsvSatellite(ReceiverCycle& cycle, SatelliteSystem system, int32_t id, int32_t elevation,
+                     int32_t azimuth, int32_t signal) {
+  SatelliteEntry satellite{};
+  satellite.svid = static_cast<int16_t>(TableSatelliteId(system, id));
+  satellite.elev = static_cast<int16_t>(elevation);
+  satellite.azim = static_cast<int16_t>(azimuth);
+  satellite.sgnl = static_cast<int16_t>(signal);
+  if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
+}
+
 void AddGsv(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
-  // Four fields per satellite; one field over is the signal id of NMEA 4.10,
-  // never a satellite.
-  const int satellites = f.count < kGsvFirstSatellite ? 0 : (f.count - 3) / kFieldsPerSatellite;
+  const int satellites = GsvSatellites(f.count);
   for (int s = 0; s < satellites; ++s) {
     const int first = kGsvFirstSatellite + s * kFieldsPerSatellite;
-    SatelliteEntry satellite{};
-    satellite.svid = static_cast<int16_t>(TableSatelliteId(system, f.Int(first)));
-    satellite.elev = f.Int16(first + 1);
-    satellite.azim = f.Int16(first + 2);
-    satellite.sgnl = f.Int16(first + 3);
-    if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
+    AddGsvSatellite(cycle, system, f.Int(first), f.Int(first + 1), f.Int(first + 2), f.Int(first + 3));
   }
+}
+
+bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem system) {
+  // Four satellites, the counts before them and a signal id: 20 fields.
+  constexpr int kPlainFields = 24;
+  int32_t values[kPlainFields];
+  const char* p = sentence + kTagLength;
+  if (*p != ',') return false;
+  int fields = 0;
+  do {
+    if (fields == kPlainFields) return false;
+    p = plain::Int(p + 1, values[fields++]);
+    if (p == nullptr) return false;
+  } while (*p == ',');
+  // The '*' of the checksum, its two digits and the end: the fields that the
+  // general reading counts.
+  if (p[1] == '\0' || p[2] == '\0' || p[3] != '\0' || plain::IsDelimiter(p[1]) ||
+      plain::IsDelimiter(p[2])) {
+    return false;
+  }
+  const int satellites = GsvSatellites(fields);
+  for (int s = 0; s < satellites; ++s) {
+    const int32_t* group = values + (kGsvFirstSatellite - 1) + s * kFieldsPerSatellite;
+    AddGsvSatellite(cycle, system, group[0], group[1], group[2], group[3]);
+  }
+  return true;
 }
 
 bool HasFix(const ReceiverCycle& cycle) {

@@ -81,6 +81,11 @@ void AddVtg(ReceiverCycle& cycle, const DataFields& sentence);
 void AddZda(ReceiverCycle& cycle, const DataFields& sentence);
 void AddGsa(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
 void AddGsv(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
+// The same in one pass over the sentence, for a GSV of plain digits ended by
+// its checksum, as receivers send it: false, having added nothing, for any
+// other, which AddGsv then reads. The text after the terminator is read too
+// (a captured sentence has it).
+bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem system);
 
 // Whether the cycle holds a fix: its GGA reports a fix quality, or, in a
 // cycle without GGA, its RMC says its data are valid.

@@ -1,11 +1,16 @@
 #include "convert/sentence_counts.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "state/epoch_record.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace quorval {
 
@@ -41,22 +46,41 @@ void CountChecksum(const char* sentence) {
 
 Checksum SentenceChecksum(const char* sentence) {
   const char* body = sentence + 1;
-  const char* star = static_cast<const char*>(std::memchr(body, '*', std::strlen(body)));
-  if (star == nullptr) return Checksum::kMissing;
-  // The multi-system mode checks every sentence it reads: eight characters
-  // at a time, their XOR folded into one byte at the end.
-  uint64_t words = 0;
-  const char* p = body;
-  for (; star - p >= 8; p += 8) {
-    uint64_t word;
-    std::memcpy(&word, p, sizeof word);
-    words ^= word;
+  unsigned sum = 0;
+  const char* star;
+#ifdef __SSE2__
+  // Sixteen characters a step, up to the '*' or the terminator: a captured
+  // sentence may be read sixteen characters past its terminator.
+  alignas(16) static constexpr unsigned char kKeep[32] = {
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  const __m128i asterisk = _mm_set1_epi8('*');
+  const __m128i zero = _mm_setzero_si128();
+  __m128i folded = zero;
+  for (const char* p = body;; p += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const unsigned ends = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, asterisk), _mm_cmpeq_epi8(chunk, zero))));
+    if (ends == 0) {
+      folded = _mm_xor_si128(folded, chunk);
+      continue;
+    }
+    const int before = std::countr_zero(ends);
+    const __m128i keep = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kKeep + 16 - before));
+    folded = _mm_xor_si128(folded, _mm_and_si128(chunk, keep));
+    star = p + before;
+    break;
   }
-  words ^= words >> 32;
-  words ^= words >> 16;
-  words ^= words >> 8;
-  unsigned sum = static_cast<unsigned>(words & 0xFF);
-  for (; p < star; ++p) sum ^= static_cast<unsigned char>(*p);
+  folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 8));
+  folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 4));
+  folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 2));
+  folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 1));
+  sum = static_cast<unsigned>(_mm_cvtsi128_si32(folded)) & 0xFF;
+#else
+  star = static_cast<const char*>(std::memchr(body, '*', std::strlen(body)));
+  if (star == nullptr) star = body + std::strlen(body);
+  for (const char* p = body; p < star; ++p) sum ^= static_cast<unsigned char>(*p);
+#endif
+  if (*star != '*') return Checksum::kMissing;
   const int high = HexDigit(star[1]);
   const int low = high < 0 ? -1 : HexDigit(star[2]);
   return low >= 0 && static_cast<unsigned>(high * 16 + low) == sum ? Checksum::kMatches

@@ -53,6 +53,7 @@ void StartSentenceCounts();
 
 // A sentence's checksum: none (no '*'), or whether the two hex digits
 // after the '*' are the XOR of the characters between the '$' and the '*'.
+// A captured sentence: sixteen characters past its terminator are read.
 enum class Checksum { kMissing, kMatches, kMismatches };
 Checksum SentenceChecksum(const char* sentence);
 

@@ -184,21 +184,26 @@ TEST_F(AllSystems, ASentenceFailingItsChecksumIsPassedOverOneWithoutIsRead) {
   EXPECT_EQ(table.At(1, "gpsqual"), "1");
 }
 
+// A captured sentence: the check reads sixteen characters past its end.
+Checksum ChecksumOf(const std::string& sentence) {
+  return SentenceChecksum((sentence + std::string(16, '\0')).c_str());
+}
+
 TEST(SentenceChecksum, EveryLengthEveryCharacterOfTheBodyCounts) {
-  // Bodies of 0 to 20 characters: the check folds eight at a time.
-  for (size_t n = 0; n <= 20; ++n) {
+  // Bodies of 0 to 40 characters: the check takes sixteen at a time.
+  for (size_t n = 0; n <= 40; ++n) {
     const std::string body = std::string("GPGGA,123519.25,48").substr(0, std::min<size_t>(n, 18)) +
                              std::string(n > 18 ? n - 18 : 0, 'x');
     const std::string good = Nmea(body);
-    EXPECT_EQ(SentenceChecksum(good.c_str()), Checksum::kMatches) << good;
-    EXPECT_EQ(SentenceChecksum(("$" + body).c_str()), Checksum::kMissing) << body;
+    EXPECT_EQ(ChecksumOf(good), Checksum::kMatches) << good;
+    EXPECT_EQ(ChecksumOf("$" + body), Checksum::kMissing) << body;
     for (size_t i = 1; i < body.size() + 1; ++i) {
       std::string changed = good;
       changed[i] ^= 0x01;
-      EXPECT_EQ(SentenceChecksum(changed.c_str()), Checksum::kMismatches) << changed;
+      EXPECT_EQ(ChecksumOf(changed), Checksum::kMismatches) << changed;
     }
     std::string cut = good.substr(0, good.find('*') + 2);  // one hex digit
-    EXPECT_EQ(SentenceChecksum(cut.c_str()), Checksum::kMismatches) << cut;
+    EXPECT_EQ(ChecksumOf(cut), Checksum::kMismatches) << cut;
   }
 }
 
