@@ -41,7 +41,7 @@ void BeginCycle(FILE* output) {
   WriteCycle(output);
   state.open = true;
   state.timed = state.exact = state.timeless = false;
-  std::memset(&state.cycle, 0, sizeof state.cycle);
+  ClearCycle(state.cycle);
 }
 
 // Before an untimed sentence: at the start of the log it opens the first

@@ -1,6 +1,9 @@
 // The six sentences of a receiver cycle in the multi-system mode.
 #include "convert/receiver_cycle.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include "convert/plain_fields.h"
 
 namespace quorval {
@@ -191,6 +194,18 @@ bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem sys
     AddGsvSatellite(cycle, system, group[0], group[1], group[2], group[3]);
   }
   return true;
+}
+
+void ClearCycle(ReceiverCycle& cycle) {
+  for (int i = 0; i < cycle.inViewCount; ++i) {
+    if (Indexed(cycle.inView[i].svid)) cycle.inViewPlace[static_cast<uint16_t>(cycle.inView[i].svid)] = 0;
+  }
+  for (int i = 0; i < cycle.usedCount; ++i) {
+    if (Indexed(cycle.used[i])) cycle.usedId[static_cast<uint16_t>(cycle.used[i])] = false;
+  }
+  std::memset(&cycle, 0, offsetof(ReceiverCycle, inView));
+  cycle.inViewCount = 0;
+  cycle.usedCount = 0;
 }
 
 bool HasFix(const ReceiverCycle& cycle) {

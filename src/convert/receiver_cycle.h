@@ -10,6 +10,7 @@
 
 #include "convert/field_tokenizer.h"
 #include "convert/numeric_fields.h"
+#include "convert/plain_fields.h"
 #include "convert/satellite_numbering.h"
 #include "state/epoch_record.h"
 
@@ -28,7 +29,14 @@ struct DataFields {
   bool Has(int number) const { return number <= count && FieldAt(split, number).length > 0; }
   // An empty field reads as 0 by itself; only the text past the data (the
   // checksum) must not be read.
-  double Real(int number) const { return number <= count ? RealField(FieldAt(split, number)) : 0.0; }
+  // A plain decimal is read in one pass, anything else by the general rules.
+  double Real(int number) const {
+    if (number > count) return 0.0;
+    const FieldSpan field = FieldAt(split, number);
+    double value;
+    if (field.present && plain::Real(field.text, value) != nullptr) return value;
+    return RealField(field);
+  }
   int32_t Int(int number) const { return number <= count ? IntField(FieldAt(split, number)) : 0; }
   int16_t Int16(int number) const { return static_cast<int16_t>(Int(number)); }
   char Letter(int number) const {
@@ -73,6 +81,10 @@ struct ReceiverCycle {
   uint8_t inViewPlace[kIndexedIds];
   bool usedId[kIndexedIds];
 };
+
+// Empties a cycle for the next one (a cycle starts out zero-initialised):
+// its values, and of its tables only the entries its lists set.
+void ClearCycle(ReceiverCycle& cycle);
 
 // What a sentence of the cycle adds to it; system is its talker's.
 void AddGga(ReceiverCycle& cycle, const DataFields& sentence);
