@@ -2,7 +2,7 @@
 // Single PostProc on Qt's offscreen platform, with a picture taken at each
 // stop: the main window, the open File menu, the progress dialog in the
 // middle of a conversion, the question the close box asks then, the closing
-// prompt, the View menu and the window on the table just written.
+// prompt, the View and Options menus and the window on the table just written.
 //
 //   quorval_screenshot_tour OUTPUT-FOLDER WORK-FOLDER
 //
@@ -196,6 +196,15 @@ int main(int argc, char** argv) {
       .Then("a picture of the View menu", [&] {
         QMenu* menu = MenuOf(main, 1);
         Shoot("view-menu.png", {main, menu});
+        menu->hide();
+        return true;
+      })
+      .Then("the Options menu opened on All satellite systems", [&] {
+        return OpenMenuOn(main, 2, kAllSystemsCommand);
+      })
+      .Then("a picture of the Options menu", [&] {
+        QMenu* menu = MenuOf(main, 2);
+        Shoot("options-menu.png", {main, menu});
         menu->hide();
         return true;
       })
