@@ -75,13 +75,26 @@ void TimelessSentence(FILE* output) {
 }
 
 // GGA, RMC and ZDA: the cycle they belong to by their time.
-bool JoinByTime(const DataFields& fields, bool exact, FILE* output) {
+template <typename Fields>
+bool JoinByTime(const Fields& fields, bool exact, FILE* output) {
   if (!fields.Has(1)) {
     TimelessSentence(output);
     return false;
   }
   TimedSentence(NmeaTimeToSeconds(fields.Real(1)), exact, output);
   return true;
+}
+
+// A sentence's fields read in one pass when they are plain, by the general
+// rules otherwise.
+template <typename Plain, typename Use>
+void WithFields(const char* sentence, Use use) {
+  Plain fields;
+  if (fields.Read(sentence)) {
+    use(fields);
+  } else {
+    use(DataFields(sentence));
+  }
 }
 
 }  // namespace
@@ -94,29 +107,35 @@ void ReadCycleSentence(const char* sentence, FILE* output) {
   // A line that a receiver's restart or a serial fault has cut or spliced
   // fails its checksum: read, it could make a fix of another line's fields.
   // A sentence without a checksum is read as it stands.
-  if (SentenceChecksum(sentence) == Checksum::kMismatches) return;
   // The three letters after the talker, as the classic tags are compared:
   // what follows them is not examined.
   const char* type = sentence + 3;
   ReceiverCycle& cycle = state.cycle;
+  // Beside an RMC a VTG changes nothing: the row takes speed and course from
+  // RMC, and the cycle is open already. Its checksum need not be known.
+  if (cycle.hasRmc && std::memcmp(type, "VTG", 3) == 0) return;
+  if (SentenceChecksum(sentence) == Checksum::kMismatches) return;
   if (std::memcmp(type, "GSV", 3) == 0) {
     UntimedSentence(output);
     if (!AddPlainGsv(cycle, sentence, system)) AddGsv(cycle, DataFields(sentence), system);
   } else if (std::memcmp(type, "GGA", 3) == 0) {
-    const DataFields fields(sentence);
-    if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
+    WithFields<PlainGga>(sentence, [&](const auto& fields) {
+      if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
+    });
   } else if (std::memcmp(type, "GSA", 3) == 0) {
     UntimedSentence(output);
-    AddGsa(cycle, DataFields(sentence), system);
+    WithFields<PlainGsa>(sentence, [&](const auto& fields) { AddGsa(cycle, fields, system); });
   } else if (std::memcmp(type, "RMC", 3) == 0) {
-    const DataFields fields(sentence);
-    if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
+    WithFields<PlainRmc>(sentence, [&](const auto& fields) {
+      if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
+    });
   } else if (std::memcmp(type, "VTG", 3) == 0) {
     UntimedSentence(output);
-    AddVtg(cycle, DataFields(sentence));
+    WithFields<PlainVtg>(sentence, [&](const auto& fields) { AddVtg(cycle, fields); });
   } else if (std::memcmp(type, "ZDA", 3) == 0) {
-    const DataFields fields(sentence);
-    if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
+    WithFields<PlainZda>(sentence, [&](const auto& fields) {
+      if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
+    });
   }
 }
 

@@ -11,7 +11,8 @@ namespace quorval {
 namespace {
 
 // An angle and its hemisphere letter, as GGA and RMC give them.
-double Angle(const DataFields& f, int number, char negative) {
+template <typename Fields>
+double Angle(const Fields& f, int number, char negative) {
   const double degrees = NmeaToDegrees(f.Real(number));
   return f.Letter(number + 1) == negative ? -degrees : degrees;
 }
@@ -89,7 +90,8 @@ DataFields::DataFields(const char* sentence) {
   }
 }
 
-void AddGga(ReceiverCycle& cycle, const DataFields& f) {
+template <typename Fields>
+void AddGga(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasGga) return;
   cycle.hasGga = true;
   cycle.ggaLatitude = Angle(f, 2, 'S');
@@ -101,26 +103,32 @@ void AddGga(ReceiverCycle& cycle, const DataFields& f) {
   cycle.alt = cycle.msl - f.Real(11);
 }
 
-void AddRmc(ReceiverCycle& cycle, const DataFields& f) {
+template <typename Fields>
+void AddRmc(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasRmc) return;
   cycle.hasRmc = true;
   cycle.rmcValid = f.Letter(2) == 'A';
-  cycle.rmcLatitude = Angle(f, 3, 'S');
-  cycle.rmcLongitude = Angle(f, 5, 'W');
+  // A row takes its position from GGA when the cycle has one.
+  if (!cycle.hasGga) {
+    cycle.rmcLatitude = Angle(f, 3, 'S');
+    cycle.rmcLongitude = Angle(f, 5, 'W');
+  }
   cycle.rmcSpeed = f.Real(7);
   cycle.rmcCourse = f.Real(8);
   cycle.rmcDated = f.Has(9);
   SplitDate(f.Int(9), cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
 }
 
-void AddVtg(ReceiverCycle& cycle, const DataFields& f) {
+template <typename Fields>
+void AddVtg(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasVtg) return;
   cycle.hasVtg = true;
   cycle.vtgCourse = f.Real(1);
   cycle.vtgSpeed = f.Real(5);
 }
 
-void AddZda(ReceiverCycle& cycle, const DataFields& f) {
+template <typename Fields>
+void AddZda(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.zdaDated) return;
   if (!f.Has(2) || !f.Has(3) || !f.Has(4)) return;
   cycle.zdaDated = true;
@@ -129,11 +137,12 @@ void AddZda(ReceiverCycle& cycle, const DataFields& f) {
   cycle.zdaYear = static_cast<int16_t>(f.Int(4) % 100);
 }
 
-void AddGsa(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
+template <typename Fields>
+void AddGsa(ReceiverCycle& cycle, const Fields& f, SatelliteSystem system) {
   // The system id of NMEA 4.10, one hex digit, names the system of the ids;
   // without it the talker does, or for GN each id's range. (Some receivers
   // put another number there, a TDOP of 3.3 say: that is no system id.)
-  if (f.Has(kGsaSystemId) && FieldAt(f.split, kGsaSystemId).length == 1) {
+  if (f.Has(kGsaSystemId) && f.Length(kGsaSystemId) == 1) {
     const SatelliteSystem named = SystemOfId(f.Int(kGsaSystemId));
     if (named != SatelliteSystem::kSeveral) system = named;
   }
@@ -145,6 +154,17 @@ void AddGsa(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
   cycle.hdop = f.Real(kGsaPdop + 1);
   cycle.vdop = f.Real(kGsaPdop + 2);
 }
+
+template void AddGga(ReceiverCycle&, const DataFields&);
+template void AddGga(ReceiverCycle&, const PlainGga&);
+template void AddRmc(ReceiverCycle&, const DataFields&);
+template void AddRmc(ReceiverCycle&, const PlainRmc&);
+template void AddVtg(ReceiverCycle&, const DataFields&);
+template void AddVtg(ReceiverCycle&, const PlainVtg&);
+template void AddZda(ReceiverCycle&, const DataFields&);
+template void AddZda(ReceiverCycle&, const PlainZda&);
+template void AddGsa(ReceiverCycle&, const DataFields&, SatelliteSystem);
+template void AddGsa(ReceiverCycle&, const PlainGsa&, SatelliteSystem);
 
 // Four fields per satellite; one field over is the signal id of NMEA 4.10,
 // never a satellite.

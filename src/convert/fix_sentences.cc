@@ -18,15 +18,8 @@ namespace {
 // or a last field cut short).
 enum class Read { kNotUsed, kIfPresent, kAlways };
 
-// What a field's text means to its store: a real, an integer, or (for a
-// hemisphere) its first character.
-enum class Kind { kNone, kReal, kInteger, kLetter };
-
-struct FieldValue {
-  double real;
-  int32_t integer;
-  char letter;
-};
+using plain::FieldValue;
+using plain::Kind;
 
 struct FieldRule {
   Read read;
@@ -132,11 +125,7 @@ void StoreFields(const char* sentence, const FieldRule (&rules)[N]) {
 template <const auto& rules, size_t index>
 const char* ReadPlainField(const char* p, FieldValue& value) {
   if (p == nullptr) return nullptr;
-  constexpr Kind kind = rules[index].kind;
-  if constexpr (kind == Kind::kReal) return plain::Real(p + 1, value.real);
-  if constexpr (kind == Kind::kInteger) return plain::Int(p + 1, value.integer);
-  if constexpr (kind == Kind::kLetter) value.letter = p[1];
-  return plain::SkipField(p + 1);
+  return plain::Field<rules[index].kind>(p + 1, value);
 }
 
 template <const auto& rules, size_t index>

@@ -137,6 +137,25 @@ inline const char* Real(const char* p, double& value) {
   return p;
 }
 
+// What a field's text means to the sentence that has it: a real, an
+// integer, its first character (a hemisphere, a status), or nothing.
+enum class Kind { kNone, kReal, kInteger, kLetter };
+
+struct FieldValue {
+  double real;
+  int32_t integer;
+  char letter;  // the delimiter for an empty field
+};
+
+// One field of a kind, p at its first character.
+template <Kind kind>
+[[gnu::always_inline]] inline const char* Field(const char* p, FieldValue& value) {
+  if constexpr (kind == Kind::kReal) return Real(p, value.real);
+  if constexpr (kind == Kind::kInteger) return Int(p, value.integer);
+  if constexpr (kind == Kind::kLetter) value.letter = *p;
+  return SkipField(p);
+}
+
 }  // namespace plain
 
 }  // namespace quorval

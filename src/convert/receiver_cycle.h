@@ -6,6 +6,7 @@
 // every GSA of the cycle.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "convert/field_tokenizer.h"
@@ -27,6 +28,7 @@ struct DataFields {
   explicit DataFields(const char* sentence);
 
   bool Has(int number) const { return number <= count && FieldAt(split, number).length > 0; }
+  int Length(int number) const { return number <= count ? FieldAt(split, number).length : 0; }
   // An empty field reads as 0 by itself; only the text past the data (the
   // checksum) must not be read.
   // A plain decimal is read in one pass, anything else by the general rules.
@@ -45,6 +47,91 @@ struct DataFields {
     return field.length > 0 ? field.text[0] : '\0';
   }
 };
+
+// The first fields of a sentence read in one pass, each by its kind, for
+// the sentences receivers send: what they give equals what DataFields gives
+// for the same fields. Read is false when a field is not plain or the
+// sentence ends in a field that no delimiter closes; DataFields reads it.
+// A field of kind kNone is passed over and read only when asked for: the
+// cycle often has its value from another sentence already.
+template <plain::Kind... kinds>
+class PlainDataFields {
+ public:
+  static constexpr int kCount = sizeof...(kinds);
+  static constexpr plain::Kind kKinds[kCount] = {kinds...};
+
+  bool Read(const char* sentence) {
+    const char* p = sentence + kTagLength;
+    return plain::IsDelimiter(*p) && ReadFrom<0>(p);
+  }
+
+  bool Has(int number) const { return length_[number - 1] > 0; }
+  int Length(int number) const { return length_[number - 1]; }
+  double Real(int number) const {
+    const int i = number - 1;
+    if (kKinds[i] != plain::Kind::kNone) return values_[i].real;
+    // As DataFields reads a field that a delimiter closed.
+    double value = 0.0;
+    if (length_[i] > 0 && plain::Real(start_[i], value) == nullptr) value = ParseReal(start_[i]);
+    return value;
+  }
+  int32_t Int(int number) const { return values_[number - 1].integer; }
+  int16_t Int16(int number) const { return static_cast<int16_t>(Int(number)); }
+  char Letter(int number) const {
+    const int i = number - 1;
+    if (length_[i] == 0) return '\0';
+    return kKinds[i] == plain::Kind::kNone ? *start_[i] : values_[i].letter;
+  }
+
+ private:
+  // Field index + 1; p rests on the delimiter before it.
+  template <int index>
+  bool ReadFrom(const char* p) {
+    if constexpr (index == kCount) {
+      return true;
+    } else {
+      const char* start = p + 1;
+      const char* end = plain::Field<kKinds[index]>(start, values_[index]);
+      if (end == nullptr) return RestAbsent(p, index);
+      if constexpr (kKinds[index] == plain::Kind::kNone) start_[index] = start;
+      length_[index] = static_cast<uint8_t>(end - start);
+      return ReadFrom<index + 1>(end);
+    }
+  }
+
+  // After the '*' or after a last ',' with nothing behind it, a sentence
+  // has no more fields: they read as empty, as DataFields reads them.
+  bool RestAbsent(const char* p, int from) {
+    if (plain::SkipField(p + 1) != nullptr || (*p != '*' && p[1] != '\0')) return false;
+    for (int i = from; i < kCount; ++i) {
+      values_[i] = plain::FieldValue{};
+      length_[i] = 0;
+    }
+    return true;
+  }
+
+  plain::FieldValue values_[kCount];
+  const char* start_[kCount];  // of the fields passed over
+  uint8_t length_[kCount];
+};
+
+namespace fields {
+constexpr plain::Kind R = plain::Kind::kReal, I = plain::Kind::kInteger, L = plain::Kind::kLetter,
+                      N = plain::Kind::kNone;
+}  // namespace fields
+
+// The fields that the cycle reads of each sentence, by number from 1.
+using PlainGga = PlainDataFields<fields::R, fields::R, fields::L, fields::R, fields::L, fields::I,
+                                 fields::I, fields::R, fields::R, fields::N, fields::R>;
+// RMC's position and GSA's DOPs when the cycle has none yet.
+using PlainRmc = PlainDataFields<fields::R, fields::L, fields::N, fields::N, fields::N, fields::N,
+                                 fields::R, fields::R, fields::I>;
+using PlainVtg = PlainDataFields<fields::R, fields::N, fields::N, fields::N, fields::R>;
+using PlainZda = PlainDataFields<fields::R, fields::I, fields::I, fields::I>;
+// GSA: mode, fix mode, twelve ids, three DOPs and the system id.
+using PlainGsa = PlainDataFields<fields::L, fields::I, fields::I, fields::I, fields::I, fields::I,
+                                 fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
+                                 fields::I, fields::I, fields::N, fields::N, fields::N, fields::I>;
 
 // Satellites one cycle can hold in view and in use: more than four full
 // constellations show at once, and the table prints at most 64.
@@ -86,12 +173,18 @@ struct ReceiverCycle {
 // its values, and of its tables only the entries its lists set.
 void ClearCycle(ReceiverCycle& cycle);
 
-// What a sentence of the cycle adds to it; system is its talker's.
-void AddGga(ReceiverCycle& cycle, const DataFields& sentence);
-void AddRmc(ReceiverCycle& cycle, const DataFields& sentence);
-void AddVtg(ReceiverCycle& cycle, const DataFields& sentence);
-void AddZda(ReceiverCycle& cycle, const DataFields& sentence);
-void AddGsa(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
+// What a sentence of the cycle adds to it; system is its talker's. Fields
+// is DataFields or the sentence's PlainDataFields.
+template <typename Fields>
+void AddGga(ReceiverCycle& cycle, const Fields& sentence);
+template <typename Fields>
+void AddRmc(ReceiverCycle& cycle, const Fields& sentence);
+template <typename Fields>
+void AddVtg(ReceiverCycle& cycle, const Fields& sentence);
+template <typename Fields>
+void AddZda(ReceiverCycle& cycle, const Fields& sentence);
+template <typename Fields>
+void AddGsa(ReceiverCycle& cycle, const Fields& sentence, SatelliteSystem system);
 void AddGsv(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
 // The same in one pass over the sentence, for a GSV of plain digits ended by
 // its checksum, as receivers send it: false, having added nothing, for any

@@ -55,8 +55,9 @@ inline int32_t MovedId(int32_t id, int32_t base, int32_t alternativeBase) {
 // For kSeveral the id is taken as that number space reads it, by its range
 // (1-96 and 193-200 as they are, 201-263 the BeiDou ids some receivers send,
 // 301-336 Galileo, 401-463 BeiDou). 0 stays 0, the empty id. Inline: it is
-// taken for every satellite of every GSV and GSA.
-inline int32_t TableSatelliteId(SatelliteSystem system, int32_t id) {
+// taken for every satellite of every GSV and GSA, and left to the
+// compiler's budget it stops being inlined as the cycle code grows.
+[[gnu::always_inline]] inline int32_t TableSatelliteId(SatelliteSystem system, int32_t id) {
   if (id == 0) return 0;
   switch (system) {
     case SatelliteSystem::kGps:

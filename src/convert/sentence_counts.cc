@@ -1,6 +1,7 @@
 #include "convert/sentence_counts.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstdio>
@@ -21,12 +22,18 @@ SentenceCounts sentenceCounts{};
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+// Every character's value as a hexadecimal digit, -1 for a non-digit: the
+// two checksum digits of every sentence are looked up at once.
+constexpr auto kHexDigits = [] {
+  std::array<int8_t, 256> digits{};
+  digits.fill(-1);
+  for (int c = '0'; c <= '9'; ++c) digits[c] = static_cast<int8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) digits[c] = static_cast<int8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) digits[c] = static_cast<int8_t>(c - 'a' + 10);
+  return digits;
+}();
+
+int HexDigit(char c) { return kHexDigits[static_cast<unsigned char>(c)]; }
 
 void CountChecksum(const char* sentence) {
   SentenceCounts& c = sentenceCounts;
