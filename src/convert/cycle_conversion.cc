@@ -26,12 +26,11 @@ struct CycleState {
 CycleState state;
 
 void WriteCycle(FILE* output) {
-  const CycleState& s = state;
+  CycleState& s = state;
   if (!s.open || s.timeless || !s.exact || !HasFix(s.cycle)) return;
   static EpochRecord row;
-  static SatelliteEntry slots[kCycleSatellites];
   int filled = 0;
-  FillRow(s.cycle, s.time, row, slots, filled);
+  const SatelliteEntry* slots = FillRow(s.cycle, s.time, row, filled);
   if (state.rows == 0) GatherCsvHeader(output);
   ++state.rows;
   GatherCsvRowOf(output, row, static_cast<int32_t>(state.rows), slots, filled);
@@ -53,15 +52,15 @@ void UntimedSentence(FILE* output) {
 // Before a GGA or RMC (exact) or ZDA (to the second) with its time.
 void TimedSentence(double time, bool exact, FILE* output) {
   CycleState& s = state;
-  const double second = std::floor(time);
+  // Two exact times are compared as they are; the second only otherwise.
   const bool same = s.open && !s.timeless && s.timed &&
-                    (exact && s.exact ? time == s.time : second == s.second);
+                    (exact && s.exact ? time == s.time : std::floor(time) == s.second);
   if (!same) {
     // The untimed sentences a log opens with wait for the first time.
     if (!(s.open && !s.timed && !s.timeless)) BeginCycle(output);
     s.timed = true;
     s.time = time;
-    s.second = second;
+    s.second = std::floor(time);
   }
   if (exact && !s.exact) {
     s.exact = true;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "convert/plain_fields.h"
+#include "convert/sentence_capture.h"
 
 namespace quorval {
 
@@ -172,8 +173,9 @@ int GsvSatellites(int fields) {
   return fields < kGsvFirstSatellite ? 0 : (fields - 3) / kFieldsPerSatellite;
 }
 
-void AddGsvSatellite(ReceiverCycle& cycle, SatelliteSystem system, int32_t id, int32_t elevation,
-                     int32_t azimuth, int32_t signal) {
+// Always inline: it is taken for every satellite of every GSV.
+[[gnu::always_inline]] inline void AddGsvSatellite(ReceiverCycle& cycle, SatelliteSystem system, int32_t id,
+                                                   int32_t elevation, int32_t azimuth, int32_t signal) {
   SatelliteEntry satellite{};
   satellite.svid = static_cast<int16_t>(TableSatelliteId(system, id));
   satellite.elev = static_cast<int16_t>(elevation);
@@ -193,15 +195,17 @@ void AddGsv(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
 bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem system) {
   // Four satellites, the counts before them and a signal id: 20 fields.
   constexpr int kPlainFields = 24;
-  int32_t values[kPlainFields];
+  // Every field takes a character at least, so a captured sentence has
+  // fewer fields than its capacity: their number is checked once, after.
+  int32_t values[kSentenceCapacity];
   const char* p = sentence + kTagLength;
   if (*p != ',') return false;
   int fields = 0;
   do {
-    if (fields == kPlainFields) return false;
     p = plain::Int(p + 1, values[fields++]);
     if (p == nullptr) return false;
   } while (*p == ',');
+  if (fields > kPlainFields) return false;
   // The '*' of the checksum, its two digits and the end: the fields that the
   // general reading counts.
   if (p[1] == '\0' || p[2] == '\0' || p[3] != '\0' || plain::IsDelimiter(p[1]) ||
@@ -232,9 +236,7 @@ bool HasFix(const ReceiverCycle& cycle) {
   return cycle.hasGga ? cycle.quality > 0 : cycle.hasRmc && cycle.rmcValid;
 }
 
-void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, SatelliteEntry* slots,
-             int& filled) {
-  row = EpochRecord{};
+const SatelliteEntry* FillRow(ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, int& filled) {
   row.timeOfDay = timeOfDay;
   // GGA and RMC of one cycle describe one fix; GGA has it in full.
   row.latitude = cycle.hasGga ? cycle.ggaLatitude : cycle.rmcLatitude;
@@ -250,6 +252,8 @@ void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, Sat
     row.day = cycle.rmcDay, row.month = cycle.rmcMonth, row.year = cycle.rmcYear;
   } else if (cycle.zdaDated) {
     row.day = cycle.zdaDay, row.month = cycle.zdaMonth, row.year = cycle.zdaYear;
+  } else {
+    row.day = row.month = row.year = 0;
   }
   row.sGSAMode = cycle.fixMode;
   row.pdop = cycle.pdop;
@@ -258,10 +262,8 @@ void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, Sat
   row.usedSvs.numused = static_cast<int16_t>(cycle.usedCount);
   row.numsvsview = static_cast<int16_t>(cycle.inViewCount);
   filled = cycle.inViewCount;
-  for (int i = 0; i < filled; ++i) {
-    slots[i] = cycle.inView[i];
-    slots[i].used = IsUsed(cycle, slots[i].svid) ? 1 : 0;
-  }
+  for (int i = 0; i < filled; ++i) cycle.inView[i].used = IsUsed(cycle, cycle.inView[i].svid) ? 1 : 0;
+  return cycle.inView;
 }
 
 }  // namespace quorval

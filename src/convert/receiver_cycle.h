@@ -188,17 +188,19 @@ void AddGsa(ReceiverCycle& cycle, const Fields& sentence, SatelliteSystem system
 void AddGsv(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem system);
 // The same in one pass over the sentence, for a GSV of plain digits ended by
 // its checksum, as receivers send it: false, having added nothing, for any
-// other, which AddGsv then reads. The text after the terminator is read too
-// (a captured sentence has it).
+// other, which AddGsv then reads. The sentence is a capture: at most
+// kSentenceCapacity characters, and the text after its terminator is read
+// too.
 bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem system);
 
 // Whether the cycle holds a fix: its GGA reports a fix quality, or, in a
 // cycle without GGA, its RMC says its data are valid.
 bool HasFix(const ReceiverCycle& cycle);
 
-// The cycle as the table's row shows it: the record's fields, and the slots
-// with the used flags set.
-void FillRow(const ReceiverCycle& cycle, double timeOfDay, EpochRecord& row,
-             SatelliteEntry* slots, int& filled);
+// The cycle as the table's row shows it: the record's fields (not its
+// satellites or used ids, which the row takes from the slots), and the
+// satellites in view as the row's slots, their used flags set in place.
+// Returns the slots; filled is their number.
+const SatelliteEntry* FillRow(ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, int& filled);
 
 }  // namespace quorval
