@@ -29,7 +29,7 @@ void SplitDate(int32_t ddmmyy, int16_t& day, int16_t& month, int16_t& year) {
 bool Indexed(int16_t id) { return static_cast<uint16_t>(id) < kIndexedIds; }
 
 bool IsUsed(const ReceiverCycle& cycle, int16_t id) {
-  if (Indexed(id)) return cycle.usedId[static_cast<uint16_t>(id)];
+  if (Indexed(id)) return cycle.usedMark[static_cast<uint16_t>(id)] == cycle.number;
   for (int i = 0; i < cycle.usedCount; ++i) {
     if (cycle.used[i] == id) return true;
   }
@@ -40,12 +40,15 @@ void AddUsed(ReceiverCycle& cycle, int32_t id) {
   const auto table = static_cast<int16_t>(id);
   if (table == 0 || IsUsed(cycle, table) || cycle.usedCount == kCycleSatellites) return;
   cycle.used[cycle.usedCount++] = table;
-  if (Indexed(table)) cycle.usedId[static_cast<uint16_t>(table)] = true;
+  if (Indexed(table)) cycle.usedMark[static_cast<uint16_t>(table)] = cycle.number;
 }
 
 // The place of a satellite in view, -1 when the cycle has not named it.
 int InViewPlace(const ReceiverCycle& cycle, int16_t id) {
-  if (Indexed(id)) return cycle.inViewPlace[static_cast<uint16_t>(id)] - 1;
+  if (Indexed(id)) {
+    const uint32_t mark = cycle.inViewMark[static_cast<uint16_t>(id)];
+    return mark >> 8 == cycle.number ? static_cast<int>(mark & 0xFF) : -1;
+  }
   for (int i = 0; i < cycle.inViewCount; ++i) {
     if (cycle.inView[i].svid == id) return i;
   }
@@ -63,7 +66,8 @@ void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
   }
   if (cycle.inViewCount == kCycleSatellites) return;
   if (Indexed(satellite.svid)) {
-    cycle.inViewPlace[static_cast<uint16_t>(satellite.svid)] = static_cast<uint8_t>(cycle.inViewCount + 1);
+    cycle.inViewMark[static_cast<uint16_t>(satellite.svid)] =
+        cycle.number << 8 | static_cast<uint32_t>(cycle.inViewCount);
   }
   cycle.inView[cycle.inViewCount++] = satellite;
 }
@@ -221,15 +225,16 @@ bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem sys
 }
 
 void ClearCycle(ReceiverCycle& cycle) {
-  for (int i = 0; i < cycle.inViewCount; ++i) {
-    if (Indexed(cycle.inView[i].svid)) cycle.inViewPlace[static_cast<uint16_t>(cycle.inView[i].svid)] = 0;
-  }
-  for (int i = 0; i < cycle.usedCount; ++i) {
-    if (Indexed(cycle.used[i])) cycle.usedId[static_cast<uint16_t>(cycle.used[i])] = false;
-  }
   std::memset(&cycle, 0, offsetof(ReceiverCycle, inView));
   cycle.inViewCount = 0;
   cycle.usedCount = 0;
+  // Numbers from 1 (a zero-initialised table marks nothing of cycle 1), as
+  // many as the place marks hold; then the tables start over.
+  if (++cycle.number == kCycleNumbers) {
+    std::memset(cycle.inViewMark, 0, sizeof cycle.inViewMark);
+    std::memset(cycle.usedMark, 0, sizeof cycle.usedMark);
+    cycle.number = 1;
+  }
 }
 
 bool HasFix(const ReceiverCycle& cycle) {

@@ -139,7 +139,7 @@ constexpr int kCycleSatellites = 128;
 // Ids of the number space below this are found by their place in the
 // cycle's lists at once; a cycle of four systems names a hundred signals.
 constexpr int kIndexedIds = 1024;
-static_assert(kCycleSatellites < 256, "a place plus one fits a byte");
+static_assert(kCycleSatellites <= 256, "a place fits a byte");
 
 struct ReceiverCycle {
   // GGA: fields 1 to 11; RMC: position, speed, course, date, status.
@@ -163,14 +163,20 @@ struct ReceiverCycle {
   int inViewCount;
   int16_t used[kCycleSatellites];
   int usedCount;
-  // For ids below kIndexedIds: the place in inView plus one (0: not in
-  // view), and whether the id is used; other ids are looked up in the lists.
-  uint8_t inViewPlace[kIndexedIds];
-  bool usedId[kIndexedIds];
+  // For ids below kIndexedIds, marked with the cycle's number: the place in
+  // inView (the number times 256 plus the place), and whether the id is
+  // used (the number); an entry of another number says nothing. Other ids
+  // are looked up in the lists. A new cycle needs only a new number.
+  uint32_t number;
+  uint32_t inViewMark[kIndexedIds];
+  uint32_t usedMark[kIndexedIds];
 };
 
-// Empties a cycle for the next one (a cycle starts out zero-initialised):
-// its values, and of its tables only the entries its lists set.
+// The numbers a cycle's marks hold, 1 to kCycleNumbers - 1.
+constexpr uint32_t kCycleNumbers = uint32_t{1} << 24;
+
+// Empties a cycle for the next one; a cycle starts out zero-initialised and
+// is emptied before its first sentence.
 void ClearCycle(ReceiverCycle& cycle);
 
 // What a sentence of the cycle adds to it; system is its talker's. Fields

@@ -65,8 +65,9 @@ Checksum SentenceChecksum(const char* sentence) {
   __m128i folded = zero;
   for (const char* p = body;; p += 16) {
     const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const unsigned ends = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, asterisk), _mm_cmpeq_epi8(chunk, zero))));
+    // A byte is 0 or '*' when it or its exclusive or with '*' is 0.
+    const __m128i end = _mm_min_epu8(chunk, _mm_xor_si128(chunk, asterisk));
+    const unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(end, zero)));
     if (ends == 0) {
       folded = _mm_xor_si128(folded, chunk);
       continue;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 using namespace quorval;
@@ -76,6 +77,32 @@ TEST(PlainDataFields, ReadsWhatTheGeneralRulesRead) {
   ExpectAsGeneral<PlainVtg>("$GPVTG,040.0,T,041.1,M,000.0,N,000.0,K,A*23", true);
   ExpectAsGeneral<PlainVtg>("$GPVTG,,T,,M,,N,,K,N*2C", true);
   ExpectAsGeneral<PlainZda>("$GPZDA,213000.00,28,02,2024,00,00*6A", true);
+}
+
+// The satellites a cycle had are none of the next one's, also when the
+// cycle numbers start over.
+TEST(ReceiverCycle, ANewCycleKnowsNoSatelliteOfTheLastOne) {
+  for (uint32_t before : {0u, kCycleNumbers - 2}) {
+    SCOPED_TRACE(before);
+    auto cycle = std::make_unique<ReceiverCycle>();
+    cycle->number = before;
+    ClearCycle(*cycle);
+    char gsv[256] = "$GPGSV,1,1,02,05,40,100,30,07,20,200,25*00";
+    char gsa[256] = "$GPGSA,A,3,05,07,,,,,,,,,,,1.0,1.0,1.0*00";
+    ASSERT_TRUE(AddPlainGsv(*cycle, gsv, SatelliteSystem::kGps));
+    AddGsa(*cycle, DataFields(gsa), SatelliteSystem::kGps);
+    ClearCycle(*cycle);
+    std::strcpy(gsv, "$GPGSV,1,1,01,07,21,201,26*00");
+    ASSERT_TRUE(AddPlainGsv(*cycle, gsv, SatelliteSystem::kGps));
+    EpochRecord row{};
+    int filled = 0;
+    const SatelliteEntry* slots = FillRow(*cycle, 0.0, row, filled);
+    ASSERT_EQ(filled, 1);
+    EXPECT_EQ(slots[0].svid, 7);
+    EXPECT_EQ(slots[0].elev, 21);
+    EXPECT_EQ(slots[0].used, 0);
+    EXPECT_EQ(row.usedSvs.numused, 0);
+  }
 }
 
 }  // namespace
