@@ -70,7 +70,7 @@ Timing ConvertOnce(const std::string& log, const std::string& csv, bool withDial
   }
   if (withDialog) ShowProgressDialog();
   ConvertLog(s.inputFile, s.outputFile);
-  const bool complete = s.cancelRequested == 0 && FinishOutput(s.outputPath) == 0;
+  const bool complete = s.cancelRequested == 0 && FinishOutput(s.outputPath) == TableFate::kInPlace;
   CloseAllStreams();
   if (withDialog) {
     DestroyWindow(s.progressDialog);

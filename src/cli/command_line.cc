@@ -61,7 +61,7 @@ bool wordOnUnread = true;
 // --stats what the log held. Neither after an interrupted conversion, whose
 // counts stop short.
 void ReportLog(const LogRunEnd& end) {
-  if (end.cancelled) return;
+  if (end.cancelled || end.Failed()) return;
   const char* log = runState.inputPath;
   const std::string name = IsStandardStream(log) ? "standard input" : ShowName(log);
   const SentenceCounts& c = sentenceCounts;
@@ -153,15 +153,15 @@ int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
   return OpenOutputWithRetry(s.outputPath) == 0 ? kExitSuccess : kExitOutputFailed;
 }
 
-// Closes the table; false after a line said that not all of it was written.
-bool FinishTable(const char* outputPath) {
-  if (!IsStandardStream(outputPath)) return FinishOutputFile(outputPath);
+// Closes the table, as its run ended; a line says when not all of it was written.
+TableFate FinishTable(const char* outputPath, TableEnd end) {
+  if (!IsStandardStream(outputPath)) return FinishOutput(outputPath, end);
   const int writeError = TakeCsvWriteError();
   errno = 0;
-  if (CloseOutputStream() == 0) return true;
+  if (CloseOutputStream() == 0) return TableFate::kInPlace;
   std::fprintf(stderr, "%s: cannot write standard output completely: %s\n", kProgram,
                std::strerror(writeError != 0 ? writeError : errno != 0 ? errno : EIO));
-  return false;
+  return TableFate::kLost;
 }
 
 int64_t RowsWritten() { return sentenceCounts.rows; }
@@ -174,6 +174,35 @@ void ReportInterruptedRun(const char* log, const char* output) {
 
 int InterruptedStatus() { return kExitInterrupted + endRequestSignal; }
 
+// A log that could not be read to its end: what failed, and what the table
+// under its name now is.
+void ReportReadFailure(const char* log, const LogRunEnd& end, const char* output) {
+  const std::string table = Named(output, true);
+  if (end.compression != nullptr) {
+    static const struct { const char* format; const char* reader; } kReaders[] = {
+        {"gzip", "zcat"}, {"xz", "xzcat"}, {"bzip2", "bzcat"}, {"zstd", "zstdcat"}};
+    const char* reader = "zcat";
+    for (const auto& known : kReaders) {
+      if (std::strcmp(known.format, end.compression) == 0) reader = known.reader;
+    }
+    const bool standard = IsStandardStream(log);
+    std::fprintf(stderr, "%s: %s; '%s%s%s | %s -' reads it\n",
+                 standard ? "standard input" : ShowName(log).c_str(), ReadFailureReason(end), reader,
+                 standard ? "" : " ", standard ? "" : ShowName(log).c_str(), kProgram);
+    return;
+  }
+  std::fprintf(stderr, "%s: cannot read %s: %s; ", kProgram, Named(log, false).c_str(),
+               ReadFailureReason(end));
+  if (end.table == TableFate::kInPlace) {
+    std::fprintf(stderr, "%s holds %lld complete rows\n", table.c_str(),
+                 static_cast<long long>(RowsWritten()));
+  } else if (end.table == TableFate::kPreviousKept) {
+    std::fprintf(stderr, "%s was left as it was\n", table.c_str());
+  } else {
+    std::fprintf(stderr, "no table was written\n");
+  }
+}
+
 int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
   RunState& s = runState;
   int status = OpenLog(planned.log);
@@ -184,13 +213,17 @@ int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
     return status;
   }
   // The desktop program's progress dialog is drawn as a line on a terminal.
-  const bool written = !RunLog(s.outputPath, DialogAfterRun::kDestroyed, FinishTable).outputLost;
+  const LogRunEnd end = RunLog(s.outputPath, DialogAfterRun::kDestroyed, FinishTable);
   CloseAllStreams();  // the log
   if (ConsoleRunInterrupted()) {
     ReportInterruptedRun(planned.log, s.outputPath);
     return InterruptedStatus();
   }
-  if (!written) return kExitOutputFailed;
+  if (end.OutputLost()) return kExitOutputFailed;
+  if (end.Failed()) {
+    ReportReadFailure(planned.log, end, s.outputPath);
+    return kExitInputUnreadable;
+  }
   if (ShowsProgress(line)) {
     std::fprintf(stderr, "%s -> %s (%lld rows)\n", ShowName(planned.log).c_str(),
                  IsStandardStream(s.outputPath) ? "standard output"
@@ -247,6 +280,8 @@ void PrintUsage() {
       "              written\n"
       "  --quiet     no progress line, and no word on a log whose table comes out\n"
       "              empty or leaves sentences of other satellite systems unread\n"
+      "  --force     write an output over an existing file that is neither empty\n"
+      "              nor a table of this program (refused without it)\n"
       "  --help      show this help and exit\n"
       "  --version   show the version label and exit\n"
       "\n"
@@ -289,7 +324,10 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
       line.quiet = true;
     } else if (std::strcmp(arg, "-o") == 0) {
       if (++i == argc) return UsageError("option -o needs a file name", nullptr);
+      if (line.outputName != nullptr) return UsageError("option -o may be given only once", nullptr);
       line.outputName = argv[i];
+    } else if (std::strcmp(arg, "--force") == 0) {
+      line.force = true;
     } else if (std::strcmp(arg, "--gnss") == 0) {
       line.allSystems = true;
     } else if (std::strcmp(arg, "--stats") == 0) {
@@ -326,6 +364,9 @@ int ConvertLogs(const CommandLine& line) {
   ApplyTableOptions(line);
   const std::vector<PlannedLog> plan = PlanCommand(line);
   if (const int refused = RefuseClashes(plan); refused != kExitSuccess) return refused;
+  if (!line.force) {
+    if (const int refused = RefuseForeignFiles(plan); refused != kExitSuccess) return refused;
+  }
   // Every log is tried; the status is the most serious failure met.
   int status = kExitSuccess;
   for (const PlannedLog& planned : plan) {
@@ -378,6 +419,7 @@ int RunListedBatch(const CommandLine& line) {
       ReportFile("create the diagnostics file", listName);
       return kExitOutputFailed;
     case kBatchInputMissing:
+    case kBatchInputFailed:
       return kExitInputUnreadable;
     case kBatchWouldOverwrite:
     case kBatchOutputFailed:

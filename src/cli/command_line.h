@@ -24,6 +24,7 @@ struct CommandLine {
   int satellites = 12;               // --satellites: slots per row, 1 to 64
   bool quiet = false;                // no progress line and no word on unread sentences
   bool stats = false;                // --stats: what each log held, on standard error
+  bool force = false;                // --force: write over a file that is not a table
   bool progressWithoutTerminal = false;  // draw the progress line on any stderr
   bool help = false;
   bool version = false;

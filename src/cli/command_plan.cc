@@ -109,4 +109,20 @@ int RefuseClashes(const std::vector<PlannedLog>& plan) {
   return kExitSuccess;
 }
 
+int RefuseForeignFiles(const std::vector<PlannedLog>& plan) {
+  for (const PlannedLog& planned : plan) {
+    // Standard output, a device or a FIFO holds no file to lose.
+    if (planned.output.empty() || IsStandardStream(planned.output.c_str()) ||
+        !planned.written.regular || HoldsOnlyATable(planned.output.c_str())) {
+      continue;
+    }
+    std::fprintf(stderr,
+                 "%s: refusing to write over %s: it is neither empty nor a table of this "
+                 "program (--force writes over it); nothing was converted\n",
+                 kProgram, Named(planned.output.c_str(), true).c_str());
+    return kExitOutputFailed;
+  }
+  return kExitSuccess;
+}
+
 }  // namespace quorval

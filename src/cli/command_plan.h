@@ -35,4 +35,9 @@ std::vector<PlannedLog> PlanCommand(const CommandLine& line);
 // when neither.
 int RefuseClashes(const std::vector<PlannedLog>& plan);
 
+// An output that would replace a file holding something else than a table
+// of this program (a log typed after -o, a document): refused with a line
+// naming it (kExitOutputFailed) unless --force; kExitSuccess when none.
+int RefuseForeignFiles(const std::vector<PlannedLog>& plan);
+
 }  // namespace quorval

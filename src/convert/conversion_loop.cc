@@ -91,7 +91,7 @@ constexpr size_t kReadBlockSize = 256 * 1024;
 
 }  // namespace
 
-void ConvertLog(FILE* input, FILE* output) {
+ConversionEnd ConvertLog(FILE* input, FILE* output) {
   static_assert(kReadBlockPadding >= kSentenceReadAhead);
   static char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   static unsigned char block[kReadBlockSize + kReadBlockPadding];
@@ -125,13 +125,14 @@ void ConvertLog(FILE* input, FILE* output) {
     }
   }
   if (allSystems) {
-    // A cancelled log keeps what was written: the cycle in progress may lack
-    // its last sentences.
-    counts.rows = cancelled ? CycleRows() : EndCycles(output);
+    // A cancelled or failed log keeps what was written: the cycle in
+    // progress may lack its last sentences.
+    counts.rows = cancelled || reader.readError != 0 ? CycleRows() : EndCycles(output);
   } else {
     counts.rows = EpochCounter > 1 ? EpochCounter - 1 : 0;
   }
   FlushCsvText();
+  return {reader.readError, reader.compression};
 }
 
 }  // namespace quorval

@@ -5,9 +5,16 @@
 
 namespace quorval {
 
+// Why a conversion stopped before the end of its log, beside a cancel
+// request (which the run state shows).
+struct ConversionEnd {
+  int readError;            // the log could not be read on: the errno value, else 0
+  const char* compression;  // the log is a compressed file, not text: "gzip", ...; else nullptr
+};
+
 // Reads the log to its end (or a read error, or a cancel request) and writes
 // the header at its first GGA sentence and a row at every later one. Resets
 // only the epoch counter; the record keeps what earlier logs left in it.
-void ConvertLog(FILE* input, FILE* output);
+ConversionEnd ConvertLog(FILE* input, FILE* output);
 
 }  // namespace quorval

@@ -1,6 +1,7 @@
 #include "convert/sentence_capture.h"
 
 #include <bit>
+#include <cerrno>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -130,11 +131,26 @@ void CaptureStretch(Capture& capture, char* sentence, int capacity, const unsign
 bool Refill(LogReader& reader) {
   reader.blockStart += static_cast<int64_t>(reader.filled);
   reader.next = 0;
-  reader.filled = reader.arriving
-                      ? ReadArrived(reader.stream, reader.block, reader.blockSize, reader.rows)
-                      : std::fread(reader.block, 1, reader.blockSize, reader.stream);
+  if (reader.arriving) {
+    reader.filled = ReadArrived(reader.stream, reader.block, reader.blockSize, reader.rows,
+                                reader.readError);
+  } else {
+    errno = 0;
+    reader.filled = std::fread(reader.block, 1, reader.blockSize, reader.stream);
+    // A short read is the end of the log only when the stream says so; a
+    // failed disk or a pulled stick sets the error indicator instead.
+    if (reader.filled < reader.blockSize && std::ferror(reader.stream) != 0) {
+      reader.readError = errno != 0 ? errno : EIO;
+    }
+  }
   // A NUL after the data stops every scan of the block at its end.
   reader.block[reader.filled] = '\0';
+  if (!reader.started) {
+    reader.started = true;
+    reader.compression = CompressionOf(reader.block, reader.filled);
+    // Lines of a compressed stream would be noise: none is read.
+    if (reader.compression != nullptr) reader.filled = 0;
+  }
   return reader.filled > 0;
 }
 
@@ -159,11 +175,39 @@ ReadStatus CaptureAcrossBlocks(LogReader& reader, char* spill, int capacity) {
 
 }  // namespace
 
+const char* CompressionOf(const unsigned char* bytes, size_t count) {
+  // Each format's own magic number, long enough that no text log begins
+  // with it: bzip2's "BZh" and level digit are followed by the block magic
+  // (the digits of pi) or, for an empty stream, the end magic.
+  static const struct {
+    const char* name;
+    unsigned char magic[10];
+    size_t length;
+  } kMagics[] = {
+      {"gzip", {0x1F, 0x8B, 0x08}, 3},
+      {"xz", {0xFD, '7', 'z', 'X', 'Z', 0x00}, 6},
+      {"zstd", {0x28, 0xB5, 0x2F, 0xFD}, 4},
+      {"bzip2", {'B', 'Z', 'h', 0, 0x31, 0x41, 0x59, 0x26, 0x53, 0x59}, 10},
+      {"bzip2", {'B', 'Z', 'h', 0, 0x17, 0x72, 0x45, 0x38, 0x50, 0x90}, 10},
+  };
+  for (const auto& format : kMagics) {
+    if (count < format.length) continue;
+    bool same = true;
+    for (size_t i = 0; i < format.length && same; ++i) {
+      // bzip2's fourth byte is its block size, '1' to '9'.
+      same = format.magic[i] == 0 && i == 3 ? bytes[i] >= '1' && bytes[i] <= '9'
+                                            : bytes[i] == format.magic[i];
+    }
+    if (same) return format.name;
+  }
+  return nullptr;
+}
+
 void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
                   FILE* rows) {
   const int64_t position = ftello(stream);
   reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position,
-                     ArrivesWhileRead(stream), rows};
+                     ArrivesWhileRead(stream), rows, false, 0, nullptr};
 }
 
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence) {

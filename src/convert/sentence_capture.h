@@ -27,7 +27,15 @@ struct LogReader {
   int64_t blockStart;    // stream position of block[0]
   bool arriving;         // a pipe, FIFO, terminal or device: read what has arrived
   FILE* rows;            // flushed before a wait for more of such a log
+  bool started;          // the first block has been read and looked at
+  int readError;         // why the log could not be read on (an errno value), or 0
+  const char* compression;  // the compressor of a log that is not text ("gzip"), or nullptr
 };
+
+// The compressor whose stream the bytes begin with ("gzip", "xz", "bzip2",
+// "zstd"), found by the format's magic number, or nullptr. A log read from
+// the start is looked at once, at its first block.
+const char* CompressionOf(const unsigned char* bytes, size_t count);
 
 enum ReadStatus { kLineComplete = 0, kEndOfInput = 1 };
 
@@ -57,7 +65,8 @@ inline int64_t ReaderEnd(const LogReader& reader) {
 // copied into spill (capacity + 1 + kReadBlockPadding bytes), which also
 // holds the empty capture; either way kReadBlockPadding bytes after the
 // terminator can be read. Returns kEndOfInput when the input ended (or
-// failed) before a line feed: an unterminated last line is never processed.
+// failed, as readError and compression then say) before a line feed: an
+// unterminated last line is never processed.
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence);
 
 }  // namespace quorval

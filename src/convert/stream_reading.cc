@@ -46,7 +46,7 @@ bool ArrivesWhileRead(FILE* stream) {
 
 // The handle is read directly, as the descriptor is elsewhere: no text-mode
 // translation, and no waiting for a whole block.
-size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) {
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, int& readError) {
   const HANDLE input = SystemHandle(stream);
   if (GetFileType(input) == FILE_TYPE_PIPE) {
     for (bool waited = false;; waited = true) {
@@ -66,7 +66,13 @@ size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) 
   }
   DWORD count = 0;
   const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
-  if (endRequestSignal != 0 || !ReadFile(input, block, wanted, &count, nullptr)) return 0;
+  if (endRequestSignal != 0) return 0;
+  if (!ReadFile(input, block, wanted, &count, nullptr)) {
+    // The writer of a pipe closing it is the pipe's end, not a failure.
+    const DWORD reason = GetLastError();
+    if (reason != ERROR_BROKEN_PIPE && reason != ERROR_HANDLE_EOF) readError = EIO;
+    return 0;
+  }
   return count;
 }
 #else
@@ -76,7 +82,7 @@ bool ArrivesWhileRead(FILE* stream) {
   return descriptor >= 0 && fstat(descriptor, &info) == 0 && !S_ISREG(info.st_mode);
 }
 
-size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) {
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, int& readError) {
   const int descriptor = fileno(stream);
   pollfd arrival{descriptor, POLLIN, 0};
   if (rows != nullptr && poll(&arrival, 1, 0) == 0) {
@@ -90,7 +96,10 @@ size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows) 
     const ssize_t count = read(descriptor, block, size);
     if (count >= 0) return static_cast<size_t>(count);
     // Someone else made the stream non-blocking, or a signal came: wait again.
-    if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return 0;
+    if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+      readError = errno;  // a folder as standard input, a device gone
+      return 0;
+    }
   }
 }
 #endif

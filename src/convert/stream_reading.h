@@ -15,8 +15,8 @@ bool ArrivesWhileRead(FILE* stream);
 
 // Reads what has arrived into block, up to size bytes, first flushing rows
 // when nothing is there yet and then waiting for more. Returns 0 at the end
-// of the input, after a read error, and when a request to end the program
-// came while it waited.
-size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows);
+// of the input, after a read error (its reason in readError), and when a
+// request to end the program came while it waited.
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, int& readError);
 
 }  // namespace quorval

@@ -9,6 +9,8 @@
 #include "files/file_identity.h"
 #include "files/name_limits.h"
 #include "files/path_names.h"
+#include "files/staged_output.h"
+#include "output/csv_columns.h"
 #include "output/csv_writer.h"
 #include "state/end_requests.h"
 #include "platform/windowing.h"
@@ -27,6 +29,17 @@ constexpr size_t kOutputFilterSize = 96;
 
 // A tagged name and a numbered one: any base that fits plus the suffixes.
 constexpr size_t kNameWorkSize = kPathSize + 32;
+
+// Where the table open in outputFile is written and where it goes.
+StagedOutput writing{};
+
+bool IsEmptyFile(const char* path) {
+  FILE* stream = std::fopen(path, "rb");
+  if (stream == nullptr) return false;
+  const bool empty = std::fgetc(stream) == EOF;
+  std::fclose(stream);
+  return empty;
+}
 
 }  // namespace
 
@@ -55,14 +68,31 @@ int FormOutputName(char* outputPath, const char* extension) {
   return 0;
 }
 
+bool HoldsOnlyATable(const char* path) {
+  // The columns before the satellite block are those of every table,
+  // whatever its number of slots.
+  const char* header = CsvHeaderText();
+  size_t length = 0;
+  for (const CsvColumn& column : kEpochColumns) length += std::strlen(column.name) + 1;
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return false;
+  char start[256];
+  const size_t read = std::fread(start, 1, length < sizeof start ? length : sizeof start, file);
+  const bool empty = read == 0 && std::feof(file) != 0;
+  std::fclose(file);
+  return empty || (read == length && std::memcmp(start, header, length) == 0);
+}
+
 int OpenOutputWithRetry(const char* outputPath) {
   RunState& s = runState;
   s.outputWriteFailed = 0;
   TakeCsvWriteError();  // a failure of an earlier table is no concern of this one
   // Binary mode: the writer ends every line in CR LF itself.
-  while ((s.outputFile = std::fopen(outputPath, "wb")) == nullptr) {
-    // Windows refuses a folder in the table's way for want of access.
-    const int reason = errno == EACCES && IdentifyPath(outputPath).folder ? EISDIR : errno;
+  while ((s.outputFile = OpenStagedOutput(outputPath, writing)) == nullptr) {
+    // Windows refuses a folder in the table's way for want of access. The
+    // reason is taken before the look at the folder, which sets errno anew.
+    const int failure = errno;
+    const int reason = failure == EACCES && IdentifyPath(outputPath).folder ? EISDIR : failure;
     char text[kMessageSize];
     std::snprintf(text, sizeof text,
                   "Output File %s may be open.\nTo continue, close file and press Retry.\n"
@@ -79,41 +109,81 @@ int OpenOutputWithRetry(const char* outputPath) {
   return 0;
 }
 
-int FinishOutput(const char* outputPath) {
+TableFate FinishOutput(const char* outputPath, TableEnd end) {
   const int writeError = TakeCsvWriteError();
   errno = 0;
-  if (CloseOutputStream() == 0) return 0;
-  SetMessageReason(writeError != 0 ? writeError : errno, outputPath);
+  int reason = 0;
+  if (CloseOutputStream() != 0) {
+    reason = writeError != 0 ? writeError : errno != 0 ? errno : EIO;
+    DiscardStagedOutput(writing);
+  } else if (writing.staged[0] == '\0') {
+    return TableFate::kInPlace;  // a device, or nothing open
+  } else if (end == TableEnd::kNotALog ||
+             (end == TableEnd::kReadFailed && (writing.existed || IsEmptyFile(writing.staged)))) {
+    const bool existed = writing.existed;
+    DiscardStagedOutput(writing);
+    return existed ? TableFate::kPreviousKept : TableFate::kNotWritten;
+  } else if ((reason = PlaceStagedOutput(writing)) == 0) {
+    return TableFate::kInPlace;
+  }
+  SetMessageReason(reason, outputPath);
   MessageBox(kNoWindow, outputPath, "Failure writing output file", MB_TASKMODAL | MB_ICONWARNING);
-  return 1;
+  return TableFate::kLost;
 }
+
+void AbandonOutput() {
+  CloseOutputStream();
+  DiscardStagedOutput(writing);
+}
+
+namespace {
+
+// Whether the table would be written over the log it is made from (the
+// same file by identity: its own name, a link, the log named as output).
+bool WouldOverwriteInput(const char* outputPath) {
+  return runState.inputFile != nullptr &&
+         IsSameFile(IdentifyPath(outputPath), IdentifyStream(runState.inputFile));
+}
+
+void RefuseInputAsOutput(const char* outputPath) {
+  char text[kMessageSize];
+  std::snprintf(text, sizeof text,
+                "%s is the log being converted.\nChoose another name for the table.", outputPath);
+  SetMessageReason(0, outputPath);
+  MessageBox(kNoWindow, text, "Output would overwrite input", MB_TASKMODAL | MB_ICONWARNING);
+}
+
+}  // namespace
 
 int OpenCsvOutput(WindowHandle owner, char* outputPath) {
   RunState& s = runState;
-  if (FormOutputName(outputPath, kCsvExtension) != 0) return 1;
-  char filter[kOutputFilterSize];
-  std::snprintf(filter, sizeof filter, "Output Files, (*%s)|*%s|%s", kCsvExtension, kCsvExtension,
-                kAllFilesFilter);
-  if (ChooseFile(owner, outputPath, filter, kChooseOutput) != IDYES) return 1;
-  // The user's own name counts only when it differs from the proposed one by
-  // more than letter case; either way the output gets ".csv".
-  char chosenBase[kPathSize];
-  char chosenExtension[kPathSize];
-  SplitExtension(chosenBase, outputPath, chosenExtension);
-  if (strcasecmp(chosenBase, s.outputBase) != 0) {
-    if (!FitsBuffer(std::strlen(chosenBase) + std::strlen(kCsvExtension), kPathSize)) {
-      return RefuseLongName(outputPath, kPathSize - 1);
+  for (;;) {
+    if (FormOutputName(outputPath, kCsvExtension) != 0) return 1;
+    char filter[kOutputFilterSize];
+    std::snprintf(filter, sizeof filter, "Output Files, (*%s)|*%s|%s", kCsvExtension,
+                  kCsvExtension, kAllFilesFilter);
+    if (ChooseFile(owner, outputPath, filter, kChooseOutput) != IDYES) return 1;
+    // The user's own name counts only when it differs from the proposed one
+    // by more than letter case; either way the output gets ".csv".
+    char chosenBase[kPathSize];
+    char chosenExtension[kPathSize];
+    SplitExtension(chosenBase, outputPath, chosenExtension);
+    if (strcasecmp(chosenBase, s.outputBase) != 0) {
+      if (!FitsBuffer(std::strlen(chosenBase) + std::strlen(kCsvExtension), kPathSize)) {
+        return RefuseLongName(outputPath, kPathSize - 1);
+      }
+      std::strcpy(s.outputBase, chosenBase);
     }
-    std::strcpy(s.outputBase, chosenBase);
+    std::strcpy(outputPath, s.outputBase);
+    std::strcat(outputPath, kCsvExtension);
+    if (!WouldOverwriteInput(outputPath)) return OpenOutputWithRetry(outputPath);
+    RefuseInputAsOutput(outputPath);
   }
-  std::strcpy(outputPath, s.outputBase);
-  std::strcat(outputPath, kCsvExtension);
-  return OpenOutputWithRetry(outputPath);
 }
 
 int OpenBatchOutput(char* outputPath) {
   // An output left open by an earlier item; a failure to close it is not reported.
-  CloseOutputStream();
+  AbandonOutput();
   if (FormOutputName(outputPath, kBatchExtension) != 0) return 1;
   return OpenOutputWithRetry(outputPath);
 }
@@ -126,7 +196,7 @@ int CloseRunFiles() {
     s.inputFile = nullptr;
     if (closed != 0) return -1;
   }
-  return FinishOutput(s.batchOutputPath) == 0 ? 0 : -1;
+  return FinishOutput(s.batchOutputPath) == TableFate::kLost ? -1 : 0;
 }
 
 }  // namespace quorval

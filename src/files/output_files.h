@@ -21,14 +21,40 @@ bool DeriveOutputName(const char* inputBase, const char* extension, char* output
 // buffer (nothing is written past a buffer).
 int FormOutputName(char* outputPath, const char* extension);
 
-// Opens the path for writing (an existing file is emptied) with full
-// buffering into outputFile. While that fails, the retry prompt names the
-// path; Cancel returns 1 with no stream open.
+// Whether a file may be replaced by a table without asking: it is empty, or
+// it begins with the header of a table of this program (an earlier output).
+// A file that cannot be read counts as one that may not.
+bool HoldsOnlyATable(const char* path);
+
+// Opens the path's table for writing with full buffering into outputFile:
+// written beside the name and put in place when the run ends (an existing
+// file stays as it was until then). While that fails, the retry prompt
+// names the path; Cancel returns 1 with no stream open.
 int OpenOutputWithRetry(const char* outputPath);
 
-// Closes outputFile. When not all of the output reached the file (disk full,
-// I/O error), the failure box names the path and 1 is returned; else 0.
-int FinishOutput(const char* outputPath);
+// How the run of a table ended.
+enum class TableEnd {
+  kWhole,       // the log was read to its end, or the user cut it short: its rows stand
+  kReadFailed,  // the log could not be read on: its rows stand only where no file stood
+  kNotALog,     // the log is no text log at all: nothing stands
+};
+
+// What became of the table.
+enum class TableFate {
+  kInPlace,       // the table stands under its name
+  kPreviousKept,  // the run failed; the file that stood under the name is as it was
+  kNotWritten,    // nothing was put under the name
+  kLost,          // not all of it reached the file; the failure box named it
+};
+
+// Closes outputFile and, as the run's end decides, puts its table in place or
+// leaves the name as it was. When not all of the table reached the file
+// (disk full, I/O error), the failure box names the path.
+TableFate FinishOutput(const char* outputPath, TableEnd end = TableEnd::kWhole);
+
+// Closes an output that no run will finish and removes what it wrote, so
+// that the name stays as it was.
+void AbandonOutput();
 
 // The single run's output: the name derived from inputBase is proposed in
 // the output chooser (which asks before an existing file is overwritten),

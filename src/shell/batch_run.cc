@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/sentence_counts.h"
 #include "files/file_choosers.h"
 #include "files/file_identity.h"
 #include "files/input_opening.h"
@@ -153,7 +154,13 @@ BatchOutcome ConvertListedLog(const char* entry) {
   if (std::fflush(s.diagFile) != 0 && diagnosticsError == 0) diagnosticsError = errno;
   // Cancel ends only this log; the batch goes on with the next one.
   const LogRunEnd end = RunLog(s.batchOutputPath, DialogAfterRun::kDestroyed);
-  if (CloseRunFiles() != 0 || end.outputLost) return kBatchCloseFailed;
+  if (CloseRunFiles() != 0 || end.OutputLost()) return kBatchCloseFailed;
+  if (end.Failed()) {
+    // A log that cannot be read to its end stops the batch, as one that
+    // cannot be opened does.
+    ShowReadFailure(end, s.inputPath, s.batchOutputPath, sentenceCounts.rows);
+    return kBatchInputFailed;
+  }
   return CloseRequested() ? kBatchClosed : kBatchListDone;
 }
 

@@ -22,6 +22,7 @@ enum BatchOutcome {
   kBatchDiagnosticsFailed,  // the diagnostics file could not be created; no box
   kBatchWouldOverwrite,     // a file written would be one read; its box, nothing converted
   kBatchInputMissing,       // stopped at a log that could not be opened; final box shown
+  kBatchInputFailed,        // stopped at a log that could not be read to its end; final box shown
   kBatchOutputFailed,       // an output could not be created; no final box
   kBatchCloseFailed,        // closing a log or its output failed; final box shown
   kBatchClosed,             // a close request during the batch stopped it; no box

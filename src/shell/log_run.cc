@@ -1,9 +1,11 @@
 #include "shell/log_run.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "convert/conversion_loop.h"
 #include "files/output_files.h"
+#include "resources/version.h"
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
 
@@ -15,23 +17,61 @@ LogRunReporter reporter = nullptr;
 
 }  // namespace
 
-bool FinishOutputFile(const char* outputPath) { return FinishOutput(outputPath) == 0; }
+const char* ReadFailureReason(const LogRunEnd& end) {
+  static char reason[96];
+  if (end.compression != nullptr) {
+    std::snprintf(reason, sizeof reason, "%s %s-compressed file, not a text log",
+                  end.compression[0] == 'x' ? "an" : "a", end.compression);
+    return reason;
+  }
+  return end.readError != 0 ? std::strerror(end.readError) : "";
+}
+
+void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath,
+                     long long rows) {
+  char text[3 * kPathSize + 200];
+  const int length = std::snprintf(text, sizeof text, "Cannot read %s:\n%s.\n\n", logPath,
+                                   ReadFailureReason(end));
+  char* rest = text + length;
+  const size_t room = sizeof text - static_cast<size_t>(length);
+  switch (end.table) {
+    case TableFate::kInPlace:
+      std::snprintf(rest, room, "%s holds its %lld complete rows.", outputPath, rows);
+      break;
+    case TableFate::kPreviousKept:
+      std::snprintf(rest, room, "%s was left as it was.", outputPath);
+      break;
+    default:
+      std::snprintf(rest, room, "No table was written.");
+      break;
+  }
+  char caption[32];
+  std::snprintf(caption, sizeof caption, "Quorval-%s", kVersionLabel);
+  SetMessageReason(0, logPath, outputPath);
+  MessageBox(kNoWindow, text, caption, MB_TASKMODAL | MB_ICONWARNING);
+}
 
 void SetLogRunReporter(LogRunReporter told) { reporter = told; }
 
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher finishOutput) {
   RunState& s = runState;
   ShowProgressDialog();
-  ConvertLog(s.inputFile, s.outputFile);
-  LogRunEnd end{s.cancelRequested != 0, std::ferror(s.inputFile) != 0, false};
+  const ConversionEnd conversion = ConvertLog(s.inputFile, s.outputFile);
+  LogRunEnd end{s.cancelRequested != 0, conversion.readError, conversion.compression,
+                TableFate::kInPlace};
   if (dialog == DialogAfterRun::kDestroyed) {
     DestroyWindow(s.progressDialog);
     s.progressDialog = kNoWindow;
   }
   // A cancel ends only this log: the next one, or the next run, starts clear.
   s.cancelRequested = 0;
-  end.outputLost = !finishOutput(outputPath);
-  std::snprintf(s.lastTablePath, sizeof s.lastTablePath, "%s", outputPath);
+  end.table = finishOutput(outputPath, end.compression != nullptr ? TableEnd::kNotALog
+                                       : end.readError != 0      ? TableEnd::kReadFailed
+                                                                 : TableEnd::kWhole);
+  // A failed run leaves what stood under the name; the last table is still the one before.
+  if (end.table == TableFate::kInPlace) {
+    std::snprintf(s.lastTablePath, sizeof s.lastTablePath, "%s", outputPath);
+  }
   if (reporter != nullptr) reporter(end);
   return end;
 }

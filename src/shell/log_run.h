@@ -3,6 +3,8 @@
 // command line.
 #pragma once
 
+#include "files/output_files.h"
+
 namespace quorval {
 
 // The single run keeps the dialog on screen, showing how far the log got,
@@ -10,23 +12,35 @@ namespace quorval {
 enum class DialogAfterRun { kDestroyed, kKept };
 
 struct LogRunEnd {
-  bool cancelled;   // the user (or a request to end the program) cut the conversion short
-  bool readFailed;  // the log could not be read to its end
-  bool outputLost;  // not all of the table reached its file (the finisher said so)
+  bool cancelled;           // the user (or a request to end the program) cut the conversion short
+  int readError;            // the log could not be read to its end: why (an errno value), else 0
+  const char* compression;  // the log is a compressed file ("gzip", ...), not text; else nullptr
+  TableFate table;          // what became of the table
+
+  bool Failed() const { return readError != 0 || compression != nullptr; }
+  bool OutputLost() const { return table == TableFate::kLost; }
 };
 
-// Names the failure when not all of the table reached its file; returns
-// whether all of it did. The finisher of every run but a table written to
-// standard output is FinishOutput's.
-using OutputFinisher = bool (*)(const char* outputPath);
-bool FinishOutputFile(const char* outputPath);
+// Finishes the table as the run ended and names a failure to write it. The
+// finisher of every run but a table written to standard output is
+// FinishOutput.
+using OutputFinisher = TableFate (*)(const char* outputPath, TableEnd end);
+
+// The word on a log that could not be read to its end, for a box or a line:
+// its reason ("Input/output error", "a gzip-compressed file, not a text log").
+const char* ReadFailureReason(const LogRunEnd& end);
+
+// The desktop's box on a log that could not be read to its end: it names
+// the log, the reason and what the table holds, under the program's title.
+void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath,
+                     long long rows);
 
 // The log open in inputFile into the table open in outputFile: the progress
 // dialog is shown, ConvertLog runs, the dialog is destroyed (or kept), the
 // cancel request is cleared, the output is finished and the reporter (if
 // one is set) is told, in this order. The input stays open.
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog,
-                 OutputFinisher finishOutput = FinishOutputFile);
+                 OutputFinisher finishOutput = FinishOutput);
 
 // Told after every log that a run converted, with the log in the run
 // state's inputPath and what its conversion met in sentenceCounts: the

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "convert/sentence_counts.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
 #include "shell/log_run.h"
@@ -19,8 +20,9 @@ void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
       CloseAllStreams();  // the input opened above
     } else {
       const LogRunEnd end = RunLog(s.outputPath, DialogAfterRun::kKept);
+      if (end.Failed()) ShowReadFailure(end, s.inputPath, s.outputPath, sentenceCounts.rows);
       FinishSingleRun(window, WM_COMMAND, wParam, lParam,
-                      end.cancelled || end.readFailed || end.outputLost);
+                      end.cancelled || end.Failed() || end.OutputLost());
     }
   }
   EndRun();

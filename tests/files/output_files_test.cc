@@ -102,7 +102,7 @@ TEST_F(OutputFiles, OpeningCreatesTheOutputOrEmptiesAnExistingOne) {
   for (const std::string& path : {fresh, existing}) {
     ASSERT_EQ(OpenOutputWithRetry(path.c_str()), 0) << path;
     ASSERT_NE(runState.outputFile, nullptr);
-    EXPECT_EQ(FinishOutput(path.c_str()), 0);
+    EXPECT_EQ(FinishOutput(path.c_str()), TableFate::kInPlace);
     EXPECT_EQ(ReadBytes(path), "") << path;
   }
   EXPECT_TRUE(backend.boxes.empty());
@@ -136,7 +136,7 @@ TEST_F(OutputFiles, RetrySucceedsOnceTheObstacleIsGone) {
   EXPECT_EQ(OpenOutputWithRetry(path.c_str()), 0);
   EXPECT_NE(runState.outputFile, nullptr);
   EXPECT_EQ(backend.boxes.size(), 2u);  // two prompts, then the open succeeded
-  EXPECT_EQ(FinishOutput(path.c_str()), 0);
+  EXPECT_EQ(FinishOutput(path.c_str()), TableFate::kInPlace);
   EXPECT_TRUE(std::filesystem::exists(path));
 }
 
@@ -161,7 +161,7 @@ TEST_F(OutputFiles, OutputThatCouldNotBeWrittenCompletelyIsReportedAsFailure) {
     EXPECT_EQ(runState.outputWriteFailed, 0);
     const std::string rows(bytes, 'r');
     std::fwrite(rows.data(), 1, rows.size(), runState.outputFile);
-    EXPECT_EQ(FinishOutput("/dev/full"), 1) << bytes;
+    EXPECT_EQ(FinishOutput("/dev/full"), TableFate::kLost) << bytes;
     EXPECT_EQ(runState.outputFile, nullptr);
     EXPECT_EQ(runState.outputWriteFailed, 1);
     ASSERT_EQ(backend.boxes.size(), 1u);
@@ -182,17 +182,17 @@ TEST_F(OutputFiles, FullDiskDuringALongOutputIsReportedWithItsReason) {
   ASSERT_EQ(OpenOutputWithRetry("/dev/full"), 0);
   WriteCsvHeader(runState.outputFile);
   for (int row = 0; row < 1000; ++row) WriteCsvRow(runState.outputFile);
-  EXPECT_EQ(FinishOutput("/dev/full"), 1);
+  EXPECT_EQ(FinishOutput("/dev/full"), TableFate::kLost);
   ASSERT_EQ(backend.boxes.size(), 1u);
   EXPECT_EQ(backend.boxes[0].reason, ENOSPC);
 }
 
 TEST_F(OutputFiles, CompleteOutputFinishesQuietlyAndNoOutputIsNoFailure) {
-  EXPECT_EQ(FinishOutput("nothing open"), 0);
+  EXPECT_EQ(FinishOutput("nothing open"), TableFate::kInPlace);
   const std::string path = folder / "day1-103+000.csv";
   ASSERT_EQ(OpenOutputWithRetry(path.c_str()), 0);
   std::fputs("index,\r\n", runState.outputFile);
-  EXPECT_EQ(FinishOutput(path.c_str()), 0);
+  EXPECT_EQ(FinishOutput(path.c_str()), TableFate::kInPlace);
   EXPECT_EQ(ReadBytes(path), "index,\r\n");  // bytes as written, CR LF kept
   EXPECT_TRUE(backend.boxes.empty());
 }

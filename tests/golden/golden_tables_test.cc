@@ -31,7 +31,7 @@ std::string Expected(const std::string& name) {
 
 class GoldenTables : public convert_test::ConvertTest {
  protected:
-  std::string Convert(const std::string& name, void (*convert)(FILE*, FILE*)) {
+  std::string Convert(const std::string& name, auto convert) {
     FILE* input = std::fopen(LogPath(name).c_str(), "rb");
     if (input == nullptr) return "cannot open " + LogPath(name);
     FILE* output = TempStream();

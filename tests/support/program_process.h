@@ -110,12 +110,24 @@ struct Spawn {
   }
 };
 
+// The file the watched table is written into until its run ends: the one
+// whose name begins with it ("out.csv.part-1234" for "out.csv").
+inline std::string FileBeingWritten(const TempFolder& folder, const std::string& watched) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder / "")) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with(watched)) return entry.path().string();
+  }
+  return folder / watched;
+}
+
 // Whether the fed rows reached the watched table while its pipe was open.
 inline void ExpectRowsWhileFed(const Spawn& spawn, const TempFolder& folder,
                                const std::string& outPath) {
-  const std::string table = spawn.watched.empty() ? outPath : folder / spawn.watched;
-  EXPECT_TRUE(WaitUntil([&] { return CsvLineCount(ReadBytes(table)) >= spawn.watchedLines; }))
-      << "the rows did not reach " << table << " while the pipe was open";
+  std::string table = outPath;
+  EXPECT_TRUE(WaitUntil([&] {
+    if (!spawn.watched.empty()) table = FileBeingWritten(folder, spawn.watched);
+    return CsvLineCount(ReadBytes(table)) >= spawn.watchedLines;
+  })) << "the rows did not reach " << table << " while the pipe was open";
 }
 
 #ifdef _WIN32
