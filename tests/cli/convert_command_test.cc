@@ -207,7 +207,7 @@ TEST_F(ConvertCommand, ProgressGoesToATerminalUnlessQuiet) {
   spawn.stderrIsTerminal = true;
   const Result shown = Run(spawn);
   EXPECT_EQ(shown.status, 0);
-  EXPECT_NE(shown.err.find("day1.txt -> day1-103+000.csv (1 rows)"), std::string::npos)
+  EXPECT_NE(shown.err.find("day1.txt -> day1-103+000.csv (1 row)"), std::string::npos)
       << shown.err;
   spawn.args = {"--quiet", "day1.txt"};
   const Result quiet = Run(spawn);
