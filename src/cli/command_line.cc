@@ -240,8 +240,10 @@ void PrintUsage() {
       "  --batch LIST  convert every log named in LIST, one per line, as the\n"
       "              desktop program's Batch PostProc does: each entry's extension\n"
       "              becomes .log, each output <base>-%s+000.xlx, and the logs whose\n"
-      "              conversion started are listed in <LIST base>-diag.txt; the\n"
-      "              batch stops at a log that cannot be opened\n"
+      "              conversion started are listed in <LIST base>-diag.txt;\n"
+      "              entries are found from the current folder, not LIST's; the\n"
+      "              batch stops at a log that cannot be opened or a table that\n"
+      "              cannot be written\n"
       "  --gnss      every satellite system (talkers GP, GL, GA, GB, BD, GQ, QZ, GI\n"
       "              and GN): one row per fix, from the sentences of one receiver\n"
       "              cycle, with the satellites of all systems (see the README)\n"
@@ -268,7 +270,7 @@ void PrintUsage() {
       "128 + n ended by signal n.\n"
       "\n"
       "Example:\n"
-      "  %s day1.txt day2.txt      writes day1-%s+000.csv and day2-%s+000.csv\n",
+      "  %s day1.txt day2.txt  writes day1-%s+000.csv, day2-%s+000.csv\n",
       kProgram, kProgram, kVersionLabel, kVersionLabel, kProgram, kVersionLabel, kVersionLabel);
 }
 
