@@ -55,6 +55,9 @@ bool ReadCount(const char* text, int low, int high, int& count) {
   return true;
 }
 
+// The noun after a count: singular for one.
+const char* NounFor(long long count, const char* one, const char* many) { return count == 1 ? one : many; }
+
 bool wordOnUnread = true;
 
 // After each log: the word on sentences the table leaves unread, and with
@@ -71,11 +74,12 @@ void ReportLog(const LogRunEnd& end) {
   }
   if (!c.detailed) return;
   std::fprintf(stderr,
-               "%s: %lld lines, %lld sentences (%lld whose checksum does not match, %lld without "
+               "%s: %lld %s, %lld %s (%lld whose checksum does not match, %lld without "
                "a checksum), %lld %s\n",
-               name.c_str(), static_cast<long long>(c.lines), static_cast<long long>(c.sentences),
+               name.c_str(), static_cast<long long>(c.lines), NounFor(c.lines, "line", "lines"),
+               static_cast<long long>(c.sentences), NounFor(c.sentences, "sentence", "sentences"),
                static_cast<long long>(c.checksumMismatch), static_cast<long long>(c.checksumMissing),
-               static_cast<long long>(c.rows), c.rows == 1 ? "row" : "rows");
+               static_cast<long long>(c.rows), NounFor(c.rows, "row", "rows"));
   AddressCount sorted[kCountedAddresses];
   std::copy(c.addresses, c.addresses + c.addressCount, sorted);
   std::sort(sorted, sorted + c.addressCount, [](const AddressCount& a, const AddressCount& b) {
@@ -167,9 +171,9 @@ TableFate FinishTable(const char* outputPath, TableEnd end) {
 int64_t RowsWritten() { return sentenceCounts.rows; }
 
 void ReportInterruptedRun(const char* log, const char* output) {
-  std::fprintf(stderr, "%s: conversion of %s interrupted; %s holds %lld complete rows\n", kProgram,
-               Named(log, false).c_str(), Named(output, true).c_str(),
-               static_cast<long long>(RowsWritten()));
+  const long long rows = RowsWritten();
+  std::fprintf(stderr, "%s: conversion of %s interrupted; %s holds %lld complete %s\n", kProgram,
+               Named(log, false).c_str(), Named(output, true).c_str(), rows, NounFor(rows, "row", "rows"));
 }
 
 int InterruptedStatus() { return kExitInterrupted + endRequestSignal; }
@@ -225,10 +229,11 @@ int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
     return kExitInputUnreadable;
   }
   if (ShowsProgress(line)) {
-    std::fprintf(stderr, "%s -> %s (%lld rows)\n", ShowName(planned.log).c_str(),
+    const long long rows = RowsWritten();
+    std::fprintf(stderr, "%s -> %s (%lld %s)\n", ShowName(planned.log).c_str(),
                  IsStandardStream(s.outputPath) ? "standard output"
                                                 : ShowName(s.outputPath).c_str(),
-                 static_cast<long long>(RowsWritten()));
+                 rows, NounFor(rows, "row", "rows"));
   }
   return kExitSuccess;
 }
@@ -268,8 +273,10 @@ void PrintUsage() {
       "  --batch LIST  convert every log named in LIST, one per line, as the\n"
       "              desktop program's Batch PostProc does: each entry's extension\n"
       "              becomes .log, each output <base>-%s+000.xlx, and the logs whose\n"
-      "              conversion started are listed in <LIST base>-diag.txt; the\n"
-      "              batch stops at a log that cannot be opened\n"
+      "              conversion started are listed in <LIST base>-diag.txt;\n"
+      "              entries are found from the current folder, not LIST's; the\n"
+      "              batch stops at a log that cannot be opened or a table that\n"
+      "              cannot be written\n"
       "  --gnss      every satellite system (talkers GP, GL, GA, GB, BD, GQ, QZ, GI\n"
       "              and GN): one row per fix, from the sentences of one receiver\n"
       "              cycle, with the satellites of all systems (see the README)\n"
@@ -298,7 +305,7 @@ void PrintUsage() {
       "128 + n ended by signal n.\n"
       "\n"
       "Example:\n"
-      "  %s day1.txt day2.txt      writes day1-%s+000.csv and day2-%s+000.csv\n",
+      "  %s day1.txt day2.txt  writes day1-%s+000.csv, day2-%s+000.csv\n",
       kProgram, kProgram, kVersionLabel, kVersionLabel, kProgram, kVersionLabel, kVersionLabel);
 }
 

@@ -58,6 +58,10 @@ double AddTitle(Scene& scene, const PlotTable& table, const char* viewTitle, con
   return TitleBottom(table);
 }
 
+std::string CountOf(size_t count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 PlotArea AreaBelow(const Scene& scene, double top, double legendWidth) {
   PlotArea area;
   area.left = kLeftMargin;

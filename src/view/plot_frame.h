@@ -4,6 +4,7 @@
 // pixels can show.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ void AddText(Scene& scene, double x, double y, const std::string& text, double s
 // begin below them.
 double TitleBottom(const PlotTable& table);
 double AddTitle(Scene& scene, const PlotTable& table, const char* viewTitle, const std::string& detail);
+
+// A count with its noun, singular for one: "1 row", "2 rows".
+std::string CountOf(size_t count, const char* noun);
 
 // The area for the data below `top`, with room for tick labels and axis
 // names and, at the right, legendWidth pixels for a legend.

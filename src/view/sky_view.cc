@@ -143,8 +143,8 @@ ViewOutcome BuildSkyView(const PlotTable& table, Scene& scene) {
   }
 
   char detail[160];
-  std::snprintf(detail, sizeof detail, "%zu satellites over %zu rows; north up, east to the right, zenith at the centre",
-                satellites.size(), table.Rows());
+  std::snprintf(detail, sizeof detail, "%s over %s; north up, east to the right, zenith at the centre",
+                CountOf(satellites.size(), "satellite").c_str(), CountOf(table.Rows(), "row").c_str());
   AddTitle(scene, table, "Sky", satellites.empty() ? "" : detail);
   if (satellites.empty()) {
     const std::string problem = "no satellites: no row places a satellite in the sky";

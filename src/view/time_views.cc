@@ -87,7 +87,7 @@ ViewOutcome BuildSignalView(const PlotTable& table, Scene& scene) {
   const PlotArea area = AreaBelow(scene, top, LegendWidth(legend, legendRows, "satellite") + 16);
   const Timeline timeline = TimelineOf(table);
   AddTitle(scene, table, "Signal",
-           std::to_string(ids.size()) + " satellites with a signal; " + TimelineSpan(timeline));
+           CountOf(ids.size(), "satellite") + " with a signal; " + TimelineSpan(timeline));
 
   const ValueRange snr = NiceRange(0, std::max(strongest, 10), 6);
   const LinearScale x{timeline.low, timeline.high, area.left, area.Right()};
@@ -159,7 +159,7 @@ ViewOutcome BuildSatsView(const PlotTable& table, Scene& scene) {
   for (const auto* column : {&table.numsvsinfix, &table.numused, &table.numsvsview}) {
     most = std::max<int>(most, *std::max_element(column->begin(), column->end()));
   }
-  AddTitle(scene, table, "Satellites and DOP", std::to_string(table.Rows()) + " rows; " +
+  AddTitle(scene, table, "Satellites and DOP", CountOf(table.Rows(), "row") + "; " +
                                                    TimelineSpan(timeline) + clipped);
 
   const LinearScale x{timeline.low, timeline.high, whole.left, whole.Right()};

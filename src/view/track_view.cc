@@ -155,8 +155,8 @@ ViewOutcome BuildTrackView(const PlotTable& table, Scene& scene) {
   const std::vector<LegendEntry> legend = LegendOf(table);
   const PlotArea area = TrackArea(table, scene, legend);
   char detail[160];
-  std::snprintf(detail, sizeof detail, "%zu rows, %zu with a position; %s east-west by %s north-south",
-                table.Rows(), extent.positions, Distance(extent.eastHigh - extent.eastLow).c_str(),
+  std::snprintf(detail, sizeof detail, "%s, %zu with a position; %s east-west by %s north-south",
+                CountOf(table.Rows(), "row").c_str(), extent.positions, Distance(extent.eastHigh - extent.eastLow).c_str(),
                 Distance(extent.northHigh - extent.northLow).c_str());
   AddTitle(scene, table, "Track", detail);
 

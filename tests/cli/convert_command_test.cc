@@ -1,6 +1,8 @@
 // quorval-convert end to end: its outputs, options, messages and exit statuses.
 #include <unistd.h>
 
+#include <sstream>
+
 #include "output/csv_columns.h"
 #include "support/program_process.h"
 
@@ -118,6 +120,8 @@ TEST_F(ConvertCommand, HelpAndVersionAnswerOnStandardOutput) {
   EXPECT_TRUE(help.out.starts_with("Usage: quorval-convert")) << help.out;
   EXPECT_NE(help.out.find("Example:"), std::string::npos);
   EXPECT_NE(help.out.find("day1-103+000.csv"), std::string::npos);
+  std::istringstream lines(help.out);  // a terminal's 80 columns
+  for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size() - line.ends_with('\r'), 80u) << line;
   EXPECT_EQ(help.err, "");
   const Result version = Run({"--version"});
   EXPECT_EQ(version.status, 0);
@@ -207,7 +211,7 @@ TEST_F(ConvertCommand, ProgressGoesToATerminalUnlessQuiet) {
   spawn.stderrIsTerminal = true;
   const Result shown = Run(spawn);
   EXPECT_EQ(shown.status, 0);
-  EXPECT_NE(shown.err.find("day1.txt -> day1-103+000.csv (1 rows)"), std::string::npos)
+  EXPECT_NE(shown.err.find("day1.txt -> day1-103+000.csv (1 row)"), std::string::npos)
       << shown.err;
   spawn.args = {"--quiet", "day1.txt"};
   const Result quiet = Run(spawn);

@@ -17,9 +17,10 @@ using view_test::Header;
 using view_test::Row;
 using view_test::TableOf;
 
-bool HasText(const Scene& scene, const std::string& text) {
+bool HasText(const Scene& scene, const std::string& text, bool asStart = false) {
   for (const SceneItem& item : scene.items) {
-    if (const auto* t = std::get_if<SceneText>(&item); t != nullptr && t->text == text) return true;
+    const auto* t = std::get_if<SceneText>(&item);
+    if (t != nullptr && (asStart ? t->text.starts_with(text) : t->text == text)) return true;
   }
   return false;
 }
@@ -81,6 +82,22 @@ TEST(SkyView, ASatelliteAtTheZenithIsMarkedAtTheCentreFilledWhenUsed) {
     ASSERT_EQ(marks.size(), 2u);
     EXPECT_EQ(marks[0].fill.a != 0, e.satellites[0].used != 0);
     EXPECT_TRUE(HasText(scene, "N"));
+  }
+}
+
+// The counts under a view's title, singular for one.
+TEST(ViewTitles, CountOneRowOrSatelliteInTheSingular) {
+  Epoch one, two;
+  one.satellites = two.satellites = {{7, 200, 45, 40, 1}};
+  two.satellites.push_back({9, 90, 30, 35, 1});
+  const struct { ViewKind view; std::vector<Epoch> epochs; std::string detail; } cases[] = {
+      {ViewKind::kTrack, {one}, "1 row, 1 with"}, {ViewKind::kSky, {one}, "1 satellite over 1 row;"},
+      {ViewKind::kSky, {one, two}, "2 satellites over 2 rows;"}, {ViewKind::kSats, {one}, "1 row;"},
+      {ViewKind::kSignal, {one}, "1 satellite with a signal;"}};
+  for (const auto& c : cases) {
+    Scene scene;
+    BuildView(c.view, TableOf(TableText(c.epochs)), 800, 600, scene);
+    EXPECT_TRUE(HasText(scene, c.detail, true)) << c.detail;
   }
 }
 
