@@ -43,11 +43,15 @@ TEST_F(HostileCommand, EndsWithItsStatusAndMessageAndLosesNothing) {
   fs::create_symlink("/dev/full", folder / "full-diag.txt");
   ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
 #endif
+  folder.Write("a.txt", Fixes(3));
+  folder.Write("victim.txt", "notes the user keeps\n");
+  folder.Write("packed.txt", std::string("\x1f\x8b\x08\0\0\0\0\0", 8) + "deflated");
   const std::string later = folder.Write("later.txt", Fixes(3) + Fixes(6));
   const std::string five = folder.Write("five.txt", Fixes(5));
   const std::string table5 = Run(Spawn{{"-o", "-", "five.txt"}}).out;
   const std::string table6 = Run(Spawn{{"-"}, folder.Write("six.txt", Fixes(6))}).out;
   ASSERT_EQ(CsvLineCount(table5), 5);
+  folder.Write("kept.csv", table5);
 
   const std::string q = "quorval-convert: ";
   const std::string refused = "; nothing was converted\n";
@@ -97,6 +101,25 @@ TEST_F(HostileCommand, EndsWithItsStatusAndMessageAndLosesNothing) {
            ".x' would be longer than 399 characters. Move or rename the file to a shorter path.\n" +
            q + "Processing Complete\n",
        {}, {}},
+      {"a log typed after -o", {{"-o", "victim.txt", "day2.txt"}}, 3,
+       q + "refusing to write over 'victim.txt': it is neither empty nor a table of this program "
+           "(--force writes over it)" + refused,
+       {"victim.txt", "day2.txt"}, {}},
+      {"--force writes over it", {{"--force", "-o", "victim.txt", "five.txt"}}, 0, "", {}, {},
+       &table5, "victim.txt"},
+      {"-o twice", {{"-o", "a.csv", "-o", "b.csv", "day1.txt"}}, 1,
+       q + "option -o may be given only once\nTry 'quorval-convert --help' for more information.\n",
+       {}, {"a.csv", "b.csv"}},
+      {"a later log is an earlier log's table", {{"a.txt", "a-103+000.csv"}}, 3,
+       q + "cannot write 'a-103+000.csv': it is the same file as 'a-103+000.csv', a log it reads" +
+           refused,
+       {}, {"a-103+000.csv", "a-103+000-103+000.csv"}},
+      {"standard input is a folder", {{"-o", "x.csv", "-"}, folder / "logs"}, 2,
+       q + "cannot read standard input: Is a directory; no table was written\n", {}, {"x.csv"}},
+      {"a compressed log", {{"packed.txt"}}, 2,
+       "packed.txt: a gzip-compressed file, not a text log; 'zcat packed.txt | quorval-convert -' "
+       "reads it\n",
+       {}, {"packed-103+000.csv"}},
       {"a receiver's rows stream out while the pipe stays open",
        Spawn({"-"}).Feed(Fixes(5), "", 5), 0, "", {}, {}, &table5},
 #ifndef _WIN32
@@ -116,6 +139,11 @@ TEST_F(HostileCommand, EndsWithItsStatusAndMessageAndLosesNothing) {
       {"hang-up while a FIFO waits for its writer",
        Spawn({"fifo", "day2.txt"}).Interrupt(SIGHUP), 128 + SIGHUP, q + "interrupted\n", {},
        {"day2-103+000.csv"}},
+      {"a failed read keeps the table it would replace", {{"-o", "kept.csv", "/proc/self/mem"}}, 2,
+       q + "cannot read '/proc/self/mem': Input/output error; 'kept.csv' was left as it was\n",
+       {"kept.csv"}, {}},
+      {"an output in a folder it may not write", {{"-o", "/sys/x.csv", "day1.txt"}}, 3,
+       q + "cannot create '/sys/x.csv': Permission denied\n", {}, {}},
       {"/dev/stdin writes to standard output", {{"/dev/stdin"}, five}, 0, "", {}, {"/dev/stdin-103+000.csv"},
        &table5},
       {"a list from /dev/stdin", {{"--batch", "/dev/stdin"}, folder / "list.ini"}, 2,

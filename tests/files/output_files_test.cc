@@ -1,5 +1,6 @@
 #include "support/fresh_program.h"
 #include "files/output_files.h"
+#include "files/staged_output.h"
 #include "output/csv_writer.h"
 
 #include <gtest/gtest.h>
@@ -195,6 +196,60 @@ TEST_F(OutputFiles, CompleteOutputFinishesQuietlyAndNoOutputIsNoFailure) {
   EXPECT_EQ(FinishOutput(path.c_str()), TableFate::kInPlace);
   EXPECT_EQ(ReadBytes(path), "index,\r\n");  // bytes as written, CR LF kept
   EXPECT_TRUE(backend.boxes.empty());
+}
+
+TEST_F(OutputFiles, ATableReplacesItsNameOnlyWhenItsRunEndsWell) {
+  const struct {
+    bool existed;
+    TableEnd end;
+    TableFate fate;
+    bool newRows;  // the name holds the new rows; else what stood there (or nothing)
+  } cases[] = {
+      {false, TableEnd::kWhole, TableFate::kInPlace, true},
+      {true, TableEnd::kWhole, TableFate::kInPlace, true},
+      {false, TableEnd::kReadFailed, TableFate::kInPlace, true},  // nothing to lose: rows kept
+      {true, TableEnd::kReadFailed, TableFate::kPreviousKept, false},
+      {false, TableEnd::kNotALog, TableFate::kNotWritten, false},
+      {true, TableEnd::kNotALog, TableFate::kPreviousKept, false},
+  };
+  const std::string path = folder / "day1-103+000.csv";
+  for (const auto& c : cases) {
+    std::filesystem::remove(path);
+    if (c.existed) folder.Write("day1-103+000.csv", "old rows\r\n");
+    ASSERT_EQ(OpenOutputWithRetry(path.c_str()), 0);
+    std::fputs("new rows\r\n", runState.outputFile);
+    std::fflush(runState.outputFile);
+    // Until the run ends, the name holds what it held.
+    EXPECT_EQ(ReadBytes(path), c.existed ? "old rows\r\n" : "");
+    EXPECT_EQ(FinishOutput(path.c_str(), c.end), c.fate);
+    const std::string expected = c.newRows ? "new rows\r\n" : c.existed ? "old rows\r\n" : "";
+    EXPECT_EQ(ReadBytes(path), expected) << c.existed << static_cast<int>(c.end);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / ""), {}),
+              c.newRows || c.existed ? 1 : 0);  // no staged file left behind
+  }
+}
+
+TEST_F(OutputFiles, TwoRunsWritingOneNameLeaveOneTableWholeWithItsPermissions) {
+  const std::string path = folder.Write("shared.csv", "");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  StagedOutput first, second;
+  FILE* a = OpenStagedOutput(path.c_str(), first);
+  FILE* b = OpenStagedOutput(path.c_str(), second);
+  ASSERT_TRUE(a != nullptr && b != nullptr);
+  std::fputs("first\r\n", a);
+  std::fputs("second\r\n", b);
+  std::fclose(b);
+  std::fclose(a);
+  EXPECT_EQ(PlaceStagedOutput(second), 0);
+  EXPECT_EQ(PlaceStagedOutput(first), 0);
+  EXPECT_EQ(ReadBytes(path), "first\r\n");
+#ifndef _WIN32
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+#endif
 }
 
 }  // namespace

@@ -337,5 +337,51 @@ TEST_F(SingleRun, LogWithoutFixesGivesAnEmptyTableAndTheUsualPrompt) {
   EXPECT_EQ(backend.Boxes(), std::vector<std::string>{"Processing Complete: Do another file?"});
 }
 
+TEST_F(SingleRun, TheLogNamedAsItsOwnOutputIsRefusedAndTheNameAskedAgain) {
+  const std::string log = folder.Write("track.csv", LogWithFixes(4));
+  const std::string table = folder / "track-103+000.csv";
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(log)
+      .AnswerBox(IDYES)  // overwrite
+      .ChooseInFileDialog(table)
+      .AnswerBox(IDNO);
+  RunProgram();
+  EXPECT_THAT(backend.Boxes(),
+              ElementsAre("Open Output File: File already exists.  Overwrite?",
+                          "Output would overwrite input: " + log +
+                              " is the log being converted.\nChoose another name for the table.",
+                          "Processing Complete: Do another file?"));
+  EXPECT_EQ(ReadBytes(log), LogWithFixes(4));
+  EXPECT_EQ(CsvLines(ReadBytes(table)), 4);
+}
+
+TEST_F(SingleRun, ALogThatCannotBeReadToItsEndIsNamedWithItsReason) {
+  const struct {
+    std::string log;
+    std::string reason;
+  } cases[] = {
+      {folder.Write("packed.txt", std::string("\x1f\x8b\x08\0\0\0\0\0", 8) + "deflated"),
+       "a gzip-compressed file, not a text log"},
+#ifndef _WIN32
+      {"/proc/self/mem", "Input/output error"},  // a read that fails at once
+#endif
+  };
+  for (const auto& c : cases) {
+    const std::string table = folder / "out.csv";
+    ScriptedBackend script;
+    script.WhenIdle(ChooseMenuItem(kSingleCommand))
+        .ChooseInFileDialog(c.log)
+        .ChooseInFileDialog(table)
+        .AnswerBox(IDNO);
+    RunProgramWith(script);
+    EXPECT_THAT(script.Boxes(), ElementsAre("Quorval-103: Cannot read " + c.log + ":\n" + c.reason +
+                                                ".\n\nNo table was written.",
+                                            "Processing Aborted: Do another file?"))
+        << c.log;
+    EXPECT_FALSE(std::filesystem::exists(table)) << c.log;
+  }
+}
+
 }  // namespace
 }  // namespace shell_test
