@@ -61,6 +61,7 @@ TEST_F(BatchCommand, WritesTheSameFilesByteForByteAsTheDesktopBatch) {
 
 TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
   folder.Write("day1.log", kDay1);
+  folder.Write("packed.log", std::string("\x28\xb5\x2f\xfd\0\0", 6));
   const struct {
     const char* scenario;
     std::string list;  // empty: no list file at all
@@ -75,6 +76,10 @@ TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
       {"an output that cannot be created", folder / "day1.log\n" + folder / "day2.log\n", true, 3,
        "quorval-convert: cannot create '" + folder / "day2-103+000.xlx': Is a directory\n"},
       {"no list", "", false, 2, "cannot open the list"},
+      {"a log that cannot be read", folder / "packed.log\n" + folder / "day1.log\n", false, 2,
+       "quorval-convert: Quorval-103: Cannot read '" + folder /
+           "packed.log': a zstd-compressed file, not a text log. No table was written.\n"
+           "quorval-convert: Processing Complete\n"},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(folder / "AllData.ini");

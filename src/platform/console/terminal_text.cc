@@ -139,7 +139,8 @@ std::string WordBoxForTerminal(const char* text, const char* caption, int reason
       line += QuoteName(named);
       p += std::strlen(named);
     } else {
-      line += *p == '\n' ? ' ' : *p;  // one line per message
+      // One line per message; a blank line between paragraphs is one space.
+      if (*p != '\n' || p == text || p[-1] != '\n') line += *p == '\n' ? ' ' : *p;
       ++p;
     }
   }
