@@ -70,11 +70,16 @@ void ReportLog(const LogRunEnd& end) {
     std::fprintf(stderr, "%s: %s\n", name.c_str(), word);
   }
   if (!c.detailed) return;
+  // --gnss passes over the sentences it finds cut short; they are counted
+  // apart from the rest of those without a checksum.
+  char cutShort[64] = "";
+  if (c.allSystems) std::snprintf(cutShort, sizeof cutShort, ", %lld cut short", static_cast<long long>(c.cutShort));
   std::fprintf(stderr,
                "%s: %lld lines, %lld sentences (%lld whose checksum does not match, %lld without "
-               "a checksum), %lld %s\n",
+               "a checksum%s), %lld %s\n",
                name.c_str(), static_cast<long long>(c.lines), static_cast<long long>(c.sentences),
-               static_cast<long long>(c.checksumMismatch), static_cast<long long>(c.checksumMissing),
+               static_cast<long long>(c.checksumMismatch),
+               static_cast<long long>(c.checksumMissing - c.cutShort), cutShort,
                static_cast<long long>(c.rows), c.rows == 1 ? "row" : "rows");
   AddressCount sorted[kCountedAddresses];
   std::copy(c.addresses, c.addresses + c.addressCount, sorted);

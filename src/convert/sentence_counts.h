@@ -33,6 +33,7 @@ struct SentenceCounts {
   int64_t otherTalkers[kFixTypes][kOtherTalkers];
   int64_t rows;              // rows the conversion wrote
   bool allSystems;           // it read every satellite system (--gnss)
+  int64_t cutShort;          // --gnss: sentences passed over as cut short
 
   // --stats only.
   bool detailed;

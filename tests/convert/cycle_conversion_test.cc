@@ -168,20 +168,44 @@ TEST_F(AllSystems, EveryCycleWithAFixIsARowTheLastOneTooAndFlagsBelongToTheirRow
   EXPECT_EQ(table.Slots(1), (std::vector<Slot>{{5, 83, 40, 47, 1}, {12, 308, 17, 41, 0}}));
 }
 
-TEST_F(AllSystems, ASentenceFailingItsChecksumIsPassedOverOneWithoutIsRead) {
-  std::string log = Log(kFirstCycle);
-  // A receiver's restart splices a GGA into a GSV: a time, and a "fix" of
-  // satellite fields, under the GGA's checksum.
-  log += "$GPGGA,120001.00,00,3,1,12,23,86,270,,13,70,270,40*79\r\n";
-  // The next second without checksums, as some loggers write it.
-  log += "$GNRMC,120002.00,A,4807.04000,N,01131.00000,E,1.944,84.4,230324,,,A,V\r\n"
-         "$GNGGA,120002.00,4807.04000,N,01131.00000,E,1,09,0.80,545.4,M,46.9,M,,\r\n";
-  const Rows table = Convert(log);
-  ASSERT_EQ(table.rows.size(), 2u) << text;
-  EXPECT_EQ(table.At(0, "TimeOfDay(s)"), "43200.0");
-  EXPECT_EQ(table.At(0, "numsvsview"), "7");  // the spliced line ended nothing
-  EXPECT_EQ(table.At(1, "TimeOfDay(s)"), "43202.0");
-  EXPECT_EQ(table.At(1, "gpsqual"), "1");
+TEST_F(AllSystems, ASentenceFailingItsChecksumOrCutShortIsPassedOver) {
+  const std::string first = Log(kFirstCycle);
+  const std::string gga = "$GNGGA,120001.00,4807.04000,N,01131.00000,E,1,09,0.80,545.4,M,46.9,M,,";
+  const std::string rmc = "$GNRMC,120001.00,A,4807.04000,N,01131.00000,E,1.944,84.4,230324,,,A,V";
+  const struct {
+    const char* scenario;
+    std::string log;
+    size_t rows;  // the first second's row, and the next one's if it was read
+  } cases[] = {
+      // A receiver's restart splices a GGA into a GSV: a time, and a "fix"
+      // of satellite fields, under the GGA's checksum.
+      {"spliced", first + "$GPGGA,120001.00,00,3,1,12,23,86,270,,13,70,270,40*79\r\n", 1},
+      // Once the log has shown checksums, a sentence without one lost its
+      // tail: an altitude of 5.0, or a longitude of 0.01.
+      {"a GGA cut short", first + gga.substr(0, 55) + "\r\n", 1},
+      {"an RMC cut by a reboot", first + rmc.substr(0, 34) + "\r\n", 1},
+      // A log without checksums is read as it stands, unless a control byte
+      // broke a sentence off.
+      {"no checksums", gga + "\r\n" + rmc + "\r\n", 1},
+      {"no checksums, two seconds", gga + "\r\n" + "$GNGGA,120002.00" + gga.substr(16) + "\r\n", 2},
+      {"a NUL inside", gga + "\r\n" + "$GNGGA,120002.00" + gga.substr(16, 39) + std::string(1, '\0') +
+                           gga.substr(55) + "\r\n", 1},
+      {"a control byte after the checksum", first + Nmea(gga.substr(1)).insert(gga.size() + 3, "\t"), 2},
+  };
+  for (const auto& c : cases) {
+    const Rows table = Convert(c.log);
+    ASSERT_EQ(table.rows.size(), c.rows) << c.scenario << "\n" << text;
+    if (c.rows == 2) {
+      EXPECT_EQ(table.At(1, "msl(m)"), "545.4") << c.scenario;
+    }
+  }
+  // Whether checksums were seen belongs to one log: the next one without
+  // them is read.
+  Convert(first);
+  EXPECT_EQ(Convert(gga + "\r\n").rows.size(), 1u);
+  EXPECT_EQ(sentenceCounts.cutShort, 0);
+  Convert(first + gga + "\r\n" + rmc + "\r\n");
+  EXPECT_EQ(sentenceCounts.cutShort, 2);
 }
 
 // A captured sentence: the check reads sixteen characters past its end.
