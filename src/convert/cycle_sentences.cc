@@ -73,11 +73,42 @@ void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
 }
 
 // GSA: 1 mode, 2 fix mode, 3 to 14 used ids, 15 PDOP, 16 HDOP, 17 VDOP,
-// and in NMEA 4.10 18 the system id.
+// and in NMEA 4.10 18 the system id. Receivers of many systems list up to
+// 24 ids (30 fields): the DOPs then stand before the system id, counted
+// from the end.
 constexpr int kGsaFirstId = 3;
 constexpr int kGsaIds = 12;
-constexpr int kGsaPdop = 15;
-constexpr int kGsaSystemId = 18;
+constexpr int kGsaPdop = kGsaFirstId + kGsaIds;
+constexpr int kGsaSystemId = kGsaPdop + 3;
+
+// Where a GSA's ids end, its DOPs stand and its system id is (0: none).
+struct GsaLayout {
+  int pdop;
+  int systemId;
+};
+
+// A GSA has twelve id fields at least (empty ones included, as NMEA lays
+// it out), so up to 18 fields the places are fixed: DOPs at 15 to 17, and
+// field 18 the system id when it is one (SiRF's TDOP of 3.3 there is not).
+// A GSA of 19 fields or more lists 2 + ids + 3 (+ 1): its last field is
+// the system id when it is one digit 1 to 6 without a point (a DOP has
+// one), and the three DOPs stand just before it, or last without it. A
+// GSA of 13 ids without system id cannot be told from 12 ids and a TDOP:
+// the fixed places read it.
+int FieldCount(const DataFields& f) { return f.count; }
+template <plain::Kind... kinds>
+int FieldCount(const PlainDataFields<kinds...>&) {
+  return kGsaSystemId;  // PlainGsa reads no longer GSA
+}
+
+template <typename Fields>
+GsaLayout LayoutOf(const Fields& f) {
+  const int count = FieldCount(f);
+  if (count <= kGsaSystemId) return GsaLayout{kGsaPdop, f.Length(kGsaSystemId) == 1 ? kGsaSystemId : 0};
+  const char last = f.Letter(count);
+  const bool systemId = f.Length(count) == 1 && last >= '1' && last <= '6';
+  return GsaLayout{count - 2 - (systemId ? 1 : 0), systemId ? count : 0};
+}
 // GSV: 1 messages, 2 this message, 3 in view, four fields per satellite (id,
 // elevation, azimuth, SNR), and in NMEA 4.10 one more: the signal id.
 constexpr int kGsvFirstSatellite = 4;
@@ -147,17 +178,20 @@ void AddGsa(ReceiverCycle& cycle, const Fields& f, SatelliteSystem system) {
   // The system id of NMEA 4.10, one hex digit, names the system of the ids;
   // without it the talker does, or for GN each id's range. (Some receivers
   // put another number there, a TDOP of 3.3 say: that is no system id.)
-  if (f.Has(kGsaSystemId) && f.Length(kGsaSystemId) == 1) {
-    const SatelliteSystem named = SystemOfId(f.Int(kGsaSystemId));
+  const GsaLayout layout = LayoutOf(f);
+  if (layout.systemId != 0) {
+    const SatelliteSystem named = SystemOfId(f.Int(layout.systemId));
     if (named != SatelliteSystem::kSeveral) system = named;
   }
-  for (int i = 0; i < kGsaIds; ++i) AddUsed(cycle, TableSatelliteId(system, f.Int(kGsaFirstId + i)));
+  for (int field = kGsaFirstId; field < layout.pdop; ++field) {
+    AddUsed(cycle, TableSatelliteId(system, f.Int(field)));
+  }
   if (cycle.hasGsa) return;
   cycle.hasGsa = true;
   cycle.fixMode = f.Int16(2);
-  cycle.pdop = f.Real(kGsaPdop);
-  cycle.hdop = f.Real(kGsaPdop + 1);
-  cycle.vdop = f.Real(kGsaPdop + 2);
+  cycle.pdop = f.Real(layout.pdop);
+  cycle.hdop = f.Real(layout.pdop + 1);
+  cycle.vdop = f.Real(layout.pdop + 2);
 }
 
 template void AddGga(ReceiverCycle&, const DataFields&);

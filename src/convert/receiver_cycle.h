@@ -82,12 +82,15 @@ class PlainDataFields {
     if (length_[i] == 0) return '\0';
     return kKinds[i] == plain::Kind::kNone ? *start_[i] : values_[i].letter;
   }
+  // After Read: the sentence has no field beyond these.
+  bool Ends() const { return ends_; }
 
  private:
   // Field index + 1; p rests on the delimiter before it.
   template <int index>
   bool ReadFrom(const char* p) {
     if constexpr (index == kCount) {
+      ends_ = *p != ',';
       return true;
     } else {
       const char* start = p + 1;
@@ -107,12 +110,14 @@ class PlainDataFields {
       values_[i] = plain::FieldValue{};
       length_[i] = 0;
     }
+    ends_ = true;
     return true;
   }
 
   plain::FieldValue values_[kCount];
   const char* start_[kCount];  // of the fields passed over
   uint8_t length_[kCount];
+  bool ends_;
 };
 
 namespace fields {
@@ -128,10 +133,14 @@ using PlainRmc = PlainDataFields<fields::R, fields::L, fields::N, fields::N, fie
                                  fields::R, fields::R, fields::I>;
 using PlainVtg = PlainDataFields<fields::R, fields::N, fields::N, fields::N, fields::R>;
 using PlainZda = PlainDataFields<fields::R, fields::I, fields::I, fields::I>;
-// GSA: mode, fix mode, twelve ids, three DOPs and the system id.
-using PlainGsa = PlainDataFields<fields::L, fields::I, fields::I, fields::I, fields::I, fields::I,
-                                 fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
-                                 fields::I, fields::I, fields::N, fields::N, fields::N, fields::I>;
+// GSA: mode, fix mode, twelve ids, three DOPs and the system id; a GSA of
+// more fields lists more ids, and the general rules find its DOPs.
+struct PlainGsa
+    : PlainDataFields<fields::L, fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
+                      fields::I, fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
+                      fields::N, fields::N, fields::N, fields::I> {
+  bool Read(const char* sentence) { return PlainDataFields::Read(sentence) && Ends(); }
+};
 
 // Satellites one cycle can hold in view and in use: more than four full
 // constellations show at once, and the table prints at most 64.

@@ -255,6 +255,35 @@ TEST_F(AllSystems, GgaOfTwoTalkersWithOneTimeIsOneFixAndGnIdsGoByTheirRange) {
                                                {414, 246, 34, 25, 1}}));
 }
 
+TEST_F(AllSystems, AGsaOfMoreThanTwelveIdsHasItsDopsBeforeTheSystemId) {
+  const std::string ids16 = "01,02,03,04,05,06,07,08,09,10,11,12,13,14,15,16";
+  const std::string ids24 = ids16 + ",17,18,19,20,21,22,23,24";
+  const struct {
+    std::string gsa;
+    const char* numused;
+    const char* pdop;  // hdop and vdop follow it by 0.1 and 0.2
+  } cases[] = {
+      {"GPGSA,A,3," + ids24 + ",1.5,1.6,1.7,1", "24", "1.5"},  // 30 fields
+      {"GPGSA,A,3," + ids24 + ",1.5,1.6,1.7", "24", "1.5"},    // 29, before NMEA 4.10
+      {"GNGSA,A,3," + ids16 + ",,,,,,,,,2.5,2.6,2.7,4", "16", "2.5"},  // BeiDou 401-416
+      {"GNGSA,A,3," + ids16 + ",2.5,2.6,2.7", "16", "2.5"},
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,13,3.5,3.6,3.7,1", "13", "3.5"},  // 19
+      // Up to 18 fields the places are fixed; a TDOP or a 4.10 system id last.
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,4.5,4.6,4.7,3.3", "12", "4.5"},
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,4.5,4.6,4.7,1", "12", "4.5"},
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,4.5,4.6,4.7", "12", "4.5"},
+  };
+  for (const auto& c : cases) {
+    const Rows table = Convert(Log({"GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,", c.gsa}));
+    ASSERT_EQ(table.rows.size(), 1u) << c.gsa;
+    EXPECT_EQ(table.At(0, "numused"), c.numused) << c.gsa;
+    EXPECT_EQ(table.At(0, "pdop"), c.pdop) << c.gsa;
+    const double pdop = std::stod(c.pdop);
+    EXPECT_DOUBLE_EQ(std::stod(table.At(0, "hdop")), pdop + 0.1) << c.gsa;
+    EXPECT_DOUBLE_EQ(std::stod(table.At(0, "vdop")), pdop + 0.2) << c.gsa;
+  }
+}
+
 TEST_F(AllSystems, WithoutRmcTheDateComesFromZdaOfTheSameSecond) {
   const Rows table = Convert(Log({
       // ZDA first and to the whole second: the GGA of that second is its cycle.

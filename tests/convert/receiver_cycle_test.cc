@@ -73,6 +73,8 @@ TEST(PlainDataFields, ReadsWhatTheGeneralRulesRead) {
   ExpectAsGeneral<PlainGsa>(gsa + ",1*31", true);
   ExpectAsGeneral<PlainGsa>(gsa + ",3.3*31", false);
   ExpectAsGeneral<PlainGsa>("$GNGSA,A,1,,,,,,,,,,,,,,,,*00", true);
+  // More than twelve ids: the DOPs stand elsewhere, the general rules read it.
+  ExpectAsGeneral<PlainGsa>(gsa + ",01,1.4,0.8,1.2,1*31", false);
 
   ExpectAsGeneral<PlainVtg>("$GPVTG,040.0,T,041.1,M,000.0,N,000.0,K,A*23", true);
   ExpectAsGeneral<PlainVtg>("$GPVTG,,T,,M,,N,,K,N*2C", true);
