@@ -77,7 +77,9 @@ void TimelessSentence(FILE* output) {
 // GGA, RMC and ZDA: the cycle they belong to by their time.
 template <typename Fields>
 bool JoinByTime(const Fields& fields, bool exact, FILE* output) {
-  if (!fields.Has(1)) {
+  // A time field of another form than hhmmss[.ss] (a spliced line) says no
+  // more than an empty one.
+  if (!fields.IsTime(1)) {
     TimelessSentence(output);
     return false;
   }

@@ -13,6 +13,11 @@ namespace {
 
 // An angle and its hemisphere letter, as GGA and RMC give them.
 template <typename Fields>
+bool HasPosition(const Fields& f, int latitude) {
+  return f.IsAngle(latitude, plain::kLatitudeDigits) && f.IsAngle(latitude + 2, plain::kLongitudeDigits);
+}
+
+template <typename Fields>
 double Angle(const Fields& f, int number, char negative) {
   const double degrees = NmeaToDegrees(f.Real(number));
   return f.Letter(number + 1) == negative ? -degrees : degrees;
@@ -130,8 +135,11 @@ template <typename Fields>
 void AddGga(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasGga) return;
   cycle.hasGga = true;
-  cycle.ggaLatitude = Angle(f, 2, 'S');
-  cycle.ggaLongitude = Angle(f, 4, 'W');
+  cycle.ggaPositioned = HasPosition(f, 2);
+  if (cycle.ggaPositioned) {
+    cycle.ggaLatitude = Angle(f, 2, 'S');
+    cycle.ggaLongitude = Angle(f, 4, 'W');
+  }
   cycle.quality = f.Int16(6);
   cycle.inFix = f.Int16(7);
   cycle.ggaHdop = f.Real(8);
@@ -144,10 +152,13 @@ void AddRmc(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasRmc) return;
   cycle.hasRmc = true;
   cycle.rmcValid = f.Letter(2) == 'A';
-  // A row takes its position from GGA when the cycle has one.
-  if (!cycle.hasGga) {
-    cycle.rmcLatitude = Angle(f, 3, 'S');
-    cycle.rmcLongitude = Angle(f, 5, 'W');
+  // A row takes its position from GGA when the cycle's GGA carries one.
+  if (!cycle.ggaPositioned) {
+    cycle.rmcPositioned = HasPosition(f, 3);
+    if (cycle.rmcPositioned) {
+      cycle.rmcLatitude = Angle(f, 3, 'S');
+      cycle.rmcLongitude = Angle(f, 5, 'W');
+    }
   }
   cycle.rmcSpeed = f.Real(7);
   cycle.rmcCourse = f.Real(8);
@@ -272,14 +283,16 @@ void ClearCycle(ReceiverCycle& cycle) {
 }
 
 bool HasFix(const ReceiverCycle& cycle) {
+  // A fix that no sentence places would be a row at latitude 0.
+  if (!cycle.ggaPositioned && !cycle.rmcPositioned) return false;
   return cycle.hasGga ? cycle.quality > 0 : cycle.hasRmc && cycle.rmcValid;
 }
 
 const SatelliteEntry* FillRow(ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, int& filled) {
   row.timeOfDay = timeOfDay;
   // GGA and RMC of one cycle describe one fix; GGA has it in full.
-  row.latitude = cycle.hasGga ? cycle.ggaLatitude : cycle.rmcLatitude;
-  row.longitude = cycle.hasGga ? cycle.ggaLongitude : cycle.rmcLongitude;
+  row.latitude = cycle.ggaPositioned ? cycle.ggaLatitude : cycle.rmcLatitude;
+  row.longitude = cycle.ggaPositioned ? cycle.ggaLongitude : cycle.rmcLongitude;
   row.alt = cycle.alt;
   row.msl = cycle.msl;
   row.GGAhdop = cycle.ggaHdop;

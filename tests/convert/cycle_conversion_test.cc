@@ -284,6 +284,40 @@ TEST_F(AllSystems, AGsaOfMoreThanTwelveIdsHasItsDopsBeforeTheSystemId) {
   }
 }
 
+TEST_F(AllSystems, ATimeOrPositionThatIsNotANumberIsNone) {
+  const std::string gga = "GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+  const std::string rmc = "GPRMC,120000.00,A,4807.040,N,01131.000,E,1.9,84.4,230324,,,A";
+  const auto with = [](std::string body, size_t at, size_t length, const std::string& text) {
+    return body.replace(at, length, text);
+  };
+  const struct {
+    const char* scenario;
+    std::vector<std::string> log;
+    const char* latitude;  // of the one row; nullptr: no row
+  } cases[] = {
+      {"a spliced time", {with(gga, 6, 9, "|19322|1.00")}, nullptr},
+      {"five digits", {with(gga, 6, 9, "12000")}, nullptr},
+      {"seven digits", {with(gga, 6, 9, "1200000")}, nullptr},
+      {"a sign", {with(gga, 6, 9, "-120000")}, nullptr},
+      {"no fraction", {with(gga, 6, 9, "120000")}, "48.117300"},
+      {"a point alone", {with(gga, 6, 9, "120000.")}, "48.117300"},
+      {"a ZDA's time", {with("GPZDA,120000.00,22,03,2024,00,00", 6, 9, "12:00:00"), gga}, "48.117300"},
+      {"a latitude of letters", {with(gga, 16, 8, "48o7.038")}, nullptr},
+      {"a longitude with a sign", {with(gga, 27, 9, "-1131.000")}, nullptr},
+      {"a latitude of too many digits", {with(gga, 16, 8, "48070.38")}, nullptr},
+      {"a GGA without position, an RMC with one", {with(gga, 16, 8, "4807x038"), rmc}, "48.117333"},
+      {"an RMC without position", {with(rmc, 18, 8, "4807.0.0")}, nullptr},
+  };
+  for (const auto& c : cases) {
+    const Rows table = Convert(Log(c.log));
+    ASSERT_EQ(table.rows.size(), c.latitude != nullptr ? 1u : 0u) << c.scenario << "\n" << text;
+    if (c.latitude != nullptr) {
+      EXPECT_EQ(table.At(0, "lat(deg)"), c.latitude) << c.scenario;
+      EXPECT_EQ(table.At(0, "TimeOfDay(s)"), "43200.0") << c.scenario;
+    }
+  }
+}
+
 TEST_F(AllSystems, WithoutRmcTheDateComesFromZdaOfTheSameSecond) {
   const Rows table = Convert(Log({
       // ZDA first and to the whole second: the GGA of that second is its cycle.
