@@ -93,6 +93,9 @@ void ReportLog(const LogRunEnd& end) {
   if (c.otherAddresses > 0) {
     std::fprintf(stderr, "  %lld more of other addresses\n", static_cast<long long>(c.otherAddresses));
   }
+  if (c.otherBytes > 0) {
+    std::fprintf(stderr, "  %lld sentences of other bytes\n", static_cast<long long>(c.otherBytes));
+  }
 }
 
 // What the options ask of every log and table the command converts.

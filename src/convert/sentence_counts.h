@@ -44,6 +44,7 @@ struct SentenceCounts {
   AddressCount addresses[kCountedAddresses];
   int addressCount;
   int64_t otherAddresses;    // sentences of addresses beyond the counted ones
+  int64_t otherBytes;        // '$' texts whose address is not one (binary data)
 };
 
 // Kept beside the epoch record; every conversion starts it afresh, keeping
