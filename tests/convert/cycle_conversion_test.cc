@@ -376,6 +376,22 @@ TEST(SatelliteNumbering, EverySystemHasItsOwnRangeAndGpsIdsStay) {
       {SatelliteSystem::kNavic, 14, 514},     {SatelliteSystem::kSeveral, 82, 82},
       {SatelliteSystem::kSeveral, 214, 414},  {SatelliteSystem::kSeveral, 310, 310},
       {SatelliteSystem::kGalileo, 0, 0},
+      // The edges of every range: an id that no form moves stays, unless it
+      // would stand in another system's range.
+      {SatelliteSystem::kGalileo, 1, 301},    {SatelliteSystem::kGalileo, 99, 399},
+      {SatelliteSystem::kGalileo, 100, 100},  {SatelliteSystem::kGalileo, 101, 301},
+      {SatelliteSystem::kGalileo, 199, 399},  {SatelliteSystem::kGalileo, 200, 0},
+      {SatelliteSystem::kBeiDou, 200, 0},     {SatelliteSystem::kBeiDou, 201, 401},
+      {SatelliteSystem::kBeiDou, 263, 463},   {SatelliteSystem::kBeiDou, 264, 464},
+      {SatelliteSystem::kBeiDou, 300, 300},   {SatelliteSystem::kQzss, 10, 202},
+      {SatelliteSystem::kQzss, 11, 0},        {SatelliteSystem::kQzss, 192, 192},
+      {SatelliteSystem::kQzss, 193, 193},     {SatelliteSystem::kQzss, 202, 202},
+      {SatelliteSystem::kQzss, 203, 203},     {SatelliteSystem::kGlonass, 33, 33},
+      {SatelliteSystem::kGlonass, 64, 64},    {SatelliteSystem::kGlonass, 65, 65},
+      {SatelliteSystem::kGlonass, 96, 96},    {SatelliteSystem::kGlonass, 97, 97},
+      {SatelliteSystem::kGlonass, 301, 0},    {SatelliteSystem::kSeveral, 200, 200},
+      {SatelliteSystem::kSeveral, 201, 401},  {SatelliteSystem::kSeveral, 263, 463},
+      {SatelliteSystem::kSeveral, 264, 264},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TableSatelliteId(c.system, c.id), c.table)
