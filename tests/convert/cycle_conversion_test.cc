@@ -318,6 +318,24 @@ TEST_F(AllSystems, ATimeOrPositionThatIsNotANumberIsNone) {
   }
 }
 
+TEST_F(AllSystems, ALogStartedInABurstAndAVtgBeforeItsRmcKeepTheirCycle) {
+  const Rows table = Convert(Log({
+      // The log begins in the middle of a burst: its GSV before any time.
+      "GPGSV,1,1,02,05,40,083,46,12,17,308,41",
+      "GLGSV,1,1,01,70,55,120,38",
+      "GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,",
+      // The next cycle: a VTG of other speeds before its RMC.
+      "GPGGA,120001.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,",
+      "GPVTG,10.0,T,,M,9.000,N,16.668,K,A",
+      "GPRMC,120001.00,A,4807.038,N,01131.000,E,1.944,84.4,230324,,,A",
+      "GPVTG,20.0,T,,M,8.000,N,14.816,K,A",
+  }));
+  ASSERT_EQ(table.rows.size(), 2u) << text;
+  EXPECT_EQ(table.Slots(0), (std::vector<Slot>{{5, 83, 40, 46, 0}, {12, 308, 17, 41, 0}, {70, 120, 55, 38, 0}}));
+  EXPECT_EQ(table.At(1, "spd(m/s)"), "1.000");
+  EXPECT_EQ(table.At(1, "heading(deg)"), "84.400");
+}
+
 TEST_F(AllSystems, WithoutRmcTheDateComesFromZdaOfTheSameSecond) {
   const Rows table = Convert(Log({
       // ZDA first and to the whole second: the GGA of that second is its cycle.
