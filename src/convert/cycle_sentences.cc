@@ -100,7 +100,14 @@ struct GsaLayout {
 // one), and the three DOPs stand just before it, or last without it. A
 // GSA of 13 ids without system id cannot be told from 12 ids and a TDOP:
 // the fixed places read it.
-int FieldCount(const DataFields& f) { return f.count; }
+// The fields before the checksum's '*': a spliced line's text after it
+// is no part of the GSA.
+int FieldCount(const DataFields& f) {
+  for (int k = 1; k < f.split.count && k < f.count; ++k) {
+    if (f.split.sentence[f.split.at[k]] == '*') return k;
+  }
+  return f.count;
+}
 template <plain::Kind... kinds>
 int FieldCount(const PlainDataFields<kinds...>&) {
   return kGsaSystemId;  // PlainGsa reads no longer GSA
