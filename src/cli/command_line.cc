@@ -73,12 +73,17 @@ void ReportLog(const LogRunEnd& end) {
     std::fprintf(stderr, "%s: %s\n", name.c_str(), word);
   }
   if (!c.detailed) return;
+  // --gnss passes over the sentences it finds cut short; they are counted
+  // apart from the rest of those without a checksum.
+  char cutShort[64] = "";
+  if (c.allSystems) std::snprintf(cutShort, sizeof cutShort, ", %lld cut short", static_cast<long long>(c.cutShort));
   std::fprintf(stderr,
                "%s: %lld %s, %lld %s (%lld whose checksum does not match, %lld without "
-               "a checksum), %lld %s\n",
+               "a checksum%s), %lld %s\n",
                name.c_str(), static_cast<long long>(c.lines), NounFor(c.lines, "line", "lines"),
                static_cast<long long>(c.sentences), NounFor(c.sentences, "sentence", "sentences"),
-               static_cast<long long>(c.checksumMismatch), static_cast<long long>(c.checksumMissing),
+               static_cast<long long>(c.checksumMismatch),
+               static_cast<long long>(c.checksumMissing - c.cutShort), cutShort,
                static_cast<long long>(c.rows), NounFor(c.rows, "row", "rows"));
   AddressCount sorted[kCountedAddresses];
   std::copy(c.addresses, c.addresses + c.addressCount, sorted);
@@ -91,6 +96,9 @@ void ReportLog(const LogRunEnd& end) {
   }
   if (c.otherAddresses > 0) {
     std::fprintf(stderr, "  %lld more of other addresses\n", static_cast<long long>(c.otherAddresses));
+  }
+  if (c.otherBytes > 0) {
+    std::fprintf(stderr, "  %lld sentences of other bytes\n", static_cast<long long>(c.otherBytes));
   }
 }
 

@@ -81,11 +81,11 @@ constexpr size_t kReadBlockSize = 256 * 1024;
 // A line of a run that reads every satellite system or counts for --stats:
 // true when the receiver cycles took it, false when the classic dispatch
 // still must. Out of line, so that the classic loop stays as it was.
-[[gnu::noinline]] bool ReadSpecialLine(const char* sentence, bool allSystems, bool detailed,
-                                       FILE* output) {
+[[gnu::noinline]] bool ReadSpecialLine(const char* sentence, bool broken, bool allSystems,
+                                       bool detailed, FILE* output) {
   if (detailed) CountSentenceDetails(sentence);
   if (!allSystems) return false;
-  ReadCycleSentence(sentence, output);
+  ReadCycleSentence(sentence, broken, output);
   return true;
 }
 
@@ -114,7 +114,7 @@ ConversionEnd ConvertLog(FILE* input, FILE* output) {
   // the next block of the log.
   int64_t quietUpTo = std::numeric_limits<int64_t>::min();
   while (ReadSentence(reader, spill, kSentenceCapacity, sentence) == kLineComplete) {
-    if (!(special && ReadSpecialLine(sentence, allSystems, detailed, output))) Dispatch(sentence, output);
+    if (!(special && ReadSpecialLine(sentence, reader.broken, allSystems, detailed, output))) Dispatch(sentence, output);
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {
       if (UpdateProgress(position) != 0) {

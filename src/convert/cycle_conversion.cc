@@ -13,6 +13,7 @@ namespace quorval {
 namespace {
 
 struct CycleState {
+  bool checksums; // the log has shown a sentence with a matching checksum
   bool open;      // sentences have been gathered into the cycle
   bool timed;     // its time of day is known (to the second at least)
   bool exact;     // the time came from GGA or RMC, not only from ZDA
@@ -76,7 +77,9 @@ void TimelessSentence(FILE* output) {
 // GGA, RMC and ZDA: the cycle they belong to by their time.
 template <typename Fields>
 bool JoinByTime(const Fields& fields, bool exact, FILE* output) {
-  if (!fields.Has(1)) {
+  // A time field of another form than hhmmss[.ss] (a spliced line) says no
+  // more than an empty one.
+  if (!fields.IsTime(1)) {
     TimelessSentence(output);
     return false;
   }
@@ -96,45 +99,84 @@ void WithFields(const char* sentence, Use use) {
   }
 }
 
+// The six sentences of a cycle, by the three letters after the talker.
+enum class Type { kOther, kGsv, kGga, kGsa, kRmc, kVtg, kZda };
+
+Type TypeOf(const char* letters) {
+  if (std::memcmp(letters, "GSV", 3) == 0) return Type::kGsv;
+  if (std::memcmp(letters, "GGA", 3) == 0) return Type::kGga;
+  if (std::memcmp(letters, "GSA", 3) == 0) return Type::kGsa;
+  if (std::memcmp(letters, "RMC", 3) == 0) return Type::kRmc;
+  if (std::memcmp(letters, "VTG", 3) == 0) return Type::kVtg;
+  if (std::memcmp(letters, "ZDA", 3) == 0) return Type::kZda;
+  return Type::kOther;
+}
+
 }  // namespace
 
 void StartCycles() { state = CycleState{}; }
 
-void ReadCycleSentence(const char* sentence, FILE* output) {
+void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
   SatelliteSystem system;
   if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
-  // A line that a receiver's restart or a serial fault has cut or spliced
-  // fails its checksum: read, it could make a fix of another line's fields.
-  // A sentence without a checksum is read as it stands.
   // The three letters after the talker, as the classic tags are compared:
   // what follows them is not examined.
-  const char* type = sentence + 3;
+  const Type type = TypeOf(sentence + 3);
+  if (type == Type::kOther) return;
   ReceiverCycle& cycle = state.cycle;
   // Beside an RMC a VTG changes nothing: the row takes speed and course from
-  // RMC, and the cycle is open already. Its checksum need not be known.
-  if (cycle.hasRmc && std::memcmp(type, "VTG", 3) == 0) return;
-  if (SentenceChecksum(sentence) == Checksum::kMismatches) return;
-  if (std::memcmp(type, "GSV", 3) == 0) {
-    UntimedSentence(output);
-    if (!AddPlainGsv(cycle, sentence, system)) AddGsv(cycle, DataFields(sentence), system);
-  } else if (std::memcmp(type, "GGA", 3) == 0) {
-    WithFields<PlainGga>(sentence, [&](const auto& fields) {
-      if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
-    });
-  } else if (std::memcmp(type, "GSA", 3) == 0) {
-    UntimedSentence(output);
-    WithFields<PlainGsa>(sentence, [&](const auto& fields) { AddGsa(cycle, fields, system); });
-  } else if (std::memcmp(type, "RMC", 3) == 0) {
-    WithFields<PlainRmc>(sentence, [&](const auto& fields) {
-      if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
-    });
-  } else if (std::memcmp(type, "VTG", 3) == 0) {
-    UntimedSentence(output);
-    WithFields<PlainVtg>(sentence, [&](const auto& fields) { AddVtg(cycle, fields); });
-  } else if (std::memcmp(type, "ZDA", 3) == 0) {
-    WithFields<PlainZda>(sentence, [&](const auto& fields) {
-      if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
-    });
+  // RMC, and the cycle is open already. Its checksum need not be known,
+  // but for --stats, which counts those cut short.
+  if (type == Type::kVtg && cycle.hasRmc && !sentenceCounts.detailed) return;
+  // A line that a receiver's restart or a serial fault has cut or spliced
+  // fails its checksum, or has lost it with its tail: read, it could make a
+  // fix of the wrong fields. Receivers send a checksum with every sentence
+  // or with none, so once the log has shown one, a sentence without it was
+  // cut short; so was one that a control byte broke off. A log that never
+  // carries checksums is read as it stands.
+  switch (SentenceChecksum(sentence)) {
+    case Checksum::kMismatches:
+      return;
+    case Checksum::kMatches:
+      state.checksums = true;
+      break;
+    case Checksum::kMissing:
+      if (broken || state.checksums) {
+        ++sentenceCounts.cutShort;
+        return;
+      }
+      break;
+  }
+  switch (type) {
+    case Type::kGsv:
+      UntimedSentence(output);
+      if (!AddPlainGsv(cycle, sentence, system)) AddGsv(cycle, DataFields(sentence), system);
+      break;
+    case Type::kGga:
+      WithFields<PlainGga>(sentence, [&](const auto& fields) {
+        if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
+      });
+      break;
+    case Type::kGsa:
+      UntimedSentence(output);
+      WithFields<PlainGsa>(sentence, [&](const auto& fields) { AddGsa(cycle, fields, system); });
+      break;
+    case Type::kRmc:
+      WithFields<PlainRmc>(sentence, [&](const auto& fields) {
+        if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
+      });
+      break;
+    case Type::kVtg:
+      UntimedSentence(output);
+      WithFields<PlainVtg>(sentence, [&](const auto& fields) { AddVtg(cycle, fields); });
+      break;
+    case Type::kZda:
+      WithFields<PlainZda>(sentence, [&](const auto& fields) {
+        if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
+      });
+      break;
+    case Type::kOther:
+      break;
   }
 }
 

@@ -22,8 +22,9 @@ void StartCycles();
 
 // One captured line of the log: its sentence, if it is one of the six of a
 // satellite system's talker, joins its cycle, and a cycle that it ends is
-// written when it holds a fix (the header before the first row).
-void ReadCycleSentence(const char* sentence, FILE* output);
+// written when it holds a fix (the header before the first row). broken:
+// a control byte stopped the line's capture inside the line.
+void ReadCycleSentence(const char* sentence, bool broken, FILE* output);
 
 // At the end of the log: the last cycle is written too when it holds a fix.
 // Returns the rows written.

@@ -13,6 +13,11 @@ namespace {
 
 // An angle and its hemisphere letter, as GGA and RMC give them.
 template <typename Fields>
+bool HasPosition(const Fields& f, int latitude) {
+  return f.IsAngle(latitude, plain::kLatitudeDigits) && f.IsAngle(latitude + 2, plain::kLongitudeDigits);
+}
+
+template <typename Fields>
 double Angle(const Fields& f, int number, char negative) {
   const double degrees = NmeaToDegrees(f.Real(number));
   return f.Letter(number + 1) == negative ? -degrees : degrees;
@@ -73,11 +78,49 @@ void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
 }
 
 // GSA: 1 mode, 2 fix mode, 3 to 14 used ids, 15 PDOP, 16 HDOP, 17 VDOP,
-// and in NMEA 4.10 18 the system id.
+// and in NMEA 4.10 18 the system id. Receivers of many systems list up to
+// 24 ids (30 fields): the DOPs then stand before the system id, counted
+// from the end.
 constexpr int kGsaFirstId = 3;
 constexpr int kGsaIds = 12;
-constexpr int kGsaPdop = 15;
-constexpr int kGsaSystemId = 18;
+constexpr int kGsaPdop = kGsaFirstId + kGsaIds;
+constexpr int kGsaSystemId = kGsaPdop + 3;
+
+// Where a GSA's ids end, its DOPs stand and its system id is (0: none).
+struct GsaLayout {
+  int pdop;
+  int systemId;
+};
+
+// A GSA has twelve id fields at least (empty ones included, as NMEA lays
+// it out), so up to 18 fields the places are fixed: DOPs at 15 to 17, and
+// field 18 the system id when it is one (SiRF's TDOP of 3.3 there is not).
+// A GSA of 19 fields or more lists 2 + ids + 3 (+ 1): its last field is
+// the system id when it is one digit 1 to 6 without a point (a DOP has
+// one), and the three DOPs stand just before it, or last without it. A
+// GSA of 13 ids without system id cannot be told from 12 ids and a TDOP:
+// the fixed places read it.
+// The fields before the checksum's '*': a spliced line's text after it
+// is no part of the GSA.
+int FieldCount(const DataFields& f) {
+  for (int k = 1; k < f.split.count && k < f.count; ++k) {
+    if (f.split.sentence[f.split.at[k]] == '*') return k;
+  }
+  return f.count;
+}
+template <plain::Kind... kinds>
+int FieldCount(const PlainDataFields<kinds...>&) {
+  return kGsaSystemId;  // PlainGsa reads no longer GSA
+}
+
+template <typename Fields>
+GsaLayout LayoutOf(const Fields& f) {
+  const int count = FieldCount(f);
+  if (count <= kGsaSystemId) return GsaLayout{kGsaPdop, f.Length(kGsaSystemId) == 1 ? kGsaSystemId : 0};
+  const char last = f.Letter(count);
+  const bool systemId = f.Length(count) == 1 && last >= '1' && last <= '6';
+  return GsaLayout{count - 2 - (systemId ? 1 : 0), systemId ? count : 0};
+}
 // GSV: 1 messages, 2 this message, 3 in view, four fields per satellite (id,
 // elevation, azimuth, SNR), and in NMEA 4.10 one more: the signal id.
 constexpr int kGsvFirstSatellite = 4;
@@ -99,8 +142,11 @@ template <typename Fields>
 void AddGga(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasGga) return;
   cycle.hasGga = true;
-  cycle.ggaLatitude = Angle(f, 2, 'S');
-  cycle.ggaLongitude = Angle(f, 4, 'W');
+  cycle.ggaPositioned = HasPosition(f, 2);
+  if (cycle.ggaPositioned) {
+    cycle.ggaLatitude = Angle(f, 2, 'S');
+    cycle.ggaLongitude = Angle(f, 4, 'W');
+  }
   cycle.quality = f.Int16(6);
   cycle.inFix = f.Int16(7);
   cycle.ggaHdop = f.Real(8);
@@ -113,10 +159,13 @@ void AddRmc(ReceiverCycle& cycle, const Fields& f) {
   if (cycle.hasRmc) return;
   cycle.hasRmc = true;
   cycle.rmcValid = f.Letter(2) == 'A';
-  // A row takes its position from GGA when the cycle has one.
-  if (!cycle.hasGga) {
-    cycle.rmcLatitude = Angle(f, 3, 'S');
-    cycle.rmcLongitude = Angle(f, 5, 'W');
+  // A row takes its position from GGA when the cycle's GGA carries one.
+  if (!cycle.ggaPositioned) {
+    cycle.rmcPositioned = HasPosition(f, 3);
+    if (cycle.rmcPositioned) {
+      cycle.rmcLatitude = Angle(f, 3, 'S');
+      cycle.rmcLongitude = Angle(f, 5, 'W');
+    }
   }
   cycle.rmcSpeed = f.Real(7);
   cycle.rmcCourse = f.Real(8);
@@ -147,17 +196,20 @@ void AddGsa(ReceiverCycle& cycle, const Fields& f, SatelliteSystem system) {
   // The system id of NMEA 4.10, one hex digit, names the system of the ids;
   // without it the talker does, or for GN each id's range. (Some receivers
   // put another number there, a TDOP of 3.3 say: that is no system id.)
-  if (f.Has(kGsaSystemId) && f.Length(kGsaSystemId) == 1) {
-    const SatelliteSystem named = SystemOfId(f.Int(kGsaSystemId));
+  const GsaLayout layout = LayoutOf(f);
+  if (layout.systemId != 0) {
+    const SatelliteSystem named = SystemOfId(f.Int(layout.systemId));
     if (named != SatelliteSystem::kSeveral) system = named;
   }
-  for (int i = 0; i < kGsaIds; ++i) AddUsed(cycle, TableSatelliteId(system, f.Int(kGsaFirstId + i)));
+  for (int field = kGsaFirstId; field < layout.pdop; ++field) {
+    AddUsed(cycle, TableSatelliteId(system, f.Int(field)));
+  }
   if (cycle.hasGsa) return;
   cycle.hasGsa = true;
   cycle.fixMode = f.Int16(2);
-  cycle.pdop = f.Real(kGsaPdop);
-  cycle.hdop = f.Real(kGsaPdop + 1);
-  cycle.vdop = f.Real(kGsaPdop + 2);
+  cycle.pdop = f.Real(layout.pdop);
+  cycle.hdop = f.Real(layout.pdop + 1);
+  cycle.vdop = f.Real(layout.pdop + 2);
 }
 
 template void AddGga(ReceiverCycle&, const DataFields&);
@@ -238,14 +290,16 @@ void ClearCycle(ReceiverCycle& cycle) {
 }
 
 bool HasFix(const ReceiverCycle& cycle) {
+  // A fix that no sentence places would be a row at latitude 0.
+  if (!cycle.ggaPositioned && !cycle.rmcPositioned) return false;
   return cycle.hasGga ? cycle.quality > 0 : cycle.hasRmc && cycle.rmcValid;
 }
 
 const SatelliteEntry* FillRow(ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, int& filled) {
   row.timeOfDay = timeOfDay;
   // GGA and RMC of one cycle describe one fix; GGA has it in full.
-  row.latitude = cycle.hasGga ? cycle.ggaLatitude : cycle.rmcLatitude;
-  row.longitude = cycle.hasGga ? cycle.ggaLongitude : cycle.rmcLongitude;
+  row.latitude = cycle.ggaPositioned ? cycle.ggaLatitude : cycle.rmcLatitude;
+  row.longitude = cycle.ggaPositioned ? cycle.ggaLongitude : cycle.rmcLongitude;
   row.alt = cycle.alt;
   row.msl = cycle.msl;
   row.GGAhdop = cycle.ggaHdop;

@@ -200,6 +200,30 @@ int32_t ParseInt(const char* text) {
   return SaturateToInt32(negative ? -magnitude : magnitude);
 }
 
+namespace {
+
+// Digits, then '.' and digits or nothing, up to the field's end: the number
+// of digits before the point, or -1 for text of another form.
+int DecimalWholeDigits(const FieldSpan& field) {
+  if (!field.present) return -1;
+  int i = 0;
+  while (i < field.length && IsDigit(field.text[i])) ++i;
+  const int whole = i;
+  if (i < field.length && field.text[i] == '.') {
+    for (++i; i < field.length && IsDigit(field.text[i]);) ++i;
+  }
+  return i == field.length ? whole : -1;
+}
+
+}  // namespace
+
+bool IsNmeaTime(const FieldSpan& field) { return DecimalWholeDigits(field) == 6; }
+
+bool IsNmeaAngle(const FieldSpan& field, int wholeDigits) {
+  const int whole = DecimalWholeDigits(field);
+  return whole >= 1 && whole <= wholeDigits;
+}
+
 double NmeaTimeToSeconds(double hhmmss) {
   const int32_t n = TruncToInt32(hhmmss);
   const int16_t hh = static_cast<int16_t>(n / 10000);

@@ -47,6 +47,16 @@ inline int32_t IntField(const FieldSpan& field) {
 
 inline int16_t Int16Field(const FieldSpan& field) { return static_cast<int16_t>(IntField(field)); }
 
+// Whether a field is a time of day as NMEA writes it: hhmmss, then '.' and
+// fraction digits or nothing. Text of another form (a spliced line's
+// '|19322|1.00') is no time, as an empty field is none.
+bool IsNmeaTime(const FieldSpan& field);
+
+// Whether a field is a latitude ddmm.mmmm (wholeDigits 4) or a longitude
+// dddmm.mmmm (5): one to wholeDigits digits, then '.' and digits or
+// nothing; no sign, no other character.
+bool IsNmeaAngle(const FieldSpan& field, int wholeDigits);
+
 // hhmmss.ss to seconds of the day.
 double NmeaTimeToSeconds(double hhmmss);
 

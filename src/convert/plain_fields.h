@@ -137,9 +137,38 @@ inline const char* Real(const char* p, double& value) {
   return p;
 }
 
+// A time of day, hhmmss and an optional fraction: six digits, then '.' and
+// digits or nothing. An empty field is 0, no time; any other form is the
+// general rules' (which find it no time, or a time of a longer fraction).
+inline const char* Time(const char* p, double& value) {
+  if (IsDelimiter(*p)) {
+    value = 0.0;
+    return p;
+  }
+  if (LeadingDigits(p).count != 6 || (p[6] != '.' && !IsDelimiter(p[6]))) return nullptr;
+  return Real(p, value);
+}
+
+// A latitude ddmm.mmmm (wholeDigits 4) or longitude dddmm.mmmm (5): one to
+// wholeDigits digits, then '.' and digits or nothing; an empty field is 0,
+// no position.
+inline const char* Angle(const char* p, int wholeDigits, double& value) {
+  if (IsDelimiter(*p)) {
+    value = 0.0;
+    return p;
+  }
+  const int whole = LeadingDigits(p).count;
+  if (whole == 0 || whole > wholeDigits) return nullptr;
+  return Real(p, value);
+}
+
 // What a field's text means to the sentence that has it: a real, an
-// integer, its first character (a hemisphere, a status), or nothing.
-enum class Kind { kNone, kReal, kInteger, kLetter };
+// integer, its first character (a hemisphere, a status), a time of day, a
+// latitude or longitude, or nothing.
+enum class Kind { kNone, kReal, kInteger, kLetter, kTime, kLatitude, kLongitude };
+
+constexpr int kLatitudeDigits = 4;   // ddmm
+constexpr int kLongitudeDigits = 5;  // dddmm
 
 struct FieldValue {
   double real;
@@ -153,6 +182,9 @@ template <Kind kind>
   if constexpr (kind == Kind::kReal) return Real(p, value.real);
   if constexpr (kind == Kind::kInteger) return Int(p, value.integer);
   if constexpr (kind == Kind::kLetter) value.letter = *p;
+  if constexpr (kind == Kind::kTime) return Time(p, value.real);
+  if constexpr (kind == Kind::kLatitude) return Angle(p, kLatitudeDigits, value.real);
+  if constexpr (kind == Kind::kLongitude) return Angle(p, kLongitudeDigits, value.real);
   return SkipField(p);
 }
 

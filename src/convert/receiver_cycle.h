@@ -46,6 +46,10 @@ struct DataFields {
     const FieldSpan field = FieldAt(split, number);
     return field.length > 0 ? field.text[0] : '\0';
   }
+  bool IsTime(int number) const { return number <= count && IsNmeaTime(FieldAt(split, number)); }
+  bool IsAngle(int number, int wholeDigits) const {
+    return number <= count && IsNmeaAngle(FieldAt(split, number), wholeDigits);
+  }
 };
 
 // The first fields of a sentence read in one pass, each by its kind, for
@@ -82,12 +86,28 @@ class PlainDataFields {
     if (length_[i] == 0) return '\0';
     return kKinds[i] == plain::Kind::kNone ? *start_[i] : values_[i].letter;
   }
+  // A field of kind kTime, kLatitude or kLongitude is read only when it is
+  // one (or empty); a field passed over is checked as DataFields checks it.
+  bool IsTime(int number) const {
+    const int i = number - 1;
+    if (kKinds[i] == plain::Kind::kTime) return length_[i] > 0;
+    return kKinds[i] == plain::Kind::kNone && IsNmeaTime(FieldSpan{true, start_[i], length_[i]});
+  }
+  bool IsAngle(int number, int wholeDigits) const {
+    const int i = number - 1;
+    if (kKinds[i] == plain::Kind::kLatitude) return wholeDigits == plain::kLatitudeDigits && length_[i] > 0;
+    if (kKinds[i] == plain::Kind::kLongitude) return wholeDigits == plain::kLongitudeDigits && length_[i] > 0;
+    return kKinds[i] == plain::Kind::kNone && IsNmeaAngle(FieldSpan{true, start_[i], length_[i]}, wholeDigits);
+  }
+  // After Read: the sentence has no field beyond these.
+  bool Ends() const { return ends_; }
 
  private:
   // Field index + 1; p rests on the delimiter before it.
   template <int index>
   bool ReadFrom(const char* p) {
     if constexpr (index == kCount) {
+      ends_ = *p != ',';
       return true;
     } else {
       const char* start = p + 1;
@@ -107,31 +127,38 @@ class PlainDataFields {
       values_[i] = plain::FieldValue{};
       length_[i] = 0;
     }
+    ends_ = true;
     return true;
   }
 
   plain::FieldValue values_[kCount];
   const char* start_[kCount];  // of the fields passed over
   uint8_t length_[kCount];
+  bool ends_;
 };
 
 namespace fields {
 constexpr plain::Kind R = plain::Kind::kReal, I = plain::Kind::kInteger, L = plain::Kind::kLetter,
-                      N = plain::Kind::kNone;
+                      N = plain::Kind::kNone, T = plain::Kind::kTime, Lat = plain::Kind::kLatitude,
+                      Lon = plain::Kind::kLongitude;
 }  // namespace fields
 
 // The fields that the cycle reads of each sentence, by number from 1.
-using PlainGga = PlainDataFields<fields::R, fields::R, fields::L, fields::R, fields::L, fields::I,
+using PlainGga = PlainDataFields<fields::T, fields::Lat, fields::L, fields::Lon, fields::L, fields::I,
                                  fields::I, fields::R, fields::R, fields::N, fields::R>;
 // RMC's position and GSA's DOPs when the cycle has none yet.
-using PlainRmc = PlainDataFields<fields::R, fields::L, fields::N, fields::N, fields::N, fields::N,
+using PlainRmc = PlainDataFields<fields::T, fields::L, fields::N, fields::N, fields::N, fields::N,
                                  fields::R, fields::R, fields::I>;
 using PlainVtg = PlainDataFields<fields::R, fields::N, fields::N, fields::N, fields::R>;
-using PlainZda = PlainDataFields<fields::R, fields::I, fields::I, fields::I>;
-// GSA: mode, fix mode, twelve ids, three DOPs and the system id.
-using PlainGsa = PlainDataFields<fields::L, fields::I, fields::I, fields::I, fields::I, fields::I,
-                                 fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
-                                 fields::I, fields::I, fields::N, fields::N, fields::N, fields::I>;
+using PlainZda = PlainDataFields<fields::T, fields::I, fields::I, fields::I>;
+// GSA: mode, fix mode, twelve ids, three DOPs and the system id; a GSA of
+// more fields lists more ids, and the general rules find its DOPs.
+struct PlainGsa
+    : PlainDataFields<fields::L, fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
+                      fields::I, fields::I, fields::I, fields::I, fields::I, fields::I, fields::I,
+                      fields::N, fields::N, fields::N, fields::I> {
+  bool Read(const char* sentence) { return PlainDataFields::Read(sentence) && Ends(); }
+};
 
 // Satellites one cycle can hold in view and in use: more than four full
 // constellations show at once, and the table prints at most 64.
@@ -143,10 +170,12 @@ static_assert(kCycleSatellites <= 256, "a place fits a byte");
 
 struct ReceiverCycle {
   // GGA: fields 1 to 11; RMC: position, speed, course, date, status.
-  bool hasGga;
+  // A GGA or RMC whose latitude or longitude is not a number carries no
+  // position (Positioned false).
+  bool hasGga, ggaPositioned;
   double ggaLatitude, ggaLongitude, msl, alt, ggaHdop;
   int16_t quality, inFix;
-  bool hasRmc, rmcValid, rmcDated;
+  bool hasRmc, rmcValid, rmcDated, rmcPositioned;
   double rmcLatitude, rmcLongitude, rmcSpeed, rmcCourse;
   int16_t rmcDay, rmcMonth, rmcYear;
   bool hasVtg;
@@ -200,7 +229,8 @@ void AddGsv(ReceiverCycle& cycle, const DataFields& sentence, SatelliteSystem sy
 bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem system);
 
 // Whether the cycle holds a fix: its GGA reports a fix quality, or, in a
-// cycle without GGA, its RMC says its data are valid.
+// cycle without GGA, its RMC says its data are valid; and its GGA or RMC
+// carries a position.
 bool HasFix(const ReceiverCycle& cycle);
 
 // The cycle as the table's row shows it: the record's fields (not its

@@ -43,10 +43,31 @@ constexpr int32_t kNavicBase = 500;
 // system); ids already in the system's range stay.
 constexpr int32_t kOwnIds = 99;
 
-inline int32_t MovedId(int32_t id, int32_t base, int32_t alternativeBase) {
+// The system whose range of the number space holds an id: GPS 1-64 (SBAS
+// 33-64 with it), GLONASS 65-96, QZSS 193-202, Galileo 301-399, BeiDou
+// 401-499, NavIC 501-599; kSeveral for an id in none.
+constexpr SatelliteSystem RangeOf(int32_t id) {
+  if (id >= 1 && id <= 64) return SatelliteSystem::kGps;
+  if (id > kGlonassBase && id <= 96) return SatelliteSystem::kGlonass;
+  if (id > kQzssBase && id <= kQzssBase + 10) return SatelliteSystem::kQzss;
+  if (id > kGalileoBase && id <= kGalileoBase + kOwnIds) return SatelliteSystem::kGalileo;
+  if (id > kBeiDouBase && id <= kBeiDouBase + kOwnIds) return SatelliteSystem::kBeiDou;
+  if (id > kNavicBase && id <= kNavicBase + kOwnIds) return SatelliteSystem::kNavic;
+  return SatelliteSystem::kSeveral;
+}
+
+// An id that no form of its system's numbering moves stays, unless another
+// system's range holds it: a Galileo 200 or a QZSS 11 is no QZSS or GPS
+// satellite, and names none (0).
+inline int32_t Unmoved(int32_t id, SatelliteSystem system) {
+  const SatelliteSystem range = RangeOf(id);
+  return range == system || range == SatelliteSystem::kSeveral ? id : 0;
+}
+
+inline int32_t MovedId(int32_t id, int32_t base, int32_t alternativeBase, SatelliteSystem system) {
   if (id >= 1 && id <= kOwnIds) return base + id;
   if (id > alternativeBase && id <= alternativeBase + kOwnIds) return base + (id - alternativeBase);
-  return id;
+  return Unmoved(id, system);
 }
 
 }  // namespace numbering
@@ -64,15 +85,17 @@ inline int32_t MovedId(int32_t id, int32_t base, int32_t alternativeBase) {
       return id;  // 1-32, and SBAS 33-64
     case SatelliteSystem::kGlonass:
       // Slots 1-32; SBAS (33-64) and ids already moved (65-96) stay.
-      return id >= 1 && id <= 32 ? numbering::kGlonassBase + id : id;
+      if (id >= 1 && id <= 32) return numbering::kGlonassBase + id;
+      return id >= 33 && id <= 64 ? id : numbering::Unmoved(id, system);
     case SatelliteSystem::kGalileo:
-      return numbering::MovedId(id, numbering::kGalileoBase, 100);
+      return numbering::MovedId(id, numbering::kGalileoBase, 100, system);
     case SatelliteSystem::kBeiDou:
-      return numbering::MovedId(id, numbering::kBeiDouBase, 200);
+      return numbering::MovedId(id, numbering::kBeiDouBase, 200, system);
     case SatelliteSystem::kQzss:
-      return id >= 1 && id <= 10 ? numbering::kQzssBase + id : id;
+      return id >= 1 && id <= 10 ? numbering::kQzssBase + id : numbering::Unmoved(id, system);
     case SatelliteSystem::kNavic:
-      return id >= 1 && id <= numbering::kOwnIds ? numbering::kNavicBase + id : id;
+      return id >= 1 && id <= numbering::kOwnIds ? numbering::kNavicBase + id
+                                                 : numbering::Unmoved(id, system);
     case SatelliteSystem::kSeveral:
       // 201-263: BeiDou as some receivers number it, moved to 401-463.
       return id >= 201 && id <= 263 ? numbering::kBeiDouBase + (id - 200) : id;

@@ -39,6 +39,15 @@ const unsigned char* FindUnprintable(const unsigned char* p, const unsigned char
   return p;
 }
 
+// Whether [p, end) holds nothing but carriage returns: the end of a line
+// (some loggers write CR CR LF), not text after a stop.
+bool OnlyCarriageReturns(const unsigned char* p, const unsigned char* end) {
+  for (; p < end; ++p) {
+    if (*p != '\r') return false;
+  }
+  return true;
+}
+
 // The last '$' of [p, end), or nullptr.
 const unsigned char* FindLastDollar(const unsigned char* p, const unsigned char* end) {
 #ifdef __GLIBC__
@@ -53,7 +62,9 @@ const unsigned char* FindLastDollar(const unsigned char* p, const unsigned char*
 
 // The capture of a line that lies inside the block, [p, lineFeed]: from its
 // last '$' to its first stop after it, terminated where the stop stood.
-const char* CaptureInPlace(unsigned char* p, unsigned char* lineFeed, int capacity, char* spill) {
+const char* CaptureInPlace(unsigned char* p, unsigned char* lineFeed, int capacity, char* spill,
+                           bool& broken) {
+  broken = false;
   unsigned char* dollar = const_cast<unsigned char*>(FindLastDollar(p, lineFeed));
   if (dollar == nullptr) {
     spill[0] = '\0';
@@ -62,6 +73,7 @@ const char* CaptureInPlace(unsigned char* p, unsigned char* lineFeed, int capaci
   const size_t room = static_cast<size_t>(capacity);
   const unsigned char* limit = static_cast<size_t>(lineFeed - dollar) > room ? dollar + room : lineFeed;
   unsigned char* stop = const_cast<unsigned char*>(FindUnprintable(dollar, limit));
+  broken = stop < lineFeed && !IsPrintable(*stop) && !OnlyCarriageReturns(stop, lineFeed);
   *stop = '\0';
   return reinterpret_cast<const char*>(dollar);
 }
@@ -105,6 +117,8 @@ unsigned char* ScanCommonLine(unsigned char* p, const unsigned char* end, unsign
 struct Capture {
   int length;      // characters captured, kept when a stop switches capturing off
   bool capturing;
+  bool stopped;    // a byte outside 32..126 ended it: only carriage returns may follow
+  bool broken;     // something else did follow
 };
 
 // Applies the capture rules to a stretch of one line that holds no line feed.
@@ -115,17 +129,23 @@ void CaptureStretch(Capture& capture, char* sentence, int capacity, const unsign
                     const unsigned char* end) {
   if (const unsigned char* dollar = FindLastDollar(p, end)) {
     p = dollar;
-    capture.length = 0;
-    capture.capturing = true;
+    capture = Capture{0, true, false, false};
   }
-  if (!capture.capturing) return;
+  if (!capture.capturing) {
+    if (capture.stopped && !OnlyCarriageReturns(p, end)) capture.broken = true;
+    return;
+  }
   const size_t room = static_cast<size_t>(capacity - capture.length);
   const unsigned char* limit = static_cast<size_t>(end - p) > room ? p + room : end;
   const unsigned char* stop = FindUnprintable(p, limit);
   std::memcpy(sentence + capture.length, p, static_cast<size_t>(stop - p));
   capture.length += static_cast<int>(stop - p);
   // A control byte, or a printable one past the capacity, ends the capture.
-  if (stop < end) capture.capturing = false;
+  if (stop < end) {
+    capture.capturing = false;
+    capture.stopped = !IsPrintable(*stop);
+    capture.broken = capture.stopped && !OnlyCarriageReturns(stop, end);
+  }
 }
 
 bool Refill(LogReader& reader) {
@@ -157,7 +177,7 @@ bool Refill(LogReader& reader) {
 // The rest of a line that the block does not hold whole: copied stretch by
 // stretch into spill, across as many reads as it takes.
 ReadStatus CaptureAcrossBlocks(LogReader& reader, char* spill, int capacity) {
-  Capture capture{0, false};
+  Capture capture{0, false, false, false};
   for (;;) {
     if (reader.next == reader.filled && !Refill(reader)) return kEndOfInput;
     const unsigned char* start = reader.block + reader.next;
@@ -167,6 +187,7 @@ ReadStatus CaptureAcrossBlocks(LogReader& reader, char* spill, int capacity) {
     if (lineFeed != nullptr) {
       reader.next += static_cast<size_t>(lineFeed - start) + 1;
       spill[capture.length] = '\0';
+      reader.broken = capture.broken;
       return kLineComplete;
     }
     reader.next = reader.filled;
@@ -207,7 +228,7 @@ void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t 
                   FILE* rows) {
   const int64_t position = ftello(stream);
   reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position,
-                     ArrivesWhileRead(stream), rows, false, 0, nullptr};
+                     ArrivesWhileRead(stream), rows, false, false, 0, nullptr};
 }
 
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence) {
@@ -219,6 +240,7 @@ ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char
   unsigned char* stop;
   if (unsigned char* lineFeed = ScanCommonLine(p, end, dollar, stop)) {
     reader.next = static_cast<size_t>(lineFeed + 1 - reader.block);
+    reader.broken = false;
     if (dollar == nullptr) {
       spill[0] = '\0';
       sentence = spill;
@@ -232,7 +254,7 @@ ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char
 #endif
   if (auto* lineFeed = static_cast<unsigned char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)))) {
     reader.next = static_cast<size_t>(lineFeed + 1 - reader.block);
-    sentence = CaptureInPlace(p, lineFeed, capacity, spill);
+    sentence = CaptureInPlace(p, lineFeed, capacity, spill, reader.broken);
     return kLineComplete;
   }
   sentence = spill;

@@ -27,6 +27,10 @@ struct LogReader {
   int64_t blockStart;    // stream position of block[0]
   bool arriving;         // a pipe, FIFO, terminal or device: read what has arrived
   FILE* rows;            // flushed before a wait for more of such a log
+  // The last line's capture was stopped by a byte outside 32..126 with more
+  // of the line after it than carriage returns: a sentence that a receiver's
+  // restart or a serial fault broke off, which the capture cannot show.
+  bool broken;
   bool started;          // the first block has been read and looked at
   int readError;         // why the log could not be read on (an errno value), or 0
   const char* compression;  // the compressor of a log that is not text ("gzip"), or nullptr
@@ -64,9 +68,9 @@ inline int64_t ReaderEnd(const LogReader& reader) {
 // capture, already read, becomes its terminator. A line across blocks is
 // copied into spill (capacity + 1 + kReadBlockPadding bytes), which also
 // holds the empty capture; either way kReadBlockPadding bytes after the
-// terminator can be read. Returns kEndOfInput when the input ended (or
-// failed, as readError and compression then say) before a line feed: an
-// unterminated last line is never processed.
+// terminator can be read. Sets reader.broken for the line. Returns
+// kEndOfInput when the input ended (or failed, as readError and compression
+// then say) before a line feed: an unterminated last line is never processed.
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence);
 
 }  // namespace quorval

@@ -97,8 +97,25 @@ Checksum SentenceChecksum(const char* sentence) {
 
 namespace {
 
+bool IsAddressCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+// An address is five letters or digits (talker and type), or a maker's own
+// after 'P' (PUBX, PGRME, PSRF103); anything else is binary data that
+// happens to hold a '$' among the text.
+bool IsAddress(const char* sentence) {
+  int length = 1;
+  while (IsAddressCharacter(sentence[length])) ++length;
+  const char end = sentence[length];
+  if (end != '\0' && end != ',' && end != '*') return false;
+  return length - 1 == 5 || (sentence[1] == 'P' && length - 1 >= 4);
+}
+
 void CountAddress(const char* sentence) {
   SentenceCounts& c = sentenceCounts;
+  if (!IsAddress(sentence)) {
+    ++c.otherBytes;
+    return;
+  }
   char address[kAddressSize] = {};
   for (int i = 0; i < kAddressSize - 1 && sentence[i] != '\0' && sentence[i] != ',' && sentence[i] != '*';
        ++i) {

@@ -33,6 +33,7 @@ struct SentenceCounts {
   int64_t otherTalkers[kFixTypes][kOtherTalkers];
   int64_t rows;              // rows the conversion wrote
   bool allSystems;           // it read every satellite system (--gnss)
+  int64_t cutShort;          // --gnss: sentences passed over as cut short
 
   // --stats only.
   bool detailed;
@@ -43,6 +44,7 @@ struct SentenceCounts {
   AddressCount addresses[kCountedAddresses];
   int addressCount;
   int64_t otherAddresses;    // sentences of addresses beyond the counted ones
+  int64_t otherBytes;        // '$' texts whose address is not one (binary data)
 };
 
 // Kept beside the epoch record; every conversion starts it afresh, keeping

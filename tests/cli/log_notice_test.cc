@@ -60,4 +60,21 @@ TEST_F(LogNotice, StatsCountLinesSentencesByAddressBadChecksumsAndRows) {
             "  $PUBX    1\n");
 }
 
+TEST_F(LogNotice, StatsOfTheMultiSystemModeCountTheSentencesCutShortApart) {
+  folder.Write("day1.log", kMultiSystemEpoch +
+                               "$GNGGA,003957.00,4552.65403,S,17030.00668,E,1,12,0.64,1\r\n"  // cut short
+                               "$GNVTG,,T,,M,0.025,N,0.046,K,A\r\n"                         // the same
+                               "\x01\x02$ H@\x05\r\n$gpgga,1*00\r\n$GPGGAX,1*00\r\n");  // binary data
+  const Result run = Run({"--stats", "--quiet", "--gnss", "day1.log"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err,
+            "day1.log: 8 lines, 8 sentences (2 whose checksum does not match, 1 without a "
+            "checksum, 2 cut short), 1 row\n"
+            "  $GNGGA   2\n"
+            "  $GNGSA   1\n"
+            "  $GNRMC   1\n"
+            "  $GNVTG   1\n"
+            "  3 sentences of other bytes\n");
+}
+
 }  // namespace

@@ -168,20 +168,44 @@ TEST_F(AllSystems, EveryCycleWithAFixIsARowTheLastOneTooAndFlagsBelongToTheirRow
   EXPECT_EQ(table.Slots(1), (std::vector<Slot>{{5, 83, 40, 47, 1}, {12, 308, 17, 41, 0}}));
 }
 
-TEST_F(AllSystems, ASentenceFailingItsChecksumIsPassedOverOneWithoutIsRead) {
-  std::string log = Log(kFirstCycle);
-  // A receiver's restart splices a GGA into a GSV: a time, and a "fix" of
-  // satellite fields, under the GGA's checksum.
-  log += "$GPGGA,120001.00,00,3,1,12,23,86,270,,13,70,270,40*79\r\n";
-  // The next second without checksums, as some loggers write it.
-  log += "$GNRMC,120002.00,A,4807.04000,N,01131.00000,E,1.944,84.4,230324,,,A,V\r\n"
-         "$GNGGA,120002.00,4807.04000,N,01131.00000,E,1,09,0.80,545.4,M,46.9,M,,\r\n";
-  const Rows table = Convert(log);
-  ASSERT_EQ(table.rows.size(), 2u) << text;
-  EXPECT_EQ(table.At(0, "TimeOfDay(s)"), "43200.0");
-  EXPECT_EQ(table.At(0, "numsvsview"), "7");  // the spliced line ended nothing
-  EXPECT_EQ(table.At(1, "TimeOfDay(s)"), "43202.0");
-  EXPECT_EQ(table.At(1, "gpsqual"), "1");
+TEST_F(AllSystems, ASentenceFailingItsChecksumOrCutShortIsPassedOver) {
+  const std::string first = Log(kFirstCycle);
+  const std::string gga = "$GNGGA,120001.00,4807.04000,N,01131.00000,E,1,09,0.80,545.4,M,46.9,M,,";
+  const std::string rmc = "$GNRMC,120001.00,A,4807.04000,N,01131.00000,E,1.944,84.4,230324,,,A,V";
+  const struct {
+    const char* scenario;
+    std::string log;
+    size_t rows;  // the first second's row, and the next one's if it was read
+  } cases[] = {
+      // A receiver's restart splices a GGA into a GSV: a time, and a "fix"
+      // of satellite fields, under the GGA's checksum.
+      {"spliced", first + "$GPGGA,120001.00,00,3,1,12,23,86,270,,13,70,270,40*79\r\n", 1},
+      // Once the log has shown checksums, a sentence without one lost its
+      // tail: an altitude of 5.0, or a longitude of 0.01.
+      {"a GGA cut short", first + gga.substr(0, 55) + "\r\n", 1},
+      {"an RMC cut by a reboot", first + rmc.substr(0, 34) + "\r\n", 1},
+      // A log without checksums is read as it stands, unless a control byte
+      // broke a sentence off.
+      {"no checksums", gga + "\r\n" + rmc + "\r\n", 1},
+      {"no checksums, two seconds", gga + "\r\n" + "$GNGGA,120002.00" + gga.substr(16) + "\r\n", 2},
+      {"a NUL inside", gga + "\r\n" + "$GNGGA,120002.00" + gga.substr(16, 39) + std::string(1, '\0') +
+                           gga.substr(55) + "\r\n", 1},
+      {"a control byte after the checksum", first + Nmea(gga.substr(1)).insert(gga.size() + 3, "\t"), 2},
+  };
+  for (const auto& c : cases) {
+    const Rows table = Convert(c.log);
+    ASSERT_EQ(table.rows.size(), c.rows) << c.scenario << "\n" << text;
+    if (c.rows == 2) {
+      EXPECT_EQ(table.At(1, "msl(m)"), "545.4") << c.scenario;
+    }
+  }
+  // Whether checksums were seen belongs to one log: the next one without
+  // them is read.
+  Convert(first);
+  EXPECT_EQ(Convert(gga + "\r\n").rows.size(), 1u);
+  EXPECT_EQ(sentenceCounts.cutShort, 0);
+  Convert(first + gga + "\r\n" + rmc + "\r\n");
+  EXPECT_EQ(sentenceCounts.cutShort, 2);
 }
 
 // A captured sentence: the check reads sixteen characters past its end.
@@ -229,6 +253,87 @@ TEST_F(AllSystems, GgaOfTwoTalkersWithOneTimeIsOneFixAndGnIdsGoByTheirRange) {
                                                {73, 322, 47, 36, 1},
                                                {82, 53, 55, 29, 0},
                                                {414, 246, 34, 25, 1}}));
+}
+
+TEST_F(AllSystems, AGsaOfMoreThanTwelveIdsHasItsDopsBeforeTheSystemId) {
+  const std::string ids16 = "01,02,03,04,05,06,07,08,09,10,11,12,13,14,15,16";
+  const std::string ids24 = ids16 + ",17,18,19,20,21,22,23,24";
+  const struct {
+    std::string gsa;
+    const char* numused;
+    const char* pdop;  // hdop and vdop follow it by 0.1 and 0.2
+  } cases[] = {
+      {"GPGSA,A,3," + ids24 + ",1.5,1.6,1.7,1", "24", "1.5"},  // 30 fields
+      {"GPGSA,A,3," + ids24 + ",1.5,1.6,1.7", "24", "1.5"},    // 29, before NMEA 4.10
+      {"GNGSA,A,3," + ids16 + ",,,,,,,,,2.5,2.6,2.7,4", "16", "2.5"},  // BeiDou 401-416
+      {"GNGSA,A,3," + ids16 + ",2.5,2.6,2.7", "16", "2.5"},
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,13,3.5,3.6,3.7,1", "13", "3.5"},  // 19
+      // Up to 18 fields the places are fixed; a TDOP or a 4.10 system id last.
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,4.5,4.6,4.7,3.3", "12", "4.5"},
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,4.5,4.6,4.7,1", "12", "4.5"},
+      {"GPGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,4.5,4.6,4.7", "12", "4.5"},
+  };
+  for (const auto& c : cases) {
+    const Rows table = Convert(Log({"GPGGA,120000,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,", c.gsa}));
+    ASSERT_EQ(table.rows.size(), 1u) << c.gsa;
+    EXPECT_EQ(table.At(0, "numused"), c.numused) << c.gsa;
+    EXPECT_EQ(table.At(0, "pdop"), c.pdop) << c.gsa;
+    const double pdop = std::stod(c.pdop);
+    EXPECT_DOUBLE_EQ(std::stod(table.At(0, "hdop")), pdop + 0.1) << c.gsa;
+    EXPECT_DOUBLE_EQ(std::stod(table.At(0, "vdop")), pdop + 0.2) << c.gsa;
+  }
+}
+
+TEST_F(AllSystems, ATimeOrPositionThatIsNotANumberIsNone) {
+  const std::string gga = "GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+  const std::string rmc = "GPRMC,120000.00,A,4807.040,N,01131.000,E,1.9,84.4,230324,,,A";
+  const auto with = [](std::string body, size_t at, size_t length, const std::string& text) {
+    return body.replace(at, length, text);
+  };
+  const struct {
+    const char* scenario;
+    std::vector<std::string> log;
+    const char* latitude;  // of the one row; nullptr: no row
+  } cases[] = {
+      {"a spliced time", {with(gga, 6, 9, "|19322|1.00")}, nullptr},
+      {"five digits", {with(gga, 6, 9, "12000")}, nullptr},
+      {"seven digits", {with(gga, 6, 9, "1200000")}, nullptr},
+      {"a sign", {with(gga, 6, 9, "-120000")}, nullptr},
+      {"no fraction", {with(gga, 6, 9, "120000")}, "48.117300"},
+      {"a point alone", {with(gga, 6, 9, "120000.")}, "48.117300"},
+      {"a ZDA's time", {with("GPZDA,120000.00,22,03,2024,00,00", 6, 9, "12:00:00"), gga}, "48.117300"},
+      {"a latitude of letters", {with(gga, 16, 8, "48o7.038")}, nullptr},
+      {"a longitude with a sign", {with(gga, 27, 9, "-1131.000")}, nullptr},
+      {"a latitude of too many digits", {with(gga, 16, 8, "48070.38")}, nullptr},
+      {"a GGA without position, an RMC with one", {with(gga, 16, 8, "4807x038"), rmc}, "48.117333"},
+      {"an RMC without position", {with(rmc, 18, 8, "4807.0.0")}, nullptr},
+  };
+  for (const auto& c : cases) {
+    const Rows table = Convert(Log(c.log));
+    ASSERT_EQ(table.rows.size(), c.latitude != nullptr ? 1u : 0u) << c.scenario << "\n" << text;
+    if (c.latitude != nullptr) {
+      EXPECT_EQ(table.At(0, "lat(deg)"), c.latitude) << c.scenario;
+      EXPECT_EQ(table.At(0, "TimeOfDay(s)"), "43200.0") << c.scenario;
+    }
+  }
+}
+
+TEST_F(AllSystems, ALogStartedInABurstAndAVtgBeforeItsRmcKeepTheirCycle) {
+  const Rows table = Convert(Log({
+      // The log begins in the middle of a burst: its GSV before any time.
+      "GPGSV,1,1,02,05,40,083,46,12,17,308,41",
+      "GLGSV,1,1,01,70,55,120,38",
+      "GPGGA,120000.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,",
+      // The next cycle: a VTG of other speeds before its RMC.
+      "GPGGA,120001.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,",
+      "GPVTG,10.0,T,,M,9.000,N,16.668,K,A",
+      "GPRMC,120001.00,A,4807.038,N,01131.000,E,1.944,84.4,230324,,,A",
+      "GPVTG,20.0,T,,M,8.000,N,14.816,K,A",
+  }));
+  ASSERT_EQ(table.rows.size(), 2u) << text;
+  EXPECT_EQ(table.Slots(0), (std::vector<Slot>{{5, 83, 40, 46, 0}, {12, 308, 17, 41, 0}, {70, 120, 55, 38, 0}}));
+  EXPECT_EQ(table.At(1, "spd(m/s)"), "1.000");
+  EXPECT_EQ(table.At(1, "heading(deg)"), "84.400");
 }
 
 TEST_F(AllSystems, WithoutRmcTheDateComesFromZdaOfTheSameSecond) {
@@ -289,6 +394,22 @@ TEST(SatelliteNumbering, EverySystemHasItsOwnRangeAndGpsIdsStay) {
       {SatelliteSystem::kNavic, 14, 514},     {SatelliteSystem::kSeveral, 82, 82},
       {SatelliteSystem::kSeveral, 214, 414},  {SatelliteSystem::kSeveral, 310, 310},
       {SatelliteSystem::kGalileo, 0, 0},
+      // The edges of every range: an id that no form moves stays, unless it
+      // would stand in another system's range.
+      {SatelliteSystem::kGalileo, 1, 301},    {SatelliteSystem::kGalileo, 99, 399},
+      {SatelliteSystem::kGalileo, 100, 100},  {SatelliteSystem::kGalileo, 101, 301},
+      {SatelliteSystem::kGalileo, 199, 399},  {SatelliteSystem::kGalileo, 200, 0},
+      {SatelliteSystem::kBeiDou, 200, 0},     {SatelliteSystem::kBeiDou, 201, 401},
+      {SatelliteSystem::kBeiDou, 263, 463},   {SatelliteSystem::kBeiDou, 264, 464},
+      {SatelliteSystem::kBeiDou, 300, 300},   {SatelliteSystem::kQzss, 10, 202},
+      {SatelliteSystem::kQzss, 11, 0},        {SatelliteSystem::kQzss, 192, 192},
+      {SatelliteSystem::kQzss, 193, 193},     {SatelliteSystem::kQzss, 202, 202},
+      {SatelliteSystem::kQzss, 203, 203},     {SatelliteSystem::kGlonass, 33, 33},
+      {SatelliteSystem::kGlonass, 64, 64},    {SatelliteSystem::kGlonass, 65, 65},
+      {SatelliteSystem::kGlonass, 96, 96},    {SatelliteSystem::kGlonass, 97, 97},
+      {SatelliteSystem::kGlonass, 301, 0},    {SatelliteSystem::kSeveral, 200, 200},
+      {SatelliteSystem::kSeveral, 201, 401},  {SatelliteSystem::kSeveral, 263, 463},
+      {SatelliteSystem::kSeveral, 264, 264},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TableSatelliteId(c.system, c.id), c.table)

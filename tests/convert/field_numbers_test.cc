@@ -9,6 +9,7 @@
 
 #include "convert/numeric_fields.h"
 #include "convert/plain_fields.h"
+#include "convert/field_tokenizer.h"
 #include "convert/sentence_handlers.h"
 #include "reference/reference_converter.h"
 
@@ -91,6 +92,68 @@ TEST(FieldNumbers, OnePassTakesPlainFieldsAndGivesWayOnTheRest) {
     const OnePass taken = ExpectOnePassAgrees(c.field);
     EXPECT_EQ(taken.real, c.real) << "'" << c.field << "' as a real";
     EXPECT_EQ(taken.integer, c.integer) << "'" << c.field << "' as an integer";
+  }
+}
+
+// The multi-system mode's readers of a time and an angle: what they take is
+// of the form the general rules check, with the plain reading's value.
+OnePass ExpectFormReadersAgree(const std::string& field, bool& time, bool& latitude, bool& longitude) {
+  std::string sentence = field + ",9.5*7A";
+  sentence.append(kSentenceReadAhead, '\0');
+  const FieldSpan span{true, sentence.c_str(), static_cast<int>(field.size())};
+  const double expected = reference::ParseReal(field.c_str());
+  double value;
+  const auto agrees = [&](const char* end, bool form, const char* what) {
+    if (end == nullptr) return false;
+    EXPECT_EQ(end, sentence.c_str() + field.size()) << "'" << field << "' as " << what;
+    EXPECT_TRUE(form || field.empty()) << "'" << field << "' as " << what;
+    EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << "'" << field << "' as " << what;
+    return true;
+  };
+  time = agrees(plain::Time(sentence.c_str(), value), IsNmeaTime(span), "a time");
+  latitude = agrees(plain::Angle(sentence.c_str(), plain::kLatitudeDigits, value),
+                    IsNmeaAngle(span, plain::kLatitudeDigits), "a latitude");
+  longitude = agrees(plain::Angle(sentence.c_str(), plain::kLongitudeDigits, value),
+                     IsNmeaAngle(span, plain::kLongitudeDigits), "a longitude");
+  ExpectReadingsAgree(field);
+  return ExpectOnePassAgrees(field);
+}
+
+TEST(FieldNumbers, OnePassReadersStopAtTheCharactersBesideTheDigitsAndAtTheirLengths) {
+  // '/' and ':' stand just below '0' and just above '9'.
+  const struct {
+    const char* field;
+    bool real, integer, time, latitude, longitude;  // taken in one pass
+  } cases[] = {
+      {"/", false, false, false, false, false},         {":", false, false, false, false, false},
+      {"1/", false, false, false, false, false},        {"9:", false, false, false, false, false},
+      {"/5", false, false, false, false, false},        {":5", false, false, false, false, false},
+      {"12/4", false, false, false, false, false},      {"0:0", false, false, false, false, false},
+      {"123/", false, false, false, false, false},      {"9999:", false, false, false, false, false},
+      {"1.:", false, false, false, false, false},       {"1./", false, false, false, false, false},
+      {"12345678/", false, false, false, false, false}, {"1234567:", false, false, false, false, false},
+      {"12351/", false, false, false, false, false},    {"123519:", false, false, false, false, false},
+      {"123519./", false, false, false, false, false},  {"4807.03:", false, false, false, false, false},
+      {"-1:", false, false, false, false, false},       {"-/", false, false, false, false, false},
+      // Lengths: nine digits an integer, eight a run of a real, six a time,
+      // four and five the whole degrees and minutes.
+      {"999999999", false, true, false, false, false},  {"1000000000", false, false, false, false, false},
+      {"99999999", true, true, false, false, false},    {"12345678.12345678", true, false, false, false, false},
+      {"123519", true, true, true, false, false},       {"12351", true, true, false, false, true},
+      {"1235190", true, true, false, false, false},     {"000000.00000000", true, false, true, false, false},
+      {"235959.123456789", false, false, false, false, false},
+      {"9959.99999999", true, false, false, true, true}, {"17959.9", true, false, false, false, true},
+      {"9", true, true, false, true, true},             {"0.5", true, false, false, true, true},
+      {".5", true, false, false, false, false},          {"", true, true, true, true, true},
+  };
+  for (const auto& c : cases) {
+    bool time, latitude, longitude;
+    const OnePass taken = ExpectFormReadersAgree(c.field, time, latitude, longitude);
+    EXPECT_EQ(taken.real, c.real) << "'" << c.field << "' as a real";
+    EXPECT_EQ(taken.integer, c.integer) << "'" << c.field << "' as an integer";
+    EXPECT_EQ(time, c.time) << "'" << c.field << "' as a time";
+    EXPECT_EQ(latitude, c.latitude) << "'" << c.field << "' as a latitude";
+    EXPECT_EQ(longitude, c.longitude) << "'" << c.field << "' as a longitude";
   }
 }
 

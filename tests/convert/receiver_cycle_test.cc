@@ -30,8 +30,17 @@ void ExpectAsGeneral(const std::string& sentence, bool onePass) {
     const plain::Kind kind = Plain::kKinds[n - 1];
     EXPECT_EQ(plain.Has(n), general.Has(n));
     EXPECT_EQ(plain.Length(n), general.Length(n));
-    if (kind == plain::Kind::kReal || kind == plain::Kind::kNone) {
+    if (kind != plain::Kind::kInteger && kind != plain::Kind::kLetter) {
       EXPECT_TRUE(SameReal(plain.Real(n), general.Real(n))) << plain.Real(n) << " " << general.Real(n);
+    }
+    if (kind == plain::Kind::kTime || kind == plain::Kind::kNone) {
+      EXPECT_EQ(plain.IsTime(n), general.IsTime(n));
+    }
+    if (kind == plain::Kind::kLatitude || kind == plain::Kind::kNone) {
+      EXPECT_EQ(plain.IsAngle(n, plain::kLatitudeDigits), general.IsAngle(n, plain::kLatitudeDigits));
+    }
+    if (kind == plain::Kind::kLongitude || kind == plain::Kind::kNone) {
+      EXPECT_EQ(plain.IsAngle(n, plain::kLongitudeDigits), general.IsAngle(n, plain::kLongitudeDigits));
     }
     if (kind == plain::Kind::kLetter || kind == plain::Kind::kNone) {
       EXPECT_EQ(plain.Letter(n), general.Letter(n));
@@ -60,6 +69,12 @@ TEST(PlainDataFields, ReadsWhatTheGeneralRulesRead) {
   ExpectAsGeneral<PlainGga>("$GPGGA,120000, 3345.1,S,15112.2,E,2,5,1.2,10,M,0,M,,*00", false);
   ExpectAsGeneral<PlainGga>("$GPGGAX,120000,3345.1,S,15112.2,E,2,5,1.2,10,M,0,M,,*00", false);
 
+  // A time or position that is not a number: the general rules find none.
+  ExpectAsGeneral<PlainGga>("$GPGGA,|19322|1.00,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", false);
+  ExpectAsGeneral<PlainGga>("$GPGGA,12351,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", false);
+  ExpectAsGeneral<PlainGga>("$GPGGA,123519.,48070.38,N,-1131.000,E,1,08,0.9,545.4,M,46.9,M,,*47", false);
+  ExpectAsGeneral<PlainGga>("$GPGGA,123519.,4807.,N,1131,E,1,08,0.9,545.4,M,46.9,M,,*47", true);
+
   // RMC: the position is passed over and read when asked for, plain or not.
   ExpectAsGeneral<PlainRmc>("$GPRMC,213000.00,A,5128.6320,N,00000.7380,W,000.0,040.0,280224,1.1,W,A*3A", true);
   ExpectAsGeneral<PlainRmc>("$GNRMC,213000.00,V,,,,,,,,,,N*5F", true);
@@ -73,6 +88,8 @@ TEST(PlainDataFields, ReadsWhatTheGeneralRulesRead) {
   ExpectAsGeneral<PlainGsa>(gsa + ",1*31", true);
   ExpectAsGeneral<PlainGsa>(gsa + ",3.3*31", false);
   ExpectAsGeneral<PlainGsa>("$GNGSA,A,1,,,,,,,,,,,,,,,,*00", true);
+  // More than twelve ids: the DOPs stand elsewhere, the general rules read it.
+  ExpectAsGeneral<PlainGsa>(gsa + ",01,1.4,0.8,1.2,1*31", false);
 
   ExpectAsGeneral<PlainVtg>("$GPVTG,040.0,T,041.1,M,000.0,N,000.0,K,A*23", true);
   ExpectAsGeneral<PlainVtg>("$GPVTG,,T,,M,,N,,K,N*2C", true);

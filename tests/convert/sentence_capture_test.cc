@@ -19,37 +19,43 @@ struct Line {
   ReadStatus status;
   std::string capture;  // meaningful for complete lines only
   int64_t position;     // after a complete line: just past its line feed
+  bool broken = false;  // a control byte stopped the capture inside the line
 
   bool operator==(const Line& other) const {
     return status == other.status && position == other.position &&
-           (status == kEndOfInput || capture == other.capture);
+           (status == kEndOfInput || (capture == other.capture && broken == other.broken));
   }
 };
 
 std::ostream& operator<<(std::ostream& out, const Line& line) {
   return out << (line.status == kLineComplete ? "line '" : "end '") << line.capture << "' at "
-             << line.position;
+             << line.position << (line.broken ? " broken" : "");
 }
 
 // The capture rules applied one byte at a time, as a receiver log is read.
 std::vector<Line> ReferenceCapture(const std::string& bytes) {
   std::vector<Line> lines;
   std::string capture;
-  bool capturing = false;
+  bool capturing = false, stopped = false, broken = false;
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if (byte == '$') {
       capturing = true;
+      stopped = broken = false;
       capture.clear();
     }
-    if (byte < 32 || byte > 126 || (capturing && capture.size() == kSentenceCapacity)) {
-      capturing = false;
+    const bool control = byte < 32 || byte > 126;
+    if (stopped && byte != '\r' && byte != '\n') broken = true;
+    if (capturing && control && byte != '\n') {
+      stopped = true;
+      broken = byte != '\r';
     }
+    if (control || (capturing && capture.size() == kSentenceCapacity)) capturing = false;
     if (capturing) capture += static_cast<char>(byte);
     if (byte == '\n') {
-      lines.push_back({kLineComplete, capture, static_cast<int64_t>(i + 1)});
+      lines.push_back({kLineComplete, capture, static_cast<int64_t>(i + 1), broken});
       capture.clear();
-      capturing = false;
+      capturing = stopped = broken = false;
     }
   }
   lines.push_back({kEndOfInput, "", static_cast<int64_t>(bytes.size())});
@@ -74,7 +80,8 @@ std::vector<Line> Capture(const std::string& bytes, size_t blockSize) {
       EXPECT_NE(end, nullptr) << "capture not terminated";
       if (end == nullptr) break;
     }
-    lines.push_back({status, status == kLineComplete ? sentence : "", ReaderPosition(reader)});
+    lines.push_back({status, status == kLineComplete ? sentence : "", ReaderPosition(reader),
+                     status == kLineComplete && reader.broken});
     if (status == kEndOfInput) break;
   }
   std::fclose(file);
@@ -90,18 +97,25 @@ TEST(SentenceCapture, EachLineYieldsTheTextFromItsLastDollar) {
     const char* scenario;
     std::string line;
     std::string capture;
+    bool broken = false;  // the capture stopped inside the line, not at its end
   } cases[] = {
       {"CR LF ends a sentence", "$GPGGA,1,2\r\n", "$GPGGA,1,2"},
+      {"CR CR LF ends one too", "$GPGGA,1,2\r\r\n", "$GPGGA,1,2"},
+      {"a CR inside the line breaks it", "$GPGGA,1\r2\r\n", "$GPGGA,1", true},
+      {"NULs after a sentence cut short", std::string("$GPGGA,1\0\0\r\n", 12), "$GPGGA,1", true},
+      {"a restart after a broken capture is whole", std::string("$GPGGA,1\0$GPGGA,2\n", 18),
+       "$GPGGA,2"},
+      {"a control byte after the cut at 200 characters", "$" + a250 + "\t\n", "$" + a250.substr(0, 199)},
       {"text before the '$' is ignored", "xyz$GPGGA,1\n", "$GPGGA,1"},
       {"a second '$' restarts the capture", "$GPGSV,3,1,1$GPGGA,5\n", "$GPGGA,5"},
       {"a restart leaves nothing of the longer sentence behind",
        "$GPGGA,123519,4807.038,N,01131.000,E$GPVTG,1\n", "$GPVTG,1"},
       {"a TAB stops the capture but keeps the text before it",
-       "$GPGGA,123519,4807.038\tjunk,more\r\n", "$GPGGA,123519,4807.038"},
-      {"a restart after a stop", "$A\tB$C\tD\n", "$C"},
-      {"NUL stops the capture", std::string("$ABC\0DEF\n", 9), "$ABC"},
-      {"a byte above 127 stops the capture", "$GP\x80GGA\n", "$GP"},
-      {"DEL stops the capture", "$GPGGA,\x7f" "1\n", "$GPGGA,"},
+       "$GPGGA,123519,4807.038\tjunk,more\r\n", "$GPGGA,123519,4807.038", true},
+      {"a restart after a stop", "$A\tB$C\tD\n", "$C", true},
+      {"NUL stops the capture", std::string("$ABC\0DEF\n", 9), "$ABC", true},
+      {"a byte above 127 stops the capture", "$GP\x80GGA\n", "$GP", true},
+      {"DEL stops the capture", "$GPGGA,\x7f" "1\n", "$GPGGA,", true},
       {"a line without '$' yields nothing", "no sentence here\n", ""},
       {"an empty line yields nothing", "\n", ""},
       {"a long sentence is cut to 200 characters", "$" + a250 + "\n", "$" + a250.substr(0, 199)},
@@ -115,6 +129,7 @@ TEST(SentenceCapture, EachLineYieldsTheTextFromItsLastDollar) {
       ASSERT_EQ(lines.size(), 2u) << "block size " << blockSize;
       EXPECT_EQ(lines[0].status, kLineComplete);
       EXPECT_EQ(lines[0].capture, c.capture) << "block size " << blockSize;
+      EXPECT_EQ(lines[0].broken, c.broken) << "block size " << blockSize;
       EXPECT_EQ(lines[0].position, static_cast<int64_t>(c.line.size()));
       EXPECT_EQ(lines[1].status, kEndOfInput);
     }
