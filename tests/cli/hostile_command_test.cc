@@ -114,8 +114,6 @@ TEST_F(HostileCommand, EndsWithItsStatusAndMessageAndLosesNothing) {
        q + "cannot write 'a-103+000.csv': it is the same file as 'a-103+000.csv', a log it reads" +
            refused,
        {}, {"a-103+000.csv", "a-103+000-103+000.csv"}},
-      {"standard input is a folder", {{"-o", "x.csv", "-"}, folder / "logs"}, 2,
-       q + "cannot read standard input: Is a directory; no table was written\n", {}, {"x.csv"}},
       {"a compressed log", {{"packed.txt"}}, 2,
        "packed.txt: a gzip-compressed file, not a text log; 'zcat packed.txt | quorval-convert -' "
        "reads it\n",
@@ -139,6 +137,8 @@ TEST_F(HostileCommand, EndsWithItsStatusAndMessageAndLosesNothing) {
       {"hang-up while a FIFO waits for its writer",
        Spawn({"fifo", "day2.txt"}).Interrupt(SIGHUP), 128 + SIGHUP, q + "interrupted\n", {},
        {"day2-103+000.csv"}},
+      {"standard input is a folder", {{"-o", "x.csv", "-"}, folder / "logs"}, 2,
+       q + "cannot read standard input: Is a directory; no table was written\n", {}, {"x.csv"}},
       {"a failed read keeps the table it would replace", {{"-o", "kept.csv", "/proc/self/mem"}}, 2,
        q + "cannot read '/proc/self/mem': Input/output error; 'kept.csv' was left as it was\n",
        {"kept.csv"}, {}},
