@@ -13,6 +13,8 @@ using namespace quorval;
 namespace desktop_test {
 namespace {
 
+constexpr size_t kLongLogBytes = 150'000'000;
+
 using ::testing::ElementsAre;
 using Clock = std::chrono::steady_clock;
 
@@ -79,7 +81,9 @@ TEST_F(DesktopSingleRun, ChoosingALogAndOverwritingTheOldTableGivesTheConverters
 }
 
 TEST_F(DesktopSingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheTableIsCutShort) {
-  const std::string log = WriteLog("big.txt", 30'000'000);
+  // Long enough that the conversion outlasts the user's steps on a machine
+  // busy with other tests: the window is serviced only every 25 ms.
+  const std::string log = WriteLog("big.txt", kLongLogBytes);
   const std::string table = folder / "big-103+000.csv";
 
   User user;
@@ -130,7 +134,9 @@ TEST_F(DesktopSingleRun, CancelClickedDuringALargeConversionStopsItAtOnceAndTheT
 }
 
 TEST_F(DesktopSingleRun, ClosingTheWindowDuringAConversionAsksFirstNoGoesOnAndYesStopsAndQuits) {
-  const std::string log = WriteLog("big.txt", 30'000'000);
+  // Long enough that the conversion outlasts the user's steps on a machine
+  // busy with other tests: the window is serviced only every 25 ms.
+  const std::string log = WriteLog("big.txt", kLongLogBytes);
   const std::string table = folder / "big-103+000.csv";
 
   User user;
