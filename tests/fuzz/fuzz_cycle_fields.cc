@@ -16,6 +16,7 @@
 #include "convert/receiver_cycle.h"
 #include "convert/sentence_capture.h"
 #include "reference/reference_converter.h"
+#include "fuzz_lines.h"
 
 using namespace quorval;
 
@@ -98,17 +99,6 @@ void CompareAll(const std::string& line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  size_t start = 0;
-  while (start < input.size()) {
-    size_t end = input.find('\n', start);
-    if (end == std::string::npos) end = input.size();
-    size_t length = 0;
-    while (start + length < end && length < kSentenceCapacity &&
-           static_cast<unsigned char>(input[start + length]) >= 32 && input[start + length] <= 126) {
-      ++length;
-    }
-    CompareAll(input.substr(start, length));
-    start = end + 1;
-  }
+  fuzz_lines::ForEachCapture(input, kSentenceCapacity, [](const std::string& capture) { CompareAll(capture); });
   return 0;
 }

@@ -11,6 +11,7 @@
 
 #include "convert/field_tokenizer.h"
 #include "reference/reference_converter.h"
+#include "fuzz_lines.h"
 
 using namespace quorval;
 
@@ -40,17 +41,6 @@ void Compare(const std::string& sentence) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  size_t start = 0;
-  while (start < input.size()) {
-    size_t end = input.find('\n', start);
-    if (end == std::string::npos) end = input.size();
-    size_t length = 0;
-    while (start + length < end && length < 200 && input[start + length] >= 32 &&
-           input[start + length] <= 126) {
-      ++length;
-    }
-    Compare(input.substr(start, length));
-    start = end + 1;
-  }
+  fuzz_lines::ForEachCapture(input, 200, [](const std::string& capture) { Compare(capture); });
   return 0;
 }
