@@ -5,6 +5,7 @@
 
 #include "convert/receiver_cycle.h"
 #include "convert/satellite_numbering.h"
+#include "convert/sentence_decoder.h"
 #include "convert/sentence_counts.h"
 #include "output/csv_writer.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 struct CycleState {
   bool checksums; // the log has shown a sentence with a matching checksum
+  bool fixTimes;  // the log has shown a GGA, GNS or RMC
   bool open;      // sentences have been gathered into the cycle
   bool timed;     // its time of day is known (to the second at least)
   bool exact;     // the time came from GGA or RMC, not only from ZDA
@@ -74,42 +76,82 @@ void TimelessSentence(FILE* output) {
   state.timeless = true;
 }
 
-// GGA, RMC and ZDA: the cycle they belong to by their time.
-template <typename Fields>
-bool JoinByTime(const Fields& fields, bool exact, FILE* output) {
-  // A time field of another form than hhmmss[.ss] (a spliced line) says no
-  // more than an empty one.
-  if (!fields.IsTime(1)) {
+// How a sentence joins the cycles: by its time of day, exact (a fix's) or
+// to the second (ZDA's); by its time when it is the cycle's own (GST, which
+// a receiver may send for the fix before); or with the cycle in progress.
+// GLL joins by its time in a log without GGA, GNS and RMC, and otherwise
+// only at the cycle's own time: some receivers send it with the time of
+// the next fix, beside the GGA of this one.
+enum class Joins { kByTime, kBySecond, kByOwnTime, kInProgress, kByTimeAlone };
+
+// A time field of another form than hhmmss[.ss] (a spliced line) says no
+// more than an empty one.
+bool JoinByTime(const Field& time, bool exact, FILE* output) {
+  if (!time.wellFormed) {
     TimelessSentence(output);
     return false;
   }
-  TimedSentence(NmeaTimeToSeconds(fields.Real(1)), exact, output);
+  TimedSentence(NmeaTimeToSeconds(time.real), exact, output);
   return true;
 }
 
-// A sentence's fields read in one pass when they are plain, by the general
-// rules otherwise.
-template <typename Plain, typename Use>
-void WithFields(const char* sentence, Use use) {
-  Plain fields;
-  if (fields.Read(sentence)) {
-    use(fields);
-  } else {
-    use(DataFields(sentence));
-  }
+bool IsCycleTime(const Field& time) {
+  const CycleState& s = state;
+  return time.wellFormed && s.open && s.exact && !s.timeless && NmeaTimeToSeconds(time.real) == s.time;
 }
 
-// The six sentences of a cycle, by the three letters after the talker.
-enum class Type { kOther, kGsv, kGga, kGsa, kRmc, kVtg, kZda };
+// A sentence of the cycles: decoded, joined to its cycle, added to it.
+template <typename Fields, Joins joins, void (*add)(ReceiverCycle&, const Fields&)>
+void ReadSentence(const char* sentence, SatelliteSystem, FILE* output) {
+  Fields fields;
+  Decode(sentence, fields);
+  bool joined = true;
+  if constexpr (joins == Joins::kInProgress) {
+    UntimedSentence(output);
+  } else {
+    if constexpr (joins == Joins::kByTime) state.fixTimes = true;
+    if (joins == Joins::kByTime || joins == Joins::kBySecond || (joins == Joins::kByTimeAlone && !state.fixTimes)) {
+      joined = JoinByTime(fields.time, joins != Joins::kBySecond, output);
+    } else {
+      UntimedSentence(output);
+      joined = IsCycleTime(fields.time);
+    }
+  }
+  if (joined) add(state.cycle, fields);
+}
 
-Type TypeOf(const char* letters) {
-  if (std::memcmp(letters, "GSV", 3) == 0) return Type::kGsv;
-  if (std::memcmp(letters, "GGA", 3) == 0) return Type::kGga;
-  if (std::memcmp(letters, "GSA", 3) == 0) return Type::kGsa;
-  if (std::memcmp(letters, "RMC", 3) == 0) return Type::kRmc;
-  if (std::memcmp(letters, "VTG", 3) == 0) return Type::kVtg;
-  if (std::memcmp(letters, "ZDA", 3) == 0) return Type::kZda;
-  return Type::kOther;
+// GSA and GSV: their ids are numbered by their talker's system.
+template <typename Fields, void (*add)(ReceiverCycle&, const Fields&, SatelliteSystem)>
+void ReadSatellites(const char* sentence, SatelliteSystem system, FILE* output) {
+  Fields fields;
+  Decode(sentence, fields);
+  UntimedSentence(output);
+  add(state.cycle, fields, system);
+}
+
+// The sentences of a cycle, by the three letters after the talker.
+struct CycleSentence {
+  char type[4];
+  void (*read)(const char* sentence, SatelliteSystem system, FILE* output);
+  bool besideRmcIdle = false;  // adds nothing to a cycle that has an RMC
+};
+constexpr CycleSentence kCycleSentences[] = {
+    {"GSV", ReadSatellites<GsvFields, AddGsv>},
+    {"GGA", ReadSentence<GgaFields, Joins::kByTime, AddGga>},
+    {"GSA", ReadSatellites<GsaFields, AddGsa>},
+    {"RMC", ReadSentence<RmcFields, Joins::kByTime, AddRmc>},
+    {"VTG", ReadSentence<VtgFields, Joins::kInProgress, AddVtg>, true},
+    {"ZDA", ReadSentence<ZdaFields, Joins::kBySecond, AddZda>},
+    {"GNS", ReadSentence<GnsFields, Joins::kByTime, AddGns>},
+    {"GLL", ReadSentence<GllFields, Joins::kByTimeAlone, AddGll>},
+    {"GST", ReadSentence<GstFields, Joins::kByOwnTime, AddGst>},
+};
+
+const CycleSentence* CycleSentenceOf(const char* letters) {
+  for (const CycleSentence& entry : kCycleSentences) {
+    if (std::memcmp(letters, entry.type, 3) == 0) return &entry;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -121,13 +163,12 @@ void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
   if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
   // The three letters after the talker, as the classic tags are compared:
   // what follows them is not examined.
-  const Type type = TypeOf(sentence + 3);
-  if (type == Type::kOther) return;
-  ReceiverCycle& cycle = state.cycle;
+  const CycleSentence* entry = CycleSentenceOf(sentence + 3);
+  if (entry == nullptr) return;
   // Beside an RMC a VTG changes nothing: the row takes speed and course from
   // RMC, and the cycle is open already. Its checksum need not be known,
   // but for --stats, which counts those cut short.
-  if (type == Type::kVtg && cycle.hasRmc && !sentenceCounts.detailed) return;
+  if (entry->besideRmcIdle && state.cycle.hasRmc && !sentenceCounts.detailed) return;
   // A line that a receiver's restart or a serial fault has cut or spliced
   // fails its checksum, or has lost it with its tail: read, it could make a
   // fix of the wrong fields. Receivers send a checksum with every sentence
@@ -147,37 +188,7 @@ void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
       }
       break;
   }
-  switch (type) {
-    case Type::kGsv:
-      UntimedSentence(output);
-      if (!AddPlainGsv(cycle, sentence, system)) AddGsv(cycle, DataFields(sentence), system);
-      break;
-    case Type::kGga:
-      WithFields<PlainGga>(sentence, [&](const auto& fields) {
-        if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
-      });
-      break;
-    case Type::kGsa:
-      UntimedSentence(output);
-      WithFields<PlainGsa>(sentence, [&](const auto& fields) { AddGsa(cycle, fields, system); });
-      break;
-    case Type::kRmc:
-      WithFields<PlainRmc>(sentence, [&](const auto& fields) {
-        if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
-      });
-      break;
-    case Type::kVtg:
-      UntimedSentence(output);
-      WithFields<PlainVtg>(sentence, [&](const auto& fields) { AddVtg(cycle, fields); });
-      break;
-    case Type::kZda:
-      WithFields<PlainZda>(sentence, [&](const auto& fields) {
-        if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
-      });
-      break;
-    case Type::kOther:
-      break;
-  }
+  entry->read(sentence, system, output);
 }
 
 int64_t EndCycles(FILE* output) {

@@ -1,34 +1,35 @@
-// The six sentences of a receiver cycle in the multi-system mode.
+// The sentences of a receiver cycle in the multi-system mode, decoded.
 #include "convert/receiver_cycle.h"
 
+#include <cassert>
 #include <cstddef>
 #include <cstring>
 
+#include "convert/numeric_fields.h"
 #include "convert/plain_fields.h"
-#include "convert/sentence_capture.h"
 
 namespace quorval {
 
 namespace {
 
-// An angle and its hemisphere letter, as GGA and RMC give them.
-template <typename Fields>
-bool HasPosition(const Fields& f, int latitude) {
-  return f.IsAngle(latitude, plain::kLatitudeDigits) && f.IsAngle(latitude + 2, plain::kLongitudeDigits);
+int16_t Low16(int32_t value) { return static_cast<int16_t>(value); }
+
+// An angle and its hemisphere letter, as GGA, GNS, RMC and GLL give them.
+double Angle(const Field& angle, const Field& hemisphere, char negative) {
+  const double degrees = NmeaToDegrees(angle.real);
+  return hemisphere.Letter() == negative ? -degrees : degrees;
 }
 
-template <typename Fields>
-double Angle(const Fields& f, int number, char negative) {
-  const double degrees = NmeaToDegrees(f.Real(number));
-  return f.Letter(number + 1) == negative ? -degrees : degrees;
+bool HasPosition(const Field& latitude, const Field& longitude) {
+  return latitude.wellFormed && longitude.wellFormed;
 }
 
 // ddmmyy as RMC gives it; yyyy of ZDA keeps its last two digits, as the
 // table's year column always has.
 void SplitDate(int32_t ddmmyy, int16_t& day, int16_t& month, int16_t& year) {
-  day = static_cast<int16_t>(ddmmyy / 10000 % 100);
-  month = static_cast<int16_t>(ddmmyy / 100 % 100);
-  year = static_cast<int16_t>(ddmmyy % 100);
+  day = Low16(ddmmyy / 10000 % 100);
+  month = Low16(ddmmyy / 100 % 100);
+  year = Low16(ddmmyy % 100);
 }
 
 bool Indexed(int16_t id) { return static_cast<uint16_t>(id) < kIndexedIds; }
@@ -77,14 +78,47 @@ void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
   cycle.inView[cycle.inViewCount++] = satellite;
 }
 
+// GNS gives a mode per system where GGA gives one quality: the best of them
+// as GGA's number (R RTK 4, F float RTK 5, P precise 3, D differential 2,
+// A autonomous 1, E estimated 6, M manual 7, S simulator 8; N no fix 0).
+int16_t QualityOfModes(const Field& modes) {
+  constexpr char kBestFirst[] = "RFPDAEMS";
+  constexpr int16_t kQuality[] = {4, 5, 3, 2, 1, 6, 7, 8};
+  constexpr int kNone = sizeof kQuality / sizeof kQuality[0];
+  int best = kNone;
+  for (int i = 0; modes.Sent() && i < modes.length; ++i) {
+    for (int k = 0; k < best; ++k) {
+      if (modes.text[i] == kBestFirst[k]) best = k;
+    }
+  }
+  return best < kNone ? kQuality[best] : int16_t{0};
+}
+
 // GSA: 1 mode, 2 fix mode, 3 to 14 used ids, 15 PDOP, 16 HDOP, 17 VDOP,
 // and in NMEA 4.10 18 the system id. Receivers of many systems list up to
 // 24 ids (30 fields): the DOPs then stand before the system id, counted
 // from the end.
 constexpr int kGsaFirstId = 3;
-constexpr int kGsaIds = 12;
 constexpr int kGsaPdop = kGsaFirstId + kGsaIds;
 constexpr int kGsaSystemId = kGsaPdop + 3;
+
+const Field& GsaField(const GsaFields& f, int number) {
+  const FieldEntry<GsaFields>& entry = kGsaLayout[number - 1];
+  assert(entry.number == number);  // the layout lists every field in order
+  return entry.place(const_cast<GsaFields&>(f));
+}
+
+// A field of a long GSA as a number, whatever its kind in the layout.
+int32_t GsaInteger(const GsaFields& f, int number) {
+  const Field& field = GsaField(f, number);
+  if (kGsaLayout[number - 1].kind == Kind::kInteger || !field.Sent()) return field.integer;
+  return IntField(FieldSpan{field.Closed(), field.text, field.length});
+}
+double GsaReal(const GsaFields& f, int number) {
+  const Field& field = GsaField(f, number);
+  if (kGsaLayout[number - 1].kind == Kind::kReal || !field.Sent()) return field.real;
+  return RealField(FieldSpan{field.Closed(), field.text, field.length});
+}
 
 // Where a GSA's ids end, its DOPs stand and its system id is (0: none).
 struct GsaLayout {
@@ -99,181 +133,144 @@ struct GsaLayout {
 // the system id when it is one digit 1 to 6 without a point (a DOP has
 // one), and the three DOPs stand just before it, or last without it. A
 // GSA of 13 ids without system id cannot be told from 12 ids and a TDOP:
-// the fixed places read it.
-// The fields before the checksum's '*': a spliced line's text after it
-// is no part of the GSA.
-int FieldCount(const DataFields& f) {
-  for (int k = 1; k < f.split.count && k < f.count; ++k) {
-    if (f.split.sentence[f.split.at[k]] == '*') return k;
+// the fixed places read it. The fields count up to the checksum's '*': a
+// spliced line's text after it is no part of the GSA.
+GsaLayout LayoutOf(const GsaFields& f) {
+  constexpr int kFields = static_cast<int>(sizeof kGsaLayout / sizeof kGsaLayout[0]);
+  int count = 0;
+  while (count < kFields && GsaField(f, count + 1).Sent()) {
+    ++count;
+    if (GsaField(f, count).Closed() && GsaField(f, count).after == '*') break;
   }
-  return f.count;
-}
-template <plain::Kind... kinds>
-int FieldCount(const PlainDataFields<kinds...>&) {
-  return kGsaSystemId;  // PlainGsa reads no longer GSA
-}
-
-template <typename Fields>
-GsaLayout LayoutOf(const Fields& f) {
-  const int count = FieldCount(f);
-  if (count <= kGsaSystemId) return GsaLayout{kGsaPdop, f.Length(kGsaSystemId) == 1 ? kGsaSystemId : 0};
-  const char last = f.Letter(count);
-  const bool systemId = f.Length(count) == 1 && last >= '1' && last <= '6';
+  if (count <= kGsaSystemId) return GsaLayout{kGsaPdop, f.systemId.Sent() && f.systemId.length == 1 ? kGsaSystemId : 0};
+  const Field& last = GsaField(f, count);
+  const bool systemId = last.length == 1 && last.text[0] >= '1' && last.text[0] <= '6';
   return GsaLayout{count - 2 - (systemId ? 1 : 0), systemId ? count : 0};
 }
-// GSV: 1 messages, 2 this message, 3 in view, four fields per satellite (id,
-// elevation, azimuth, SNR), and in NMEA 4.10 one more: the signal id.
-constexpr int kGsvFirstSatellite = 4;
-constexpr int kFieldsPerSatellite = 4;
 
 }  // namespace
 
-DataFields::DataFields(const char* sentence) {
-  SplitFields(split, sentence);
-  count = split.count > 0 ? split.count - 1 : 0;  // the fields a delimiter closes
-  // Without a checksum the last field is the one no delimiter closes.
-  if (split.count > 0 && split.sentence[split.at[split.count - 1]] != '*' &&
-      split.at[split.count - 1] + 1 < split.length) {
-    ++count;
-  }
-}
-
-template <typename Fields>
-void AddGga(ReceiverCycle& cycle, const Fields& f) {
+void AddGga(ReceiverCycle& cycle, const GgaFields& f) {
   if (cycle.hasGga) return;
   cycle.hasGga = true;
-  cycle.ggaPositioned = HasPosition(f, 2);
-  if (cycle.ggaPositioned) {
-    cycle.ggaLatitude = Angle(f, 2, 'S');
-    cycle.ggaLongitude = Angle(f, 4, 'W');
+  CycleFix& fix = cycle.gga;
+  fix.positioned = HasPosition(f.latitude, f.longitude);
+  if (fix.positioned) {
+    fix.latitude = Angle(f.latitude, f.northSouth, 'S');
+    fix.longitude = Angle(f.longitude, f.eastWest, 'W');
   }
-  cycle.quality = f.Int16(6);
-  cycle.inFix = f.Int16(7);
-  cycle.ggaHdop = f.Real(8);
-  cycle.msl = f.Real(9);
-  cycle.alt = cycle.msl - f.Real(11);
+  fix.quality = Low16(f.quality.integer);
+  fix.inFix = Low16(f.satellites.integer);
+  fix.hdop = f.hdop.real;
+  fix.msl = f.altitude.real;
+  fix.alt = fix.msl - f.separation.real;
 }
 
-template <typename Fields>
-void AddRmc(ReceiverCycle& cycle, const Fields& f) {
+// NMEA 4.10 sends a GNS of all systems (talker GN) with the position and
+// one of each system with its satellites alone: the cycle's GNS is the
+// first that places the fix.
+void AddGns(ReceiverCycle& cycle, const GnsFields& f) {
+  if (cycle.hasGns || !HasPosition(f.latitude, f.longitude)) return;
+  cycle.hasGns = true;
+  CycleFix& fix = cycle.gns;
+  fix.positioned = true;
+  fix.latitude = Angle(f.latitude, f.northSouth, 'S');
+  fix.longitude = Angle(f.longitude, f.eastWest, 'W');
+  fix.quality = QualityOfModes(f.mode);
+  fix.inFix = Low16(f.satellites.integer);
+  fix.hdop = f.hdop.real;
+  fix.msl = f.altitude.real;
+  fix.alt = fix.msl - f.separation.real;
+  const int modes = f.mode.Sent() && f.mode.length < sizeof cycle.gnsModes ? f.mode.length : 0;
+  std::memcpy(cycle.gnsModes, f.mode.text, static_cast<size_t>(modes));
+  cycle.gnsModes[modes] = '\0';
+}
+
+void AddRmc(ReceiverCycle& cycle, const RmcFields& f) {
   if (cycle.hasRmc) return;
   cycle.hasRmc = true;
-  cycle.rmcValid = f.Letter(2) == 'A';
-  // A row takes its position from GGA when the cycle's GGA carries one.
-  if (!cycle.ggaPositioned) {
-    cycle.rmcPositioned = HasPosition(f, 3);
-    if (cycle.rmcPositioned) {
-      cycle.rmcLatitude = Angle(f, 3, 'S');
-      cycle.rmcLongitude = Angle(f, 5, 'W');
-    }
+  cycle.rmcValid = f.status.Letter() == 'A';
+  cycle.rmcPositioned = HasPosition(f.latitude, f.longitude);
+  if (cycle.rmcPositioned) {
+    cycle.rmcLatitude = Angle(f.latitude, f.northSouth, 'S');
+    cycle.rmcLongitude = Angle(f.longitude, f.eastWest, 'W');
   }
-  cycle.rmcSpeed = f.Real(7);
-  cycle.rmcCourse = f.Real(8);
-  cycle.rmcDated = f.Has(9);
-  SplitDate(f.Int(9), cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
+  cycle.rmcSpeed = f.speed.real;
+  cycle.rmcCourse = f.course.real;
+  cycle.rmcDated = f.date.Has();
+  SplitDate(f.date.integer, cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
+  cycle.rmcMode = f.mode.Letter();
+  cycle.rmcNavigationalStatus = f.navigationalStatus.Letter();
 }
 
-template <typename Fields>
-void AddVtg(ReceiverCycle& cycle, const Fields& f) {
+void AddGll(ReceiverCycle& cycle, const GllFields& f) {
+  if (cycle.hasGll) return;
+  cycle.hasGll = true;
+  // NMEA 2.3's mode N says no fix whatever the status.
+  cycle.gllValid = f.status.Letter() == 'A' && f.mode.Letter() != 'N';
+  cycle.gllPositioned = HasPosition(f.latitude, f.longitude);
+  if (cycle.gllPositioned) {
+    cycle.gllLatitude = Angle(f.latitude, f.northSouth, 'S');
+    cycle.gllLongitude = Angle(f.longitude, f.eastWest, 'W');
+  }
+}
+
+void AddVtg(ReceiverCycle& cycle, const VtgFields& f) {
   if (cycle.hasVtg) return;
   cycle.hasVtg = true;
-  cycle.vtgCourse = f.Real(1);
-  cycle.vtgSpeed = f.Real(5);
+  cycle.vtgCourse = f.course.real;
+  cycle.vtgSpeed = f.speed.real;
 }
 
-template <typename Fields>
-void AddZda(ReceiverCycle& cycle, const Fields& f) {
+void AddZda(ReceiverCycle& cycle, const ZdaFields& f) {
   if (cycle.zdaDated) return;
-  if (!f.Has(2) || !f.Has(3) || !f.Has(4)) return;
+  if (!f.day.Has() || !f.month.Has() || !f.year.Has()) return;
   cycle.zdaDated = true;
-  cycle.zdaDay = f.Int16(2);
-  cycle.zdaMonth = f.Int16(3);
-  cycle.zdaYear = static_cast<int16_t>(f.Int(4) % 100);
+  cycle.zdaDay = Low16(f.day.integer);
+  cycle.zdaMonth = Low16(f.month.integer);
+  cycle.zdaYear = Low16(f.year.integer % 100);
 }
 
-template <typename Fields>
-void AddGsa(ReceiverCycle& cycle, const Fields& f, SatelliteSystem system) {
+void AddGst(ReceiverCycle& cycle, const GstFields& f) {
+  if (cycle.hasGst) return;
+  cycle.hasGst = true;
+  cycle.latitudeError = f.latitudeError.real;
+  cycle.longitudeError = f.longitudeError.real;
+  cycle.altitudeError = f.altitudeError.real;
+}
+
+void AddGsa(ReceiverCycle& cycle, const GsaFields& f, SatelliteSystem system) {
   // The system id of NMEA 4.10, one hex digit, names the system of the ids;
   // without it the talker does, or for GN each id's range. (Some receivers
   // put another number there, a TDOP of 3.3 say: that is no system id.)
   const GsaLayout layout = LayoutOf(f);
   if (layout.systemId != 0) {
-    const SatelliteSystem named = SystemOfId(f.Int(layout.systemId));
+    const SatelliteSystem named = SystemOfId(GsaInteger(f, layout.systemId));
     if (named != SatelliteSystem::kSeveral) system = named;
   }
   for (int field = kGsaFirstId; field < layout.pdop; ++field) {
-    AddUsed(cycle, TableSatelliteId(system, f.Int(field)));
+    AddUsed(cycle, TableSatelliteId(system, GsaInteger(f, field)));
   }
   if (cycle.hasGsa) return;
   cycle.hasGsa = true;
-  cycle.fixMode = f.Int16(2);
-  cycle.pdop = f.Real(layout.pdop);
-  cycle.hdop = f.Real(layout.pdop + 1);
-  cycle.vdop = f.Real(layout.pdop + 2);
+  cycle.fixMode = Low16(f.fixMode.integer);
+  cycle.pdop = GsaReal(f, layout.pdop);
+  cycle.hdop = GsaReal(f, layout.pdop + 1);
+  cycle.vdop = GsaReal(f, layout.pdop + 2);
 }
 
-template void AddGga(ReceiverCycle&, const DataFields&);
-template void AddGga(ReceiverCycle&, const PlainGga&);
-template void AddRmc(ReceiverCycle&, const DataFields&);
-template void AddRmc(ReceiverCycle&, const PlainRmc&);
-template void AddVtg(ReceiverCycle&, const DataFields&);
-template void AddVtg(ReceiverCycle&, const PlainVtg&);
-template void AddZda(ReceiverCycle&, const DataFields&);
-template void AddZda(ReceiverCycle&, const PlainZda&);
-template void AddGsa(ReceiverCycle&, const DataFields&, SatelliteSystem);
-template void AddGsa(ReceiverCycle&, const PlainGsa&, SatelliteSystem);
-
-// Four fields per satellite; one field over is the signal id of NMEA 4.10,
-// never a satellite.
-int GsvSatellites(int fields) {
-  return fields < kGsvFirstSatellite ? 0 : (fields - 3) / kFieldsPerSatellite;
-}
-
-// Always inline: it is taken for every satellite of every GSV.
-[[gnu::always_inline]] inline void AddGsvSatellite(ReceiverCycle& cycle, SatelliteSystem system, int32_t id,
-                                                   int32_t elevation, int32_t azimuth, int32_t signal) {
-  SatelliteEntry satellite{};
-  satellite.svid = static_cast<int16_t>(TableSatelliteId(system, id));
-  satellite.elev = static_cast<int16_t>(elevation);
-  satellite.azim = static_cast<int16_t>(azimuth);
-  satellite.sgnl = static_cast<int16_t>(signal);
-  if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
-}
-
-void AddGsv(ReceiverCycle& cycle, const DataFields& f, SatelliteSystem system) {
-  const int satellites = GsvSatellites(f.count);
-  for (int s = 0; s < satellites; ++s) {
-    const int first = kGsvFirstSatellite + s * kFieldsPerSatellite;
-    AddGsvSatellite(cycle, system, f.Int(first), f.Int(first + 1), f.Int(first + 2), f.Int(first + 3));
+void AddGsv(ReceiverCycle& cycle, const GsvFields& f, SatelliteSystem system) {
+  // Four fields a satellite; a group without its last field is the signal
+  // id of NMEA 4.10, never a satellite.
+  for (const GsvSatellite& group : f.satellites) {
+    if (!group.snr.Sent()) break;
+    SatelliteEntry satellite{};
+    satellite.svid = Low16(TableSatelliteId(system, group.id.integer));
+    satellite.elev = Low16(group.elevation.integer);
+    satellite.azim = Low16(group.azimuth.integer);
+    satellite.sgnl = Low16(group.snr.integer);
+    if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
   }
-}
-
-bool AddPlainGsv(ReceiverCycle& cycle, const char* sentence, SatelliteSystem system) {
-  // Four satellites, the counts before them and a signal id: 20 fields.
-  constexpr int kPlainFields = 24;
-  // Every field takes a character at least, so a captured sentence has
-  // fewer fields than its capacity: their number is checked once, after.
-  int32_t values[kSentenceCapacity];
-  const char* p = sentence + kTagLength;
-  if (*p != ',') return false;
-  int fields = 0;
-  do {
-    p = plain::Int(p + 1, values[fields++]);
-    if (p == nullptr) return false;
-  } while (*p == ',');
-  if (fields > kPlainFields) return false;
-  // The '*' of the checksum, its two digits and the end: the fields that the
-  // general reading counts.
-  if (p[1] == '\0' || p[2] == '\0' || p[3] != '\0' || plain::IsDelimiter(p[1]) ||
-      plain::IsDelimiter(p[2])) {
-    return false;
-  }
-  const int satellites = GsvSatellites(fields);
-  for (int s = 0; s < satellites; ++s) {
-    const int32_t* group = values + (kGsvFirstSatellite - 1) + s * kFieldsPerSatellite;
-    AddGsvSatellite(cycle, system, group[0], group[1], group[2], group[3]);
-  }
-  return true;
 }
 
 void ClearCycle(ReceiverCycle& cycle) {
@@ -291,20 +288,36 @@ void ClearCycle(ReceiverCycle& cycle) {
 
 bool HasFix(const ReceiverCycle& cycle) {
   // A fix that no sentence places would be a row at latitude 0.
-  if (!cycle.ggaPositioned && !cycle.rmcPositioned) return false;
-  return cycle.hasGga ? cycle.quality > 0 : cycle.hasRmc && cycle.rmcValid;
+  if (!cycle.gga.positioned && !cycle.gns.positioned && !cycle.rmcPositioned && !cycle.gllPositioned) {
+    return false;
+  }
+  if (cycle.hasGga) return cycle.gga.quality > 0;
+  if (cycle.hasGns) return cycle.gns.quality > 0;
+  if (cycle.hasRmc) return cycle.rmcValid;
+  return cycle.hasGll && cycle.gllValid;
 }
 
 const SatelliteEntry* FillRow(ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, int& filled) {
   row.timeOfDay = timeOfDay;
-  // GGA and RMC of one cycle describe one fix; GGA has it in full.
-  row.latitude = cycle.ggaPositioned ? cycle.ggaLatitude : cycle.rmcLatitude;
-  row.longitude = cycle.ggaPositioned ? cycle.ggaLongitude : cycle.rmcLongitude;
-  row.alt = cycle.alt;
-  row.msl = cycle.msl;
-  row.GGAhdop = cycle.ggaHdop;
-  row.gpsqual = cycle.quality;
-  row.numsvsinfix = cycle.inFix;
+  // The sentences of one cycle describe one fix; GGA has it in full, GNS
+  // as fully for receivers that send it instead, RMC and GLL the position.
+  const CycleFix& fix = cycle.hasGga || !cycle.hasGns ? cycle.gga : cycle.gns;
+  if (cycle.gga.positioned || cycle.gns.positioned) {
+    const CycleFix& placed = cycle.gga.positioned ? cycle.gga : cycle.gns;
+    row.latitude = placed.latitude;
+    row.longitude = placed.longitude;
+  } else if (cycle.rmcPositioned) {
+    row.latitude = cycle.rmcLatitude;
+    row.longitude = cycle.rmcLongitude;
+  } else {
+    row.latitude = cycle.gllLatitude;
+    row.longitude = cycle.gllLongitude;
+  }
+  row.alt = fix.alt;
+  row.msl = fix.msl;
+  row.GGAhdop = fix.hdop;
+  row.gpsqual = fix.quality;
+  row.numsvsinfix = fix.inFix;
   row.speedKnots = cycle.hasRmc ? cycle.rmcSpeed : cycle.vtgSpeed;
   row.heading = cycle.hasRmc ? cycle.rmcCourse : cycle.vtgCourse;
   if (cycle.rmcDated) {

@@ -2,8 +2,8 @@
 // send: every field closed by ',' or '*', numbers written as plain digits
 // or a plain decimal. Each reader starts at the first character of a field
 // and returns the delimiter that closes it, or nullptr when the field is
-// not of that form; a handler then reads the whole sentence by the general
-// rules instead, before it has stored anything. What a reader gives equals
+// not of that form; the decoder then reads the whole sentence by the
+// general rules instead. What a reader gives equals
 // what the general rules give for the same text. Readers may look at up to
 // eight characters past the field, the sentence's read-ahead included.
 #pragma once
@@ -162,31 +162,8 @@ inline const char* Angle(const char* p, int wholeDigits, double& value) {
   return Real(p, value);
 }
 
-// What a field's text means to the sentence that has it: a real, an
-// integer, its first character (a hemisphere, a status), a time of day, a
-// latitude or longitude, or nothing.
-enum class Kind { kNone, kReal, kInteger, kLetter, kTime, kLatitude, kLongitude };
-
 constexpr int kLatitudeDigits = 4;   // ddmm
 constexpr int kLongitudeDigits = 5;  // dddmm
-
-struct FieldValue {
-  double real;
-  int32_t integer;
-  char letter;  // the delimiter for an empty field
-};
-
-// One field of a kind, p at its first character.
-template <Kind kind>
-[[gnu::always_inline]] inline const char* Field(const char* p, FieldValue& value) {
-  if constexpr (kind == Kind::kReal) return Real(p, value.real);
-  if constexpr (kind == Kind::kInteger) return Int(p, value.integer);
-  if constexpr (kind == Kind::kLetter) value.letter = *p;
-  if constexpr (kind == Kind::kTime) return Time(p, value.real);
-  if constexpr (kind == Kind::kLatitude) return Angle(p, kLatitudeDigits, value.real);
-  if constexpr (kind == Kind::kLongitude) return Angle(p, kLongitudeDigits, value.real);
-  return SkipField(p);
-}
 
 }  // namespace plain
 

@@ -358,6 +358,44 @@ TEST_F(AllSystems, WithoutRmcTheDateComesFromZdaOfTheSameSecond) {
   }
 }
 
+// Receivers that send GNS instead of GGA, or only GLL (position, time and
+// status), still give a row for each fix; a GLL with the next fix's time
+// beside a GGA leaves that GGA's cycle as it was.
+TEST_F(AllSystems, GnsOrGllWithoutGgaGiveRowsAndGllBesideGgaKeepsItsCycle) {
+  const Rows gns = Convert(Log({
+      "GNGNS,014035.00,4332.69262,S,17235.48549,E,RR,13,0.9,25.63,11.24,,,S",
+      "GPGNS,014035.00,,,,,,07,,,,,,S",  // one system's satellites alone
+      "GNGSA,A,3,05,12,,,,,,,,,,,1.50,0.80,1.27,1",
+      "GPGST,014035.00,0.006,0.023,0.020,273.6,0.023,0.020,0.031",
+      "GNGNS,014036.00,4332.69262,S,17235.48549,E,NN,00,,,,,,V",  // no fix: no row
+  }));
+  ASSERT_EQ(gns.rows.size(), 1u) << text;
+  EXPECT_EQ(gns.At(0, "lat(deg)"), "-43.544877");
+  EXPECT_EQ(gns.At(0, "gpsqual"), "4");  // R: RTK fixed, as GGA numbers it
+  EXPECT_EQ(gns.At(0, "numsvsinfix"), "13");
+  EXPECT_EQ(gns.At(0, "msl(m)"), "25.6");
+  EXPECT_EQ(gns.At(0, "pdop"), "1.5");
+
+  const Rows gll = Convert(Log({
+      "GPGLL,4916.45,N,12311.12,W,225444,A,A",
+      "GPGLL,4916.46,N,12311.13,W,225445,V,N",  // not valid: no row
+      "GPGLL,4916.47,N,12311.14,W,225446,A,D",
+  }));
+  ASSERT_EQ(gll.rows.size(), 2u) << text;
+  EXPECT_EQ(gll.At(1, "TimeOfDay(s)"), "82486.0");
+  EXPECT_EQ(gll.At(1, "lon(deg)"), "-123.185667");
+
+  const Rows beside = Convert(Log({
+      "GPGGA,094815,5250.9714,N,00518.7347,E,1,12,0.60,-5,M,46.8,M,,",
+      "GPGLL,5250.9714,N,00518.7347,E,094816,A,A",
+      "GPGSA,A,3,07,08,,,,,,,,,,,1.10,0.60,0.90",
+      "GPGGA,094816,5250.9705,N,00518.7323,E,1,12,0.60,-5,M,46.8,M,,",
+  }));
+  ASSERT_EQ(beside.rows.size(), 2u) << text;
+  EXPECT_EQ(beside.At(0, "numused"), "2");
+  EXPECT_EQ(beside.At(1, "numused"), "0");
+}
+
 TEST_F(AllSystems, SlotsBeyondTheTableAreCountedInViewButNotShown) {
   std::vector<std::string> log = {"GPGGA,000001,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,"};
   for (int message = 1; message <= 4; ++message) {

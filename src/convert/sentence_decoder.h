@@ -1,0 +1,169 @@
+// The one reader of every sentence layout: it fills the sentence's decoded
+// struct from its table (sentence_layouts.h). Sentences as receivers send
+// them, every field closed by ',' or '*' and numbers written as plain
+// digits, are read in one pass; any other text by the general rules, which
+// split the sentence first. Both give the same struct for the same text
+// (a fuzz target holds them to it).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+#include "convert/decoded_field.h"
+#include "convert/field_tokenizer.h"
+#include "convert/numeric_fields.h"
+#include "convert/plain_fields.h"
+#include "convert/sentence_layouts.h"
+
+namespace quorval {
+
+namespace decoding {
+
+// The fields that hold the sentence's data: those a delimiter closes, and
+// the last one when no '*' comes before it and it has text.
+inline int DataFieldCount(const SentenceFields& split) {
+  if (split.count == 0) return 0;
+  const int last = split.at[split.count - 1];
+  const bool unclosed = split.sentence[last] != '*' && last + 1 < split.length;
+  return split.count - 1 + (unclosed ? 1 : 0);
+}
+
+inline void Clear(Field& field) {
+  field.real = 0.0;
+  field.integer = 0;
+  field.wellFormed = false;
+}
+
+// One field by the general rules: its text converted where it stands.
+inline void ReadGeneral(Kind kind, const SentenceFields& split, int number, int dataFields, Field& field) {
+  const FieldSpan span = FieldAt(split, number);
+  field.text = span.text;
+  field.length = static_cast<uint8_t>(span.length);
+  field.after = CharAfterField(split, number);
+  field.presence = span.present ? Presence::kClosed : number <= dataFields ? Presence::kLast : Presence::kPast;
+  Clear(field);
+  if (field.presence == Presence::kPast) return;
+  switch (kind) {
+    case Kind::kText:
+      break;
+    case Kind::kReal:
+      field.real = RealField(span);
+      break;
+    case Kind::kInteger:
+      field.integer = IntField(span);
+      break;
+    case Kind::kTime:
+      field.real = RealField(span);
+      field.wellFormed = span.length > 0 && IsNmeaTime(span);
+      break;
+    case Kind::kLatitude:
+      field.real = RealField(span);
+      field.wellFormed = span.length > 0 && IsNmeaAngle(span, plain::kLatitudeDigits);
+      break;
+    case Kind::kLongitude:
+      field.real = RealField(span);
+      field.wellFormed = span.length > 0 && IsNmeaAngle(span, plain::kLongitudeDigits);
+      break;
+  }
+}
+
+// One field in one pass, start at its first character: the delimiter that
+// closes it, or nullptr when the field is not plain.
+template <Kind kind>
+[[gnu::always_inline]] inline const char* ReadPlain(const char* start, Field& field) {
+  Clear(field);
+  const char* end = nullptr;
+  if constexpr (kind == Kind::kText) end = plain::SkipField(start);
+  if constexpr (kind == Kind::kReal) end = plain::Real(start, field.real);
+  if constexpr (kind == Kind::kInteger) end = plain::Int(start, field.integer);
+  if constexpr (kind == Kind::kTime) end = plain::Time(start, field.real);
+  if constexpr (kind == Kind::kLatitude) end = plain::Angle(start, plain::kLatitudeDigits, field.real);
+  if constexpr (kind == Kind::kLongitude) end = plain::Angle(start, plain::kLongitudeDigits, field.real);
+  // Time and angle readers take only their NMEA form, or an empty field.
+  if constexpr (kind == Kind::kTime || kind == Kind::kLatitude || kind == Kind::kLongitude) {
+    field.wellFormed = end != nullptr && end != start;
+  }
+  return end;
+}
+
+// After a '*' and its checksum, or after a last ',' with nothing behind it,
+// a sentence has no more fields: the rest of the layout is past its data,
+// with the text after that delimiter (p). False for any other end, which
+// the general rules read.
+template <typename Fields, size_t count>
+bool RestPast(const char* p, int from, const FieldEntry<Fields> (&layout)[count], Fields& fields) {
+  const char* rest = p + 1;
+  int length = 0;
+  for (; rest[length] != '\0'; ++length) {
+    if (plain::IsDelimiter(rest[length])) return false;
+  }
+  if (*p != '*' && length != 0) return false;  // a last field without checksum
+  for (size_t i = static_cast<size_t>(from); i < count; ++i) {
+    Field& field = layout[i].place(fields);
+    field.text = rest;
+    field.length = static_cast<uint8_t>(length);
+    field.presence = Presence::kPast;
+    field.after = *p;
+    Clear(field);
+  }
+  return true;
+}
+
+// The layout's fields from index on; p rests on the delimiter before them.
+template <const auto& layout, size_t index, typename Fields>
+[[gnu::always_inline]] inline bool ReadPlainFrom(const char* p, Fields& fields) {
+  if constexpr (index == std::size(layout)) {
+    return true;  // fields after the layout's last are no part of it
+  } else {
+    Field& field = layout[index].place(fields);
+    const char* start = p + 1;
+    const char* end = ReadPlain<layout[index].kind>(start, field);
+    if (end == nullptr) return RestPast(p, static_cast<int>(index), layout, fields);
+    field.text = start;
+    field.length = static_cast<uint8_t>(end - start);
+    field.presence = Presence::kClosed;
+    field.after = *end;
+    return ReadPlainFrom<layout, index + 1>(end, fields);
+  }
+}
+
+}  // namespace decoding
+
+// The general rules, for any captured sentence.
+template <typename Fields, size_t count>
+void DecodeByGeneralRules(const char* sentence, const FieldEntry<Fields> (&layout)[count], Fields& fields) {
+  SentenceFields split;
+  SplitFields(split, sentence);
+  const int dataFields = decoding::DataFieldCount(split);
+  for (const FieldEntry<Fields>& entry : layout) {
+    decoding::ReadGeneral(entry.kind, split, entry.number, dataFields, entry.place(fields));
+  }
+}
+
+// The one-pass reading: false, with the struct in part written, for a
+// sentence that is not of the plain form. The sentence must be a capture:
+// its text ends at a terminator, and the numbers' eight-character reads may
+// run up to 16 bytes past it (kSentenceReadAhead).
+template <const auto& layout, typename Fields>
+[[gnu::always_inline]] inline bool DecodeInOnePass(const char* sentence, Fields& fields) {
+  const char* p = sentence + kTagLength;
+  return plain::IsDelimiter(*p) && decoding::ReadPlainFrom<layout, 0>(p, fields);
+}
+
+template <const auto& layout, typename Fields>
+[[gnu::always_inline]] inline void Decode(const char* sentence, Fields& fields) {
+  if (!DecodeInOnePass<layout>(sentence, fields)) DecodeByGeneralRules(sentence, layout, fields);
+}
+
+inline void Decode(const char* sentence, GgaFields& fields) { Decode<kGgaLayout>(sentence, fields); }
+inline void Decode(const char* sentence, RmcFields& fields) { Decode<kRmcLayout>(sentence, fields); }
+inline void Decode(const char* sentence, VtgFields& fields) { Decode<kVtgLayout>(sentence, fields); }
+inline void Decode(const char* sentence, ZdaFields& fields) { Decode<kZdaLayout>(sentence, fields); }
+inline void Decode(const char* sentence, GsaFields& fields) { Decode<kGsaLayout>(sentence, fields); }
+inline void Decode(const char* sentence, GsvFields& fields) { Decode<kGsvLayout>(sentence, fields); }
+inline void Decode(const char* sentence, GnsFields& fields) { Decode<kGnsLayout>(sentence, fields); }
+inline void Decode(const char* sentence, GllFields& fields) { Decode<kGllLayout>(sentence, fields); }
+inline void Decode(const char* sentence, GstFields& fields) { Decode<kGstLayout>(sentence, fields); }
+
+}  // namespace quorval
