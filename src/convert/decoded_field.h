@@ -32,8 +32,9 @@ struct Field {
   // checksum digits or a last field cut short, which the classic rules read
   // for the fields they read whatever comes.
   const char* text;
-  double real;      // kReal, kTime, kLatitude, kLongitude; 0 past the data
-  int32_t integer;  // kInteger; 0 past the data
+  // Only the value of the field's kind is set; past the data it is 0.
+  double real;      // kReal, kTime, kLatitude, kLongitude
+  int32_t integer;  // kInteger
   uint8_t length;   // of text
   Presence presence;
   bool wellFormed;  // kTime, kLatitude, kLongitude: not empty, and of the NMEA form

@@ -1,5 +1,6 @@
 // GGA, RMC, VTG and ZDA by the classic rules: position, time, velocity and
 // date into the epoch record.
+#include <cstddef>
 #include <cstdint>
 
 #include "convert/classic_fields.h"
@@ -13,6 +14,12 @@ namespace quorval {
 namespace {
 
 EpochRecord& record = epochRecord;
+
+// The classic rules read no field after these: GGA's geoid separation,
+// RMC's date, VTG's speed in knots.
+constexpr size_t kGgaRead = 11;
+constexpr size_t kRmcRead = 9;
+constexpr size_t kVtgRead = 5;
 
 // The field read when present: a ddmm.mmmm angle, and its hemisphere
 // letter, exactly the upper-case one turning it negative (an empty field's
@@ -65,19 +72,19 @@ void ApplyVtg(const VtgFields& f) {
 
 void HandleGga(const char* sentence) {
   GgaFields fields;
-  Decode(sentence, fields);
+  Decode<kGgaLayout, kGgaRead>(sentence, fields);
   ApplyGga(fields);
 }
 
 void HandleRmc(const char* sentence) {
   RmcFields fields;
-  Decode(sentence, fields);
+  Decode<kRmcLayout, kRmcRead>(sentence, fields);
   ApplyRmc(fields);
 }
 
 void HandleVtg(const char* sentence) {
   VtgFields fields;
-  Decode(sentence, fields);
+  Decode<kVtgLayout, kVtgRead>(sentence, fields);
   ApplyVtg(fields);
 }
 

@@ -2,6 +2,7 @@
 // and satellites in view. Every field they read is read whatever comes, so
 // a short sentence repeats the text after its last delimiter into every
 // field after it.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -23,11 +24,16 @@ int64_t SlotOf(int32_t message, int group) { return kGsvSatellites * (int64_t{me
 
 int16_t Low16(int32_t value) { return static_cast<int16_t>(value); }
 
+// The classic rules read no field after these: GSA's VDOP, the fourth
+// satellite's SNR of GSV.
+constexpr size_t kGsaRead = 17;
+constexpr size_t kGsvRead = 19;
+
 }  // namespace
 
 void HandleGsa(const char* sentence) {
   GsaFields f;
-  Decode(sentence, f);
+  Decode<kGsaLayout, kGsaRead>(sentence, f);
   EpochRecord& r = epochRecord;
   r.sGSAMode = Low16(classic::Integer(f.fixMode));
   // A zero id does not advance the count, so the next nonzero id overwrites
@@ -46,7 +52,7 @@ void HandleGsa(const char* sentence) {
 
 void HandleGsv(const char* sentence) {
   GsvFields f;
-  Decode(sentence, f);
+  Decode<kGsvLayout, kGsvRead>(sentence, f);
   EpochRecord& r = epochRecord;
   const int32_t message = classic::Integer(f.message);
   if (message == 1) std::memset(r.satellites, 0, sizeof r.satellites);

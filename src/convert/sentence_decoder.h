@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <utility>
 
 #include "convert/decoded_field.h"
 #include "convert/field_tokenizer.h"
@@ -72,14 +73,13 @@ inline void ReadGeneral(Kind kind, const SentenceFields& split, int number, int 
 // closes it, or nullptr when the field is not plain.
 template <Kind kind>
 [[gnu::always_inline]] inline const char* ReadPlain(const char* start, Field& field) {
-  Clear(field);
   const char* end = nullptr;
   if constexpr (kind == Kind::kText) end = plain::SkipField(start);
   if constexpr (kind == Kind::kReal) end = plain::Real(start, field.real);
   if constexpr (kind == Kind::kInteger) end = plain::Int(start, field.integer);
-  if constexpr (kind == Kind::kTime) end = plain::Time(start, field.real);
-  if constexpr (kind == Kind::kLatitude) end = plain::Angle(start, plain::kLatitudeDigits, field.real);
-  if constexpr (kind == Kind::kLongitude) end = plain::Angle(start, plain::kLongitudeDigits, field.real);
+  if constexpr (kind == Kind::kTime) end = plain::Real<plain::Form::kTime>(start, field.real);
+  if constexpr (kind == Kind::kLatitude) end = plain::Real<plain::Form::kLatitude>(start, field.real);
+  if constexpr (kind == Kind::kLongitude) end = plain::Real<plain::Form::kLongitude>(start, field.real);
   // Time and angle readers take only their NMEA form, or an empty field.
   if constexpr (kind == Kind::kTime || kind == Kind::kLatitude || kind == Kind::kLongitude) {
     field.wellFormed = end != nullptr && end != start;
@@ -88,56 +88,55 @@ template <Kind kind>
 }
 
 // After a '*' and its checksum, or after a last ',' with nothing behind it,
-// a sentence has no more fields: the rest of the layout is past its data,
-// with the text after that delimiter (p). False for any other end, which
-// the general rules read.
-template <typename Fields, size_t count>
-bool RestPast(const char* p, int from, const FieldEntry<Fields> (&layout)[count], Fields& fields) {
+// a sentence has no more fields: the rest of the layout's first count, from
+// index on, is past its data, with the text after that delimiter (p).
+// False for any other end, which the general rules read.
+template <const auto& layout, size_t count, size_t index, typename Fields>
+bool RestPast(const char* p, Fields& fields) {
   const char* rest = p + 1;
   int length = 0;
   for (; rest[length] != '\0'; ++length) {
     if (plain::IsDelimiter(rest[length])) return false;
   }
   if (*p != '*' && length != 0) return false;  // a last field without checksum
-  for (size_t i = static_cast<size_t>(from); i < count; ++i) {
-    Field& field = layout[i].place(fields);
-    field.text = rest;
-    field.length = static_cast<uint8_t>(length);
-    field.presence = Presence::kPast;
-    field.after = *p;
-    Clear(field);
-  }
+  const Field past{rest, 0.0, 0, static_cast<uint8_t>(length), Presence::kPast, false, *p};
+  [&]<size_t... i>(std::index_sequence<i...>) {
+    ((layout[index + i].place(fields) = past), ...);
+  }(std::make_index_sequence<count - index>());
   return true;
 }
 
-// The layout's fields from index on; p rests on the delimiter before them.
-template <const auto& layout, size_t index, typename Fields>
+// The layout's first count fields from index on; p rests on the delimiter
+// before them.
+template <const auto& layout, size_t count, size_t index, typename Fields>
 [[gnu::always_inline]] inline bool ReadPlainFrom(const char* p, Fields& fields) {
-  if constexpr (index == std::size(layout)) {
-    return true;  // fields after the layout's last are no part of it
+  if constexpr (index == count) {
+    return true;  // the fields after them are not asked for
   } else {
     Field& field = layout[index].place(fields);
     const char* start = p + 1;
     const char* end = ReadPlain<layout[index].kind>(start, field);
-    if (end == nullptr) return RestPast(p, static_cast<int>(index), layout, fields);
+    if (end == nullptr) return RestPast<layout, count, index>(p, fields);
     field.text = start;
     field.length = static_cast<uint8_t>(end - start);
     field.presence = Presence::kClosed;
     field.after = *end;
-    return ReadPlainFrom<layout, index + 1>(end, fields);
+    return ReadPlainFrom<layout, count, index + 1>(end, fields);
   }
 }
 
 }  // namespace decoding
 
-// The general rules, for any captured sentence.
-template <typename Fields, size_t count>
-void DecodeByGeneralRules(const char* sentence, const FieldEntry<Fields> (&layout)[count], Fields& fields) {
+// The general rules, for any captured sentence: the layout's first count
+// fields (all of them by default); the struct's other fields are not written.
+template <typename Fields, size_t size>
+void DecodeByGeneralRules(const char* sentence, const FieldEntry<Fields> (&layout)[size], Fields& fields,
+                          size_t count = size) {
   SentenceFields split;
   SplitFields(split, sentence);
   const int dataFields = decoding::DataFieldCount(split);
-  for (const FieldEntry<Fields>& entry : layout) {
-    decoding::ReadGeneral(entry.kind, split, entry.number, dataFields, entry.place(fields));
+  for (size_t i = 0; i < count; ++i) {
+    decoding::ReadGeneral(layout[i].kind, split, layout[i].number, dataFields, layout[i].place(fields));
   }
 }
 
@@ -145,15 +144,17 @@ void DecodeByGeneralRules(const char* sentence, const FieldEntry<Fields> (&layou
 // sentence that is not of the plain form. The sentence must be a capture:
 // its text ends at a terminator, and the numbers' eight-character reads may
 // run up to 16 bytes past it (kSentenceReadAhead).
-template <const auto& layout, typename Fields>
+template <const auto& layout, size_t count = std::size(layout), typename Fields>
 [[gnu::always_inline]] inline bool DecodeInOnePass(const char* sentence, Fields& fields) {
+  static_assert(count <= std::size(layout));
   const char* p = sentence + kTagLength;
-  return plain::IsDelimiter(*p) && decoding::ReadPlainFrom<layout, 0>(p, fields);
+  return plain::IsDelimiter(*p) && decoding::ReadPlainFrom<layout, count, 0>(p, fields);
 }
 
-template <const auto& layout, typename Fields>
+// The layout's first count fields, for rules that read no field after them.
+template <const auto& layout, size_t count = std::size(layout), typename Fields>
 [[gnu::always_inline]] inline void Decode(const char* sentence, Fields& fields) {
-  if (!DecodeInOnePass<layout>(sentence, fields)) DecodeByGeneralRules(sentence, layout, fields);
+  if (!DecodeInOnePass<layout, count>(sentence, fields)) DecodeByGeneralRules(sentence, layout, fields, count);
 }
 
 inline void Decode(const char* sentence, GgaFields& fields) { Decode<kGgaLayout>(sentence, fields); }
