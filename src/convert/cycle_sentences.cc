@@ -136,6 +136,8 @@ struct GsaLayout {
 // the fixed places read it. The fields count up to the checksum's '*': a
 // spliced line's text after it is no part of the GSA.
 GsaLayout LayoutOf(const GsaFields& f) {
+  // Most GSAs end by field 18: the places are fixed.
+  if (!f.more[0].Sent()) return GsaLayout{kGsaPdop, f.systemId.Sent() && f.systemId.length == 1 ? kGsaSystemId : 0};
   constexpr int kFields = static_cast<int>(sizeof kGsaLayout / sizeof kGsaLayout[0]);
   int count = 0;
   while (count < kFields && GsaField(f, count + 1).Sent()) {
@@ -248,8 +250,12 @@ void AddGsa(ReceiverCycle& cycle, const GsaFields& f, SatelliteSystem system) {
     const SatelliteSystem named = SystemOfId(GsaInteger(f, layout.systemId));
     if (named != SatelliteSystem::kSeveral) system = named;
   }
-  for (int field = kGsaFirstId; field < layout.pdop; ++field) {
-    AddUsed(cycle, TableSatelliteId(system, GsaInteger(f, field)));
+  if (layout.pdop == kGsaPdop) {
+    for (const Field& id : f.ids) AddUsed(cycle, TableSatelliteId(system, id.integer));
+  } else {
+    for (int field = kGsaFirstId; field < layout.pdop; ++field) {
+      AddUsed(cycle, TableSatelliteId(system, GsaInteger(f, field)));
+    }
   }
   if (cycle.hasGsa) return;
   cycle.hasGsa = true;
