@@ -102,10 +102,10 @@ constexpr int kGsaFirstId = 3;
 constexpr int kGsaPdop = kGsaFirstId + kGsaIds;
 constexpr int kGsaSystemId = kGsaPdop + 3;
 
+// Field number must be one of the layout's (1 to 30).
 const Field& GsaField(const GsaFields& f, int number) {
-  const FieldEntry<GsaFields>& entry = kGsaLayout[number - 1];
-  assert(entry.number == number);  // the layout lists every field in order
-  return entry.place(const_cast<GsaFields&>(f));
+  assert(number >= 1 && number <= static_cast<int>(sizeof kGsaLayout / sizeof kGsaLayout[0]));
+  return kGsaLayout[number - 1].place(const_cast<GsaFields&>(f));
 }
 
 // A field of a long GSA as a number, whatever its kind in the layout.
@@ -278,6 +278,10 @@ void AddGsv(ReceiverCycle& cycle, const GsvFields& f, SatelliteSystem system) {
     if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
   }
 }
+
+// What the sentences give must stand before inView, which the clearing
+// below does not reach.
+static_assert(offsetof(ReceiverCycle, altitudeError) + sizeof(double) <= offsetof(ReceiverCycle, inView));
 
 void ClearCycle(ReceiverCycle& cycle) {
   std::memset(&cycle, 0, offsetof(ReceiverCycle, inView));

@@ -53,6 +53,11 @@ struct DigitRun {
 };
 [[gnu::always_inline]] inline DigitRun LeadingDigits(const char* p) {
   const uint64_t values = LoadEight(p) - EachByte('0');
+  // A digit's byte is now 0 to 9. Adding 0x76 (0x80 - 10) carries a byte of
+  // 10 or more into its high bit, and a byte of 0x80 or more (a character
+  // below '0', or above 0x7F) has it already: the high bit of either sum
+  // marks a non-digit. Only the lowest mark counts, and no carry or borrow
+  // reaches a byte below it.
   const uint64_t notDigit = ((values + EachByte(0x76)) | values) & EachByte(0x80);
   return DigitRun{values, notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8};
 }
@@ -64,8 +69,15 @@ struct DigitRun {
     const auto first = static_cast<uint32_t>(run.values & 0xFF);
     return run.count == 1 ? first : first * 10 + static_cast<uint32_t>(run.values >> 8 & 0xFF);
   }
-  uint64_t v = run.values << (8 * (8 - run.count));  // the run in the high bytes, zeros before it
+  // The run in the high bytes, zeros before it: eight digits d0..d7, d0 (the
+  // most significant) in the lowest byte.
+  uint64_t v = run.values << (8 * (8 - run.count));
+  // Each byte k now holds 10 d(k) + d(k+1) in its low bits: the pairs
+  // d0d1, d2d3, d4d5, d6d7 stand in bytes 0, 2, 4 and 6 (at most 99).
   v = v * 10 + (v >> 8);
+  // Bytes 0 and 4 hold the pairs d0d1 and d4d5, bytes 2 and 6 (shifted down
+  // by 16) d2d3 and d6d7. One multiplication weighs two pairs and adds them
+  // in the high half: d0d1 * 10^6 + d4d5 * 10^2, and d2d3 * 10^4 + d6d7 * 1.
   constexpr uint64_t kPairs = 0x000000FF000000FFu;
   constexpr uint64_t kHigh = 100 + (uint64_t{1000000} << 32);
   constexpr uint64_t kLow = 1 + (uint64_t{10000} << 32);

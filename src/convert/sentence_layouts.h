@@ -4,6 +4,8 @@
 // field that nothing reads as a number is kept as text.
 #pragma once
 
+#include <cstddef>
+
 #include "convert/decoded_field.h"
 
 namespace quorval {
@@ -231,5 +233,18 @@ inline constexpr FieldEntry<GstFields> kGstLayout[] = {
     {7, Kind::kReal, "longitude error, m", Named<&GstFields::longitudeError>},
     {8, Kind::kReal, "altitude error, m", Named<&GstFields::altitudeError>},
 };
+
+// Every layout lists its fields by number, from 1 without a gap: the
+// decoder and the rules that index a layout by number rely on it.
+template <typename Fields, size_t count>
+constexpr bool NumberedInOrder(const FieldEntry<Fields> (&layout)[count]) {
+  for (size_t i = 0; i < count; ++i) {
+    if (layout[i].number != static_cast<int>(i) + 1) return false;
+  }
+  return true;
+}
+static_assert(NumberedInOrder(kGgaLayout) && NumberedInOrder(kRmcLayout) && NumberedInOrder(kVtgLayout) &&
+              NumberedInOrder(kZdaLayout) && NumberedInOrder(kGsaLayout) && NumberedInOrder(kGsvLayout) &&
+              NumberedInOrder(kGnsLayout) && NumberedInOrder(kGllLayout) && NumberedInOrder(kGstLayout));
 
 }  // namespace quorval
