@@ -13,7 +13,7 @@
 #include "output/csv_columns.h"
 #include "output/csv_writer.h"
 #include "state/end_requests.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "resources/version.h"
 #include "state/run_state.h"
 
