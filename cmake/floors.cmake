@@ -1,7 +1,8 @@
 # The floor plan of src/, lowest first. Each folder is a library of its own
 # and may use only its own folder and the folders on the floors below it:
 #   0. layer/ (the windowing layer's message model, which knows no backend
-#      and no toolkit)
+#      and no toolkit), and text/ beside it (how numbers are read from text
+#      and written as text, and the table's columns)
 #   1. state/
 #   2. resources/
 #   3. output/ and view/ (the pictures of a table; it needs nothing below)
@@ -15,7 +16,7 @@
 # see, so that an include against the grain is a missing file. A library's
 # root stays its own (it does not pass to the libraries that link it).
 set(QUORVAL_FLOORS
-  layer:0 state:1 resources:2 output:3 view:3 convert:4 files:4 shell:5 view_qt:5
+  layer:0 text:0 state:1 resources:2 output:3 view:3 convert:4 files:4 shell:5 view_qt:5
   backends/console:6 backends/qt:6 backends/win32:6 cli:7 desktop:7 plot:7)
 
 function(quorval_floor_of folder result)

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "output/csv_columns.h"
+#include "text/csv_columns.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 

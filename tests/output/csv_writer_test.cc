@@ -1,5 +1,5 @@
 #include "output/csv_writer.h"
-#include "output/csv_columns.h"
+#include "text/csv_columns.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "output/decimal_digits.h"
+#include "text/decimal_digits.h"
 
 namespace quorval {
 

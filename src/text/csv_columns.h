@@ -97,8 +97,4 @@ inline constexpr CsvColumn kSatelliteColumns[] = {
 constexpr int kEpochColumnCount = sizeof kEpochColumns / sizeof kEpochColumns[0];
 constexpr int kSatelliteColumnCount = sizeof kSatelliteColumns / sizeof kSatelliteColumns[0];
 
-// The place of the column of that header name in a row (from 0), -1 when
-// the table has none; "elev07" is slot 7's elevation.
-int CsvColumnIndex(const char* name);
-
 }  // namespace quorval

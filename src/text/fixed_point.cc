@@ -1,4 +1,4 @@
-#include "output/fixed_point.h"
+#include "text/fixed_point.h"
 
 #include <bit>
 #include <charconv>
