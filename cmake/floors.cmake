@@ -5,7 +5,8 @@
 #      and written as text, and the table's columns)
 #   1. state/
 #   2. resources/
-#   3. output/ and view/ (the pictures of a table; it needs nothing below)
+#   3. output/ and view/ (the pictures of a table; of the floors below it
+#      needs only text/)
 #   4. convert/ and files/
 #   5. shell/, and view_qt/ beside it (the pictures drawn with Qt and the
 #      table's window, which the Qt backend shows; the shell never sees it)

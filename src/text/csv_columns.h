@@ -1,10 +1,12 @@
 // The layout of the CSV table, in one place: every column with the name the
 // header gives it, the way its value is written and where the value comes
 // from. The header is written from this table, the row writer follows it
-// column by column, and tests find a column's place in a row by its name.
+// column by column, the views find the columns they draw by it, and tests
+// find a column's place in a row by its name.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace quorval {
 
@@ -96,5 +98,33 @@ inline constexpr CsvColumn kSatelliteColumns[] = {
 
 constexpr int kEpochColumnCount = sizeof kEpochColumns / sizeof kEpochColumns[0];
 constexpr int kSatelliteColumnCount = sizeof kSatelliteColumns / sizeof kSatelliteColumns[0];
+
+// The epoch column that shows the source's value in that format: its place
+// among kEpochColumns, -1 when no column does.
+constexpr int EpochColumnOf(ColumnSource source, ColumnFormat format) {
+  for (int i = 0; i < kEpochColumnCount; ++i) {
+    if (kEpochColumns[i].source == source && kEpochColumns[i].format == format) return i;
+  }
+  return -1;
+}
+
+// The header's name of that epoch column, which must be one of the table's.
+constexpr const char* EpochColumnName(ColumnSource source, ColumnFormat format) {
+  return kEpochColumns[EpochColumnOf(source, format)].name;
+}
+
+// What a name of the header names: an epoch column, or a column of a
+// satellite slot and the slot's number ("elev07": slot 7's elevation). The
+// field of the other kind is -1.
+struct CsvColumnName {
+  int epochColumn = -1;      // its place among kEpochColumns
+  int satelliteColumn = -1;  // its place among kSatelliteColumns
+  int slot = -1;
+};
+
+// Reads a name as the header writes it: a slot's number has two digits, or
+// three without a leading zero ("used07", "used100"). False for a name that
+// the table gives no column.
+bool ReadCsvColumnName(std::string_view name, CsvColumnName& column);
 
 }  // namespace quorval

@@ -96,4 +96,36 @@ double ReadDecimalReal(const char* text) {
   return SlowDecimalToDouble(number);
 }
 
+const char* ReadPlainDecimal(const char* p, const char* end, double& value) {
+  const char* start = p;
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  DecimalDigits d;
+  const char* stop = decimal_detail::Gather(p, [end](const char* q) { return q < end; }, d);
+  // Digits before the point, and after it when there is one.
+  if (d.count + d.exponent == 0 || stop[-1] == '.') return nullptr;
+  if (ExactDecimalValue(d, value)) {
+    if (negative) value = -value;
+    return stop;
+  }
+  // Very long numbers are rare (a huge altitude): the library reads them.
+  const auto [last, error] = std::from_chars(start, stop, value, std::chars_format::fixed);
+  return error == std::errc() && last == stop ? stop : nullptr;
+}
+
+const char* ReadPlainWholeNumber(const char* p, const char* end, int64_t& value) {
+  constexpr int kMaxDigits = 18;  // any of them fits in 64 bits
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  const char* first = p;
+  int64_t magnitude = 0;
+  for (; p < end && IsDecimalDigit(*p); ++p) {
+    if (p - first == kMaxDigits) return nullptr;
+    magnitude = magnitude * 10 + (*p - '0');
+  }
+  if (p == first) return nullptr;
+  value = negative ? -magnitude : magnitude;
+  return p;
+}
+
 }  // namespace quorval

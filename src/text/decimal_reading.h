@@ -1,6 +1,7 @@
 // Numbers read from their decimal text exactly: a real is the double nearest
 // the number written, and '.' is the decimal point whatever the locale. The
-// converter reads the receivers' fields with it.
+// converter reads the receivers' fields with it, the views the tables the
+// converter wrote.
 #pragma once
 
 #include <cstdint>
@@ -17,16 +18,29 @@ struct DecimalDigits {
   int exponent = 0;
 };
 
-// Adds the digits from p, then a '.' and the digits after it, to d; returns
-// where they end. The text ends at any other character.
-inline const char* GatherDecimalDigits(const char* p, DecimalDigits& d) {
-  for (; IsDecimalDigit(*p); ++p, ++d.count) d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p - '0');
-  if (*p == '.') {
-    for (++p; IsDecimalDigit(*p); ++p, ++d.count, --d.exponent) {
+namespace decimal_detail {
+
+// [digits][.digits] added to d, up to the first other character or the
+// first place that `within` refuses.
+template <class Within>
+inline const char* Gather(const char* p, Within within, DecimalDigits& d) {
+  for (; within(p) && IsDecimalDigit(*p); ++p, ++d.count) {
+    d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p - '0');
+  }
+  if (within(p) && *p == '.') {
+    for (++p; within(p) && IsDecimalDigit(*p); ++p, ++d.count, --d.exponent) {
       d.mantissa = d.mantissa * 10 + static_cast<uint64_t>(*p - '0');
     }
   }
   return p;
+}
+
+}  // namespace decimal_detail
+
+// Adds the digits from p, then a '.' and the digits after it, to d; returns
+// where they end. The text ends at any other character.
+inline const char* GatherDecimalDigits(const char* p, DecimalDigits& d) {
+  return decimal_detail::Gather(p, [](const char*) { return true; }, d);
 }
 
 namespace decimal_detail {
@@ -67,5 +81,15 @@ inline const char* ReadBoundedDigits(const char* p, int64_t& value) {
 // The decimal reading of atof, correctly rounded and locale-independent,
 // without the hexadecimal, "inf" and "nan" forms.
 double ReadDecimalReal(const char* text);
+
+// A number as the table writes it, from p and ending by end at the latest:
+// an optional '-', digits, and optionally '.' and more digits. Returns where
+// it ends, or nullptr when the text there is no such number (or one beyond
+// the range of a double).
+const char* ReadPlainDecimal(const char* p, const char* end, double& value);
+
+// A whole number as the table writes it: an optional '-' and one to
+// eighteen digits. Returns where it ends, or nullptr.
+const char* ReadPlainWholeNumber(const char* p, const char* end, int64_t& value);
 
 }  // namespace quorval

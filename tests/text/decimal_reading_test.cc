@@ -1,8 +1,10 @@
-// The exact decimal reading: atof's numbers bit for bit.
+// The exact decimal reading: atof's numbers bit for bit, and the table's
+// plain numbers as the views read them.
 #include "text/decimal_reading.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +82,39 @@ TEST(DecimalReading, MatchesTheCLibraryBitForBit) {
 #ifndef _WIN32
   freelocale(cLocale);
 #endif
+}
+
+// A number of the table, read up to the end it is given and no further.
+double Plain(const std::string& text, size_t length, size_t expectedLength) {
+  double value = -1;
+  const char* stop = ReadPlainDecimal(text.data(), text.data() + length, value);
+  EXPECT_NE(stop, nullptr) << text;
+  if (stop != nullptr) {
+    EXPECT_EQ(static_cast<size_t>(stop - text.data()), expectedLength) << text;
+  }
+  return value;
+}
+
+TEST(DecimalReading, PlainNumbersAreReadExactlyUpToTheirEnd) {
+  EXPECT_EQ(Plain("48.100000,", 10, 9), 48.1);
+  EXPECT_EQ(Plain("12345", 2, 2), 12.0);  // the digits past the end are not the number's
+  EXPECT_TRUE(std::signbit(Plain("-0.000000", 9, 9)));
+  // Seventeen and eighteen digits, whose mantissa is no exact double.
+  EXPECT_EQ(Plain("9007199254740993.0", 18, 18), 9007199254740992.0);
+  EXPECT_EQ(Plain("123456789012345.678", 19, 19), 123456789012345.678);
+  for (const char* text : {"", "-", "5.", ".5", "+1", " 1"}) {
+    double value = 0;
+    EXPECT_EQ(ReadPlainDecimal(text, text + std::strlen(text), value), nullptr) << text;
+  }
+}
+
+TEST(DecimalReading, PlainWholeNumbersHaveOneToEighteenDigits) {
+  int64_t value = 0;
+  const std::string digits = "-1234567890123456789";
+  EXPECT_EQ(ReadPlainWholeNumber(digits.data(), digits.data() + 19, value), digits.data() + 19);
+  EXPECT_EQ(value, -123456789012345678);
+  EXPECT_EQ(ReadPlainWholeNumber(digits.data(), digits.data() + 20, value), nullptr);
+  EXPECT_EQ(ReadPlainWholeNumber(digits.data(), digits.data() + 1, value), nullptr);
 }
 
 }  // namespace
