@@ -22,7 +22,7 @@
 #include "files/output_files.h"
 #include "log_generator.h"
 #include "state/epoch_record.h"
-#include "platform/console/console_backend.h"
+#include "backends/console/console_backend.h"
 #include "state/run_state.h"
 
 using namespace quorval;

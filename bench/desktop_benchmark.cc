@@ -25,13 +25,13 @@
 #include "files/input_opening.h"
 #include "files/output_files.h"
 #include "state/epoch_record.h"
-#include "platform/console/console_backend.h"
-#include "platform/qt/qt_backend.h"
+#include "backends/console/console_backend.h"
+#include "backends/qt/qt_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"
-#include "view/qt/plot_window.h"
+#include "view_qt/plot_window.h"
 
 using namespace quorval;
 

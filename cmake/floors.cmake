@@ -1,21 +1,24 @@
 # The floor plan of src/, lowest first. Each folder is a library of its own
 # and may use only its own folder and the folders on the floors below it:
-#   1. state/ over platform/ (the windowing layer's message model, which knows
-#      no backend and no toolkit)
+#   0. layer/ (the windowing layer's message model, which knows no backend
+#      and no toolkit), and text/ beside it (how numbers are read from text
+#      and written as text, and the table's columns)
+#   1. state/
 #   2. resources/
-#   3. output/ and view/ (the pictures of a table; it needs nothing below)
+#   3. output/ and view/ (the pictures of a table; of the floors below it
+#      needs only text/)
 #   4. convert/ and files/
-#   5. shell/, and view/qt beside it (the pictures drawn with Qt and the
+#   5. shell/, and view_qt/ beside it (the pictures drawn with Qt and the
 #      table's window, which the Qt backend shows; the shell never sees it)
-#   6. the backends platform/console, platform/qt and platform/win32
+#   6. the backends backends/console, backends/qt and backends/win32
 #   7. the programs cli/, desktop/ and plot/
 # The build enforces it: each library compiles with an include root of its
 # own in the build tree that holds, as links to the headers, only what it may
 # see, so that an include against the grain is a missing file. A library's
 # root stays its own (it does not pass to the libraries that link it).
 set(QUORVAL_FLOORS
-  platform:0 state:1 resources:2 output:3 view:3 convert:4 files:4 shell:5
-  view/qt:5 platform/console:6 platform/qt:6 platform/win32:6 cli:7 desktop:7 plot:7)
+  layer:0 text:0 state:1 resources:2 output:3 view:3 convert:4 files:4 shell:5 view_qt:5
+  backends/console:6 backends/qt:6 backends/win32:6 cli:7 desktop:7 plot:7)
 
 function(quorval_floor_of folder result)
   foreach(entry IN LISTS QUORVAL_FLOORS)
@@ -64,8 +67,8 @@ function(quorval_library target folder)
 endfunction()
 
 # An include written relative to the including file's own folder would
-# reach past the include roots ('console/console_backend.h' from
-# platform/): every source must name its includes from src/.
+# reach past the include roots ('../backends/qt/qt_backend.h' from layer/):
+# every source must name its includes from src/.
 file(GLOB_RECURSE QUORVAL_ALL_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cc)
 add_custom_command(

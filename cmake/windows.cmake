@@ -9,8 +9,8 @@ enable_language(RC)
 # and warns ("no symbol for section").
 set_target_properties(quorval_resources PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
 
-quorval_library(quorval_win32 platform/win32 quorval_view quorval_resources quorval_state
-                quorval_platform)
+quorval_library(quorval_win32 backends/win32 quorval_view quorval_resources quorval_state
+                quorval_layer)
 target_link_libraries(quorval_win32 PUBLIC user32 gdi32 comdlg32 comctl32)
 
 add_executable(quorval WIN32 src/desktop/win32_main.cc src/resources/quorval.rc)

@@ -7,7 +7,7 @@
 #include "files/name_limits.h"
 #include "files/output_files.h"
 #include "files/path_names.h"
-#include "platform/console/terminal_text.h"
+#include "backends/console/terminal_text.h"
 #include "state/run_state.h"
 
 namespace quorval {

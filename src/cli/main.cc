@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
-#include "platform/console/console_backend.h"
+#include "backends/console/console_backend.h"
 #include "resources/version.h"
 
 namespace quorval {

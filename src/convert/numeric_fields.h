@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "convert/field_tokenizer.h"
+#include "text/decimal_reading.h"  // ReadDecimalReal, which the fields' reading rests on
 
 namespace quorval {
 
@@ -20,10 +21,6 @@ double ParseReal(const char* text);
 // A field as a 32-bit integer, with the same sign and leading-zero rules.
 // Values beyond the 32-bit range saturate at its ends.
 int32_t ParseInt(const char* text);
-
-// The decimal reading of atof, correctly rounded and locale-independent,
-// without the hexadecimal, "inf" and "nan" forms.
-double ReadDecimalReal(const char* text);
 
 // The numbers in a field of a split sentence, as the handlers store them;
 // a 16-bit field keeps the low 16 bits.

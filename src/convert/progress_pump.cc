@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "state/run_state.h"
 
 namespace quorval {

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "platform/console/console_backend.h"
-#include "platform/qt/qt_backend.h"
+#include "backends/console/console_backend.h"
+#include "backends/qt/qt_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 

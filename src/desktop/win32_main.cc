@@ -1,7 +1,7 @@
 // quorval.exe: the desktop program on Windows. The entry the platform calls
 // is declared here with plain types, since windows.h and the layer's header
 // cannot share a translation unit.
-#include "platform/win32/win32_backend.h"
+#include "backends/win32/win32_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 

@@ -2,7 +2,7 @@
 // batch list and a table to look at.
 #pragma once
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

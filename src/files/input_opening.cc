@@ -9,7 +9,7 @@
 #include "files/file_choosers.h"
 #include "files/name_limits.h"
 #include "files/path_names.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "state/run_state.h"
 
 namespace quorval {

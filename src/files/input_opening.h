@@ -2,7 +2,7 @@
 // base name and extension kept for the output naming.
 #pragma once
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

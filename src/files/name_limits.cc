@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "state/run_state.h"
 
 namespace quorval {

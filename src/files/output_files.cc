@@ -10,10 +10,10 @@
 #include "files/name_limits.h"
 #include "files/path_names.h"
 #include "files/staged_output.h"
-#include "output/csv_columns.h"
+#include "text/csv_columns.h"
 #include "output/csv_writer.h"
 #include "state/end_requests.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "resources/version.h"
 #include "state/run_state.h"
 

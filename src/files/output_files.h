@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <utility>
 
-#include "output/csv_columns.h"
+#include "text/csv_columns.h"
 #include "output/csv_writer.h"
-#include "output/decimal_digits.h"
+#include "text/decimal_digits.h"
 #include "output/dms.h"
-#include "output/fixed_point.h"
+#include "text/fixed_point.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "output/csv_columns.h"
+#include "text/csv_columns.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 
@@ -129,21 +129,11 @@ void MarkUsedSatellites() {
 }
 
 int CsvColumnIndex(const char* name) {
-  for (int i = 0; i < kEpochColumnCount; ++i) {
-    if (std::strcmp(name, kEpochColumns[i].name) == 0) return i;
-  }
-  for (int field = 0; field < kSatelliteColumnCount; ++field) {
-    const size_t length = std::strlen(kSatelliteColumns[field].name);
-    if (std::strncmp(name, kSatelliteColumns[field].name, length) != 0) continue;
-    const char* number = name + length;
-    if (number[0] < '0' || number[0] > '9' || number[1] < '0' || number[1] > '9' || number[2] != '\0') {
-      return -1;
-    }
-    const int slot = (number[0] - '0') * 10 + (number[1] - '0');
-    if (slot >= runState.satelliteSlots) return -1;
-    return kEpochColumnCount + slot * kSatelliteColumnCount + field;
-  }
-  return -1;
+  CsvColumnName column;
+  if (!ReadCsvColumnName(name, column)) return -1;
+  if (column.epochColumn >= 0) return column.epochColumn;
+  if (column.slot >= runState.satelliteSlots) return -1;
+  return kEpochColumnCount + column.slot * kSatelliteColumnCount + column.satelliteColumn;
 }
 
 void GatherCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,

@@ -46,6 +46,11 @@ char* FormatCsvRowOf(char* out, const EpochRecord& record, int32_t index,
 void GatherCsvRowOf(FILE* output, const EpochRecord& record, int32_t index,
                     const SatelliteEntry* satellites, int filled);
 
+// The place of the column of that header name in a row of the table for the
+// run state's satelliteSlots (from 0), -1 when the table has none; "elev07"
+// is slot 7's elevation.
+int CsvColumnIndex(const char* name);
+
 // The system's reason (an errno value) for the first write of the table that
 // failed since the last call, or 0; taking it clears it. A full disk shows
 // up in the middle of a long table, long before the stream is closed.

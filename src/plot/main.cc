@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plot/plot_command.h"
-#include "view/qt/scene_painter.h"
+#include "view_qt/scene_painter.h"
 
 namespace quorval {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

@@ -3,7 +3,7 @@
 // diagnostics file beside the list as its conversion starts.
 #pragma once
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

@@ -1,7 +1,7 @@
 // The program's entry and its one main window with the menu.
 #pragma once
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "resources/resources.h"
 
 namespace quorval {

@@ -1,7 +1,7 @@
 #include "shell/run_guard.h"
 
 #include "state/end_requests.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "resources/resources.h"
 #include "state/run_state.h"
 

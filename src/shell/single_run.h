@@ -2,7 +2,7 @@
 // dialog shown, and the question whether to convert another.
 #pragma once
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

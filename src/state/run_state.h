@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <memory>
+
+#include "text/csv_columns.h"
+#include "text/decimal_reading.h"
 
 namespace quorval::view {
 
@@ -21,17 +23,39 @@ enum class Role : uint8_t {
 constexpr int kRealRoles = 7;
 constexpr int kCountRoles = 4;
 
-struct NamedColumn {
-  const char* name;
+// The epoch columns the views draw, found in the table's layout by what
+// they show.
+struct DrawnColumn {
+  int column;  // its place among kEpochColumns
   Role role;
 };
-constexpr NamedColumn kNamedColumns[] = {
-    {"TimeOfDay(s)", Role::kTime}, {"lon(deg)", Role::kLon},        {"lat(deg)", Role::kLat},
-    {"GGAhdop", Role::kGgaHdop},   {"pdop", Role::kPdop},           {"hdop", Role::kHdop},
-    {"vdop", Role::kVdop},         {"numsvsinfix", Role::kNumsvsinfix},
-    {"numused", Role::kNumused},   {"numsvsview", Role::kNumsvsview}, {"gpsqual", Role::kGpsqual},
+constexpr DrawnColumn kDrawnColumns[] = {
+    {EpochColumnOf(ColumnSource::kTimeOfDay, ColumnFormat::kFixed), Role::kTime},
+    {EpochColumnOf(ColumnSource::kLongitude, ColumnFormat::kFixed), Role::kLon},
+    {EpochColumnOf(ColumnSource::kLatitude, ColumnFormat::kFixed), Role::kLat},
+    {EpochColumnOf(ColumnSource::kGgaHdop, ColumnFormat::kFixed), Role::kGgaHdop},
+    {EpochColumnOf(ColumnSource::kPdop, ColumnFormat::kFixed), Role::kPdop},
+    {EpochColumnOf(ColumnSource::kHdop, ColumnFormat::kFixed), Role::kHdop},
+    {EpochColumnOf(ColumnSource::kVdop, ColumnFormat::kFixed), Role::kVdop},
+    {EpochColumnOf(ColumnSource::kSatellitesInFix, ColumnFormat::kInteger), Role::kNumsvsinfix},
+    {EpochColumnOf(ColumnSource::kSatellitesUsed, ColumnFormat::kInteger), Role::kNumused},
+    {EpochColumnOf(ColumnSource::kSatellitesInView, ColumnFormat::kInteger), Role::kNumsvsview},
+    {EpochColumnOf(ColumnSource::kFixQuality, ColumnFormat::kInteger), Role::kGpsqual},
 };
-constexpr const char* kSlotPrefixes[] = {"svid", "azim", "elev", "sgnl", "used"};
+constexpr int kDrawnColumnCount = sizeof kDrawnColumns / sizeof kDrawnColumns[0];
+constexpr bool AllInTheTable() {
+  for (const DrawnColumn& drawn : kDrawnColumns) {
+    if (drawn.column < 0) return false;
+  }
+  return true;
+}
+static_assert(AllInTheTable(), "every column the views draw is a column of the table");
+// A slot's columns feed SatelliteSlot's five values in the table's order.
+static_assert(kSatelliteColumnCount == 5 && kSatelliteColumns[0].source == ColumnSource::kSatelliteId &&
+              kSatelliteColumns[1].source == ColumnSource::kAzimuth &&
+              kSatelliteColumns[2].source == ColumnSource::kElevation &&
+              kSatelliteColumns[3].source == ColumnSource::kSignal &&
+              kSatelliteColumns[4].source == ColumnSource::kUsedInFix);
 constexpr int kMaxSlots = 1000;
 
 // Large enough for many rows per read; a line that does not fit is no row
@@ -66,56 +90,58 @@ std::string Quoted(const char* begin, const char* end) {
 // The header's names, in order; a name that repeats or a slot without all
 // five of its columns makes the header unusable.
 bool ReadHeader(const char* p, const char* end, Layout& layout, std::string& why) {
-  bool seen[sizeof kNamedColumns / sizeof kNamedColumns[0]] = {};
+  bool seen[kDrawnColumnCount] = {};
   std::vector<uint8_t> slotFields;  // per slot, a bit for each of its five columns
   while (p < end) {
     const char* comma = static_cast<const char*>(std::memchr(p, ',', static_cast<size_t>(end - p)));
     const char* stop = comma != nullptr ? comma : end;
     const std::string name(p, stop);
     Column column;
-    for (size_t i = 0; i < sizeof kNamedColumns / sizeof kNamedColumns[0]; ++i) {
-      if (name != kNamedColumns[i].name) continue;
-      if (seen[i]) {
+    CsvColumnName named;
+    if (!ReadCsvColumnName(name, named)) {
+      // a column of some other program's, passed over
+    } else if (named.epochColumn >= 0) {
+      for (int i = 0; i < kDrawnColumnCount; ++i) {
+        if (kDrawnColumns[i].column != named.epochColumn) continue;
+        if (seen[i]) {
+          why = "its header names the column '" + name + "' twice";
+          return false;
+        }
+        seen[i] = true;
+        column.role = kDrawnColumns[i].role;
+      }
+    } else if (named.slot < kMaxSlots) {
+      const auto slot = static_cast<size_t>(named.slot);
+      const int field = named.satelliteColumn;
+      if (slotFields.size() <= slot) slotFields.resize(slot + 1);
+      if (slotFields[slot] & (1u << field)) {
         why = "its header names the column '" + name + "' twice";
         return false;
       }
-      seen[i] = true;
-      column.role = kNamedColumns[i].role;
-    }
-    for (int field = 0; field < 5 && column.role == Role::kSkip; ++field) {
-      if (name.size() < 6 || name.compare(0, 4, kSlotPrefixes[field]) != 0) continue;
-      int slot = 0;
-      const auto [last, error] = std::from_chars(name.data() + 4, name.data() + name.size(), slot);
-      if (error != std::errc() || last != name.data() + name.size() || slot >= kMaxSlots) continue;
-      if (static_cast<int>(slotFields.size()) <= slot) slotFields.resize(static_cast<size_t>(slot) + 1);
-      if (slotFields[static_cast<size_t>(slot)] & (1u << field)) {
-        why = "its header names the column '" + name + "' twice";
-        return false;
-      }
-      slotFields[static_cast<size_t>(slot)] |= static_cast<uint8_t>(1u << field);
+      slotFields[slot] |= static_cast<uint8_t>(1u << field);
       column.role = static_cast<Role>(static_cast<int>(Role::kSvid) + field);
-      column.slot = slot;
+      column.slot = named.slot;
     }
     layout.columns.push_back(column);
     layout.names.push_back(name);
     if (comma == nullptr) break;
     p = comma + 1;
   }
-  for (size_t i = 0; i < sizeof kNamedColumns / sizeof kNamedColumns[0]; ++i) {
+  for (int i = 0; i < kDrawnColumnCount; ++i) {
     if (!seen[i]) {
-      why = std::string("its header has no column '") + kNamedColumns[i].name + "'";
+      why = std::string("its header has no column '") + kEpochColumns[kDrawnColumns[i].column].name + "'";
       return false;
     }
   }
   if (slotFields.empty()) {
-    why = "its header has no column 'svid00'";
+    why = std::string("its header has no column '") + kSatelliteColumns[0].name + "00'";
     return false;
   }
   for (size_t slot = 0; slot < slotFields.size(); ++slot) {
-    for (int field = 0; field < 5; ++field) {
+    for (int field = 0; field < kSatelliteColumnCount; ++field) {
       if (slotFields[slot] & (1u << field)) continue;
       char missing[16];
-      std::snprintf(missing, sizeof missing, "%s%02d", kSlotPrefixes[field], static_cast<int>(slot));
+      std::snprintf(missing, sizeof missing, "%s%02d", kSatelliteColumns[field].name, static_cast<int>(slot));
       why = std::string("its header has no column '") + missing + "'";
       return false;
     }
@@ -123,51 +149,13 @@ bool ReadHeader(const char* p, const char* end, Layout& layout, std::string& why
   return true;
 }
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A number as the table prints it: an optional '-', digits, and for a real
-// value optionally '.' and more digits. Returns where it ends, or nullptr
-// when the text there is no such number.
-const char* ParseReal(const char* p, const char* end, double& value) {
-  const char* start = p;
-  const bool negative = p < end && *p == '-';
-  if (negative) ++p;
-  uint64_t digits = 0;
-  int count = 0, decimals = 0;
-  const char* first = p;
-  while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<uint64_t>(*p++ - '0'), ++count;
-  if (p == first) return nullptr;
-  if (p < end && *p == '.') {
-    const char* fraction = ++p;
-    while (p < end && IsDigit(*p)) digits = digits * 10 + static_cast<uint64_t>(*p++ - '0'), ++count;
-    if (p == fraction) return nullptr;
-    decimals = static_cast<int>(p - fraction);
-  }
-  if (count <= 18) {
-    // Both exact in a double, so the quotient is the correctly rounded value.
-    value = static_cast<double>(digits) / kPowersOfTen[decimals];
-    if (negative) value = -value;
-    return p;
-  }
-  // Very long numbers are rare (a huge altitude): the library reads them.
-  const auto [last, error] = std::from_chars(start, p, value, std::chars_format::fixed);
-  return error == std::errc() && last == p ? p : nullptr;
-}
-
-const char* ParseInt16(const char* p, const char* end, int16_t& value) {
-  const bool negative = p < end && *p == '-';
-  if (negative) ++p;
-  const char* first = p;
-  int32_t magnitude = 0;
-  while (p < end && IsDigit(*p) && p - first < 6) magnitude = magnitude * 10 + (*p++ - '0');
-  if (p == first || (p < end && IsDigit(*p))) return nullptr;
-  const int32_t signedValue = negative ? -magnitude : magnitude;
-  if (signedValue < INT16_MIN || signedValue > INT16_MAX) return nullptr;
-  value = static_cast<int16_t>(signedValue);
-  return p;
+// A 16-bit count or satellite value as the table prints it.
+const char* ReadInt16(const char* p, const char* end, int16_t& value) {
+  int64_t whole = 0;
+  const char* stop = ReadPlainWholeNumber(p, end, whole);
+  if (stop == nullptr || whole < INT16_MIN || whole > INT16_MAX) return nullptr;
+  value = static_cast<int16_t>(whole);
+  return stop;
 }
 
 class Reader {
@@ -263,10 +251,10 @@ class Reader {
         stop = static_cast<const char*>(std::memchr(p, ',', static_cast<size_t>(end - p)));
         if (stop == nullptr) stop = end;
       } else if (column.role <= Role::kVdop) {
-        stop = ParseReal(p, end, reals_[RealIndex(column.role)]);
+        stop = ReadPlainDecimal(p, end, reals_[RealIndex(column.role)]);
       } else {
         int16_t value = 0;
-        stop = ParseInt16(p, end, value);
+        stop = ReadInt16(p, end, value);
         if (column.role <= Role::kGpsqual) {
           counts_[CountIndex(column.role)] = value;
         } else {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "text/csv_columns.h"
 #include "view/plot_frame.h"
 #include "view/views.h"
 
@@ -119,16 +120,21 @@ ViewOutcome BuildSignalView(const PlotTable& table, Scene& scene) {
 ViewOutcome BuildSatsView(const PlotTable& table, Scene& scene) {
   const double top = TitleBottom(table);
   const Timeline timeline = TimelineOf(table);
+  // Each line is named by its column, as the table's header names it.
+  const auto count = [](const char* what, ColumnSource source) {
+    return std::string(what) + " (" + EpochColumnName(source, ColumnFormat::kInteger) + ")";
+  };
+  const auto dop = [](ColumnSource source) { return EpochColumnName(source, ColumnFormat::kFixed); };
   const std::vector<LegendEntry> counts = {
-      {"in fix (numsvsinfix)", kPalette[0], LegendMark::kLine},
-      {"used (numused)", kPalette[2], LegendMark::kDashed},
-      {"in view (numsvsview)", kPalette[1], LegendMark::kLine},
+      {count("in fix", ColumnSource::kSatellitesInFix), kPalette[0], LegendMark::kLine},
+      {count("used", ColumnSource::kSatellitesUsed), kPalette[2], LegendMark::kDashed},
+      {count("in view", ColumnSource::kSatellitesInView), kPalette[1], LegendMark::kLine},
   };
   const std::vector<LegendEntry> dops = {
-      {"GGAhdop", kPalette[4], LegendMark::kLine},
-      {"pdop", kPalette[3], LegendMark::kLine},
-      {"hdop", kPalette[9], LegendMark::kDashed},
-      {"vdop", kPalette[5], LegendMark::kLine},
+      {dop(ColumnSource::kGgaHdop), kPalette[4], LegendMark::kLine},
+      {dop(ColumnSource::kPdop), kPalette[3], LegendMark::kLine},
+      {dop(ColumnSource::kHdop), kPalette[9], LegendMark::kDashed},
+      {dop(ColumnSource::kVdop), kPalette[5], LegendMark::kLine},
   };
   const double legendWidth = std::max(LegendWidth(counts, 4), LegendWidth(dops, 4)) + 16;
   const PlotArea whole = AreaBelow(scene, top, legendWidth);

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "output/csv_columns.h"
+#include "output/csv_writer.h"
 #include "support/program_process.h"
 
 using namespace quorval;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "convert/sentence_handlers.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "state/epoch_record.h"
 #include "state/run_state.h"
 #include "support/fresh_program.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "desktop_test_support.h"
-#include "platform/qt/qt_windows.h"
+#include "backends/qt/qt_windows.h"
 
 using namespace quorval;
 

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "state/run_state.h"
 
 namespace desktop_test {

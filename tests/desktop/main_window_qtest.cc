@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "desktop_test_support.h"
-#include "view/qt/plot_window.h"
+#include "view_qt/plot_window.h"
 
 using namespace quorval;
 

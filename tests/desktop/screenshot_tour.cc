@@ -18,7 +18,7 @@
 #include "desktop_user.h"
 #include "log_generator.h"
 #include "state/epoch_record.h"
-#include "platform/qt/qt_backend.h"
+#include "backends/qt/qt_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "output/fixed_point.h"
+#include "text/fixed_point.h"
 #include "reference/reference_converter.h"
 
 using namespace quorval;

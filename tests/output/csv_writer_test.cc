@@ -1,5 +1,5 @@
 #include "output/csv_writer.h"
-#include "output/csv_columns.h"
+#include "text/csv_columns.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include "output/dms.h"
 #include "reference/reference_converter.h"
 #include "state/epoch_record.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "state/run_state.h"
 #include "support/temp_folder.h"
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/win32_values.h"
+#include "layer/win32_values.h"
 #include "resources/resources.h"
 #include "support/temp_folder.h"
 

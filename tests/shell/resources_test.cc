@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_table.h"
-#include "platform/windowing.h"
+#include "layer/window_table.h"
+#include "layer/windowing.h"
 
 using namespace quorval;
 

@@ -14,7 +14,7 @@
 #include "support/temp_folder.h"
 #include "state/epoch_record.h"
 #include "support/scripted_backend.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "shell/progress_dialog.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "state/epoch_record.h"
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 #include "resources/resources.h"
 #include "shell/progress_dialog.h"
 #include "state/run_state.h"

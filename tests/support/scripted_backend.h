@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/windowing.h"
+#include "layer/windowing.h"
 
 namespace quorval {
 

@@ -79,6 +79,16 @@ TEST(PlotTable, FindsColumnsByNameInAnyOrderAndAnyNumberOfSlots) {
   EXPECT_EQ(table.SlotsOf(0)[2].sgnl, 32);
 }
 
+TEST(PlotTable, PassesOverColumnsOfOtherNames) {
+  // Near-names of a slot's column are another program's columns, not slots.
+  const std::string text = "svid-1,svid007,elev7," + Header(1) + "5,6,7," + Row(Epoch{}, 1);
+  const PlotTable table = TableOf(text);
+  ASSERT_EQ(table.state, TableState::kRead) << table.problem;
+  EXPECT_EQ(table.Rows(), 1u);
+  EXPECT_EQ(table.slotCount, 1);
+  EXPECT_EQ(table.damagedRows, 0);
+}
+
 struct DamageCase {
   const char* scenario;
   std::string text;

@@ -12,7 +12,7 @@
 #include "convert/conversion_loop.h"
 #include "files/input_opening.h"
 #include "log_generator.h"
-#include "platform/win32/win32_backend.h"
+#include "backends/win32/win32_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "support/fresh_program.h"

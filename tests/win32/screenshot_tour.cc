@@ -7,7 +7,7 @@
 #include <string>
 
 #include "log_generator.h"
-#include "platform/win32/win32_backend.h"
+#include "backends/win32/win32_backend.h"
 #include "resources/resources.h"
 #include "shell/main_window.h"
 #include "win32/desktop_user.h"
