@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "convert/conversion.h"
 #include "convert/receiver_cycle.h"
 #include "convert/satellite_numbering.h"
 #include "convert/sentence_counts.h"
@@ -12,33 +13,17 @@ namespace quorval {
 
 namespace {
 
-struct CycleState {
-  bool checksums; // the log has shown a sentence with a matching checksum
-  bool open;      // sentences have been gathered into the cycle
-  bool timed;     // its time of day is known (to the second at least)
-  bool exact;     // the time came from GGA or RMC, not only from ZDA
-  bool timeless;  // a sentence without a time opened it: never written
-  double time;    // seconds of the day
-  double second;  // the whole second of it
-  int64_t rows;
-  ReceiverCycle cycle;
-};
-
-CycleState state;
-
-void WriteCycle(FILE* output) {
-  CycleState& s = state;
+void WriteCycle(CycleConversion& s, FILE* output) {
   if (!s.open || s.timeless || !s.exact || !HasFix(s.cycle)) return;
-  static EpochRecord row;
   int filled = 0;
-  const SatelliteEntry* slots = FillRow(s.cycle, s.time, row, filled);
-  if (state.rows == 0) GatherCsvHeader(output);
-  ++state.rows;
-  GatherCsvRowOf(output, row, static_cast<int32_t>(state.rows), slots, filled);
+  const SatelliteEntry* slots = FillRow(s.cycle, s.time, s.row, filled);
+  if (s.rows == 0) GatherCsvHeader(output);
+  ++s.rows;
+  GatherCsvRowOf(output, s.row, static_cast<int32_t>(s.rows), slots, filled);
 }
 
-void BeginCycle(FILE* output) {
-  WriteCycle(output);
+void BeginCycle(CycleConversion& state, FILE* output) {
+  WriteCycle(state, output);
   state.open = true;
   state.timed = state.exact = state.timeless = false;
   ClearCycle(state.cycle);
@@ -46,19 +31,18 @@ void BeginCycle(FILE* output) {
 
 // Before an untimed sentence: at the start of the log it opens the first
 // cycle, otherwise it joins the one in progress.
-void UntimedSentence(FILE* output) {
-  if (!state.open) BeginCycle(output);
+void UntimedSentence(CycleConversion& state, FILE* output) {
+  if (!state.open) BeginCycle(state, output);
 }
 
 // Before a GGA or RMC (exact) or ZDA (to the second) with its time.
-void TimedSentence(double time, bool exact, FILE* output) {
-  CycleState& s = state;
+void TimedSentence(CycleConversion& s, double time, bool exact, FILE* output) {
   // Two exact times are compared as they are; the second only otherwise.
   const bool same = s.open && !s.timeless && s.timed &&
                     (exact && s.exact ? time == s.time : std::floor(time) == s.second);
   if (!same) {
     // The untimed sentences a log opens with wait for the first time.
-    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(output);
+    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(s, output);
     s.timed = true;
     s.time = time;
     s.second = std::floor(time);
@@ -69,21 +53,21 @@ void TimedSentence(double time, bool exact, FILE* output) {
   }
 }
 
-void TimelessSentence(FILE* output) {
-  BeginCycle(output);
+void TimelessSentence(CycleConversion& state, FILE* output) {
+  BeginCycle(state, output);
   state.timeless = true;
 }
 
 // GGA, RMC and ZDA: the cycle they belong to by their time.
 template <typename Fields>
-bool JoinByTime(const Fields& fields, bool exact, FILE* output) {
+bool JoinByTime(CycleConversion& state, const Fields& fields, bool exact, FILE* output) {
   // A time field of another form than hhmmss[.ss] (a spliced line) says no
   // more than an empty one.
   if (!fields.IsTime(1)) {
-    TimelessSentence(output);
+    TimelessSentence(state, output);
     return false;
   }
-  TimedSentence(NmeaTimeToSeconds(fields.Real(1)), exact, output);
+  TimedSentence(state, NmeaTimeToSeconds(fields.Real(1)), exact, output);
   return true;
 }
 
@@ -114,20 +98,21 @@ Type TypeOf(const char* letters) {
 
 }  // namespace
 
-void StartCycles() { state = CycleState{}; }
+void StartCycles(CycleConversion& cycles) { cycles = CycleConversion{}; }
 
-void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
+void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken, FILE* output) {
   SatelliteSystem system;
   if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
   // The three letters after the talker, as the classic tags are compared:
   // what follows them is not examined.
   const Type type = TypeOf(sentence + 3);
   if (type == Type::kOther) return;
+  CycleConversion& state = conversion.cycles;
   ReceiverCycle& cycle = state.cycle;
   // Beside an RMC a VTG changes nothing: the row takes speed and course from
   // RMC, and the cycle is open already. Its checksum need not be known,
   // but for --stats, which counts those cut short.
-  if (type == Type::kVtg && cycle.hasRmc && !sentenceCounts.detailed) return;
+  if (type == Type::kVtg && cycle.hasRmc && !conversion.counts.detailed) return;
   // A line that a receiver's restart or a serial fault has cut or spliced
   // fails its checksum, or has lost it with its tail: read, it could make a
   // fix of the wrong fields. Receivers send a checksum with every sentence
@@ -142,37 +127,37 @@ void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
       break;
     case Checksum::kMissing:
       if (broken || state.checksums) {
-        ++sentenceCounts.cutShort;
+        ++conversion.counts.cutShort;
         return;
       }
       break;
   }
   switch (type) {
     case Type::kGsv:
-      UntimedSentence(output);
+      UntimedSentence(state, output);
       if (!AddPlainGsv(cycle, sentence, system)) AddGsv(cycle, DataFields(sentence), system);
       break;
     case Type::kGga:
       WithFields<PlainGga>(sentence, [&](const auto& fields) {
-        if (JoinByTime(fields, true, output)) AddGga(cycle, fields);
+        if (JoinByTime(state, fields, true, output)) AddGga(cycle, fields);
       });
       break;
     case Type::kGsa:
-      UntimedSentence(output);
+      UntimedSentence(state, output);
       WithFields<PlainGsa>(sentence, [&](const auto& fields) { AddGsa(cycle, fields, system); });
       break;
     case Type::kRmc:
       WithFields<PlainRmc>(sentence, [&](const auto& fields) {
-        if (JoinByTime(fields, true, output)) AddRmc(cycle, fields);
+        if (JoinByTime(state, fields, true, output)) AddRmc(cycle, fields);
       });
       break;
     case Type::kVtg:
-      UntimedSentence(output);
+      UntimedSentence(state, output);
       WithFields<PlainVtg>(sentence, [&](const auto& fields) { AddVtg(cycle, fields); });
       break;
     case Type::kZda:
       WithFields<PlainZda>(sentence, [&](const auto& fields) {
-        if (JoinByTime(fields, false, output)) AddZda(cycle, fields);
+        if (JoinByTime(state, fields, false, output)) AddZda(cycle, fields);
       });
       break;
     case Type::kOther:
@@ -180,12 +165,12 @@ void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
   }
 }
 
-int64_t EndCycles(FILE* output) {
-  WriteCycle(output);
-  state.open = false;
-  return state.rows;
+int64_t EndCycles(CycleConversion& cycles, FILE* output) {
+  WriteCycle(cycles, output);
+  cycles.open = false;
+  return cycles.rows;
 }
 
-int64_t CycleRows() { return state.rows; }
+int64_t CycleRows(const CycleConversion& cycles) { return cycles.rows; }
 
 }  // namespace quorval

@@ -18,8 +18,6 @@ namespace quorval {
 const char kOtherTalkerNames[kOtherTalkers][3] = {"GN", "GL", "GA", "GB", "BD", "GQ", "QZ", "GI"};
 const char kFixTypeNames[kFixTypes][4] = {"GGA", "RMC", "GSA"};
 
-SentenceCounts sentenceCounts{};
-
 namespace {
 
 // Every character's value as a hexadecimal digit, -1 for a non-digit: the
@@ -35,8 +33,7 @@ constexpr auto kHexDigits = [] {
 
 int HexDigit(char c) { return kHexDigits[static_cast<unsigned char>(c)]; }
 
-void CountChecksum(const char* sentence) {
-  SentenceCounts& c = sentenceCounts;
+void CountChecksum(SentenceCounts& c, const char* sentence) {
   switch (SentenceChecksum(sentence)) {
     case Checksum::kMissing:
       ++c.checksumMissing;
@@ -110,8 +107,7 @@ bool IsAddress(const char* sentence) {
   return length - 1 == 5 || (sentence[1] == 'P' && length - 1 >= 4);
 }
 
-void CountAddress(const char* sentence) {
-  SentenceCounts& c = sentenceCounts;
+void CountAddress(SentenceCounts& c, const char* sentence) {
   if (!IsAddress(sentence)) {
     ++c.otherBytes;
     return;
@@ -138,8 +134,7 @@ void CountAddress(const char* sentence) {
 
 // "319 $GNGGA", "319 $GNGGA and 58 $GNRMC", "1, 2 and 3": every other-talker
 // count that is not zero.
-int ListOtherTalkers(char* text, size_t size, int64_t& total) {
-  const SentenceCounts& c = sentenceCounts;
+int ListOtherTalkers(const SentenceCounts& c, char* text, size_t size, int64_t& total) {
   int listed = 0, named = 0;
   for (int type = 0; type < kFixTypes; ++type) {
     for (int talker = 0; talker < kOtherTalkers; ++talker) named += c.otherTalkers[type][talker] != 0;
@@ -164,19 +159,19 @@ int ListOtherTalkers(char* text, size_t size, int64_t& total) {
 
 }  // namespace
 
-void StartSentenceCounts() {
-  const bool detailed = sentenceCounts.detailed;
-  sentenceCounts = SentenceCounts{};
-  sentenceCounts.detailed = detailed;
+void StartSentenceCounts(SentenceCounts& counts) {
+  const bool detailed = counts.detailed;
+  counts = SentenceCounts{};
+  counts.detailed = detailed;
 }
 
-void CountOtherTalker(const char* sentence) {
+void CountOtherTalker(SentenceCounts& counts, const char* sentence) {
   if (sentence[0] != '$') return;
   for (int type = 0; type < kFixTypes; ++type) {
     if (std::memcmp(sentence + 3, kFixTypeNames[type], 3) != 0) continue;
     for (int talker = 0; talker < kOtherTalkers; ++talker) {
       if (std::memcmp(sentence + 1, kOtherTalkerNames[talker], 2) == 0) {
-        ++sentenceCounts.otherTalkers[type][talker];
+        ++counts.otherTalkers[type][talker];
         return;
       }
     }
@@ -184,26 +179,26 @@ void CountOtherTalker(const char* sentence) {
   }
 }
 
-void CountSentenceDetails(const char* sentence) {
-  ++sentenceCounts.lines;
+void CountSentenceDetails(SentenceCounts& counts, const char* sentence) {
+  ++counts.lines;
   if (sentence[0] != '$') return;
-  ++sentenceCounts.sentences;
-  CountAddress(sentence);
-  CountChecksum(sentence);
+  ++counts.sentences;
+  CountAddress(counts, sentence);
+  CountChecksum(counts, sentence);
 }
 
-bool DescribeUnreadSentences(char* text, size_t size) {
-  if (sentenceCounts.allSystems) {
-    if (sentenceCounts.rows > 0) return false;
+bool DescribeUnreadSentences(const SentenceCounts& counts, char* text, size_t size) {
+  if (counts.allSystems) {
+    if (counts.rows > 0) return false;
     std::snprintf(text, size, "no cycle with a fix, the table is empty");
     return true;
   }
   char others[512];
   int64_t total = 0;
-  const int named = ListOtherTalkers(others, sizeof others, total);
+  const int named = ListOtherTalkers(counts, others, sizeof others, total);
   const char* them = total == 1 ? "it" : "them";
   const char* sentences = total == 1 ? "sentence" : "sentences";
-  if (sentenceCounts.rows > 0) {
+  if (counts.rows > 0) {
     if (named == 0) return false;
     std::snprintf(text, size, "the table leaves out the log's %s %s; --gnss reads %s", others,
                   sentences, them);

@@ -47,11 +47,8 @@ struct SentenceCounts {
   int64_t otherBytes;        // '$' texts whose address is not one (binary data)
 };
 
-// Kept beside the epoch record; every conversion starts it afresh, keeping
-// only whether the details are wanted.
-extern SentenceCounts sentenceCounts;
-
-void StartSentenceCounts();
+// Afresh for a conversion, keeping only whether the details are wanted.
+void StartSentenceCounts(SentenceCounts& counts);
 
 // A sentence's checksum: none (no '*'), or whether the two hex digits
 // after the '*' are the XOR of the characters between the '$' and the '*'.
@@ -61,16 +58,16 @@ Checksum SentenceChecksum(const char* sentence);
 
 // A GGA, RMC or GSA sentence of another talker than GP (any captured text
 // may be given: others are not counted).
-void CountOtherTalker(const char* sentence);
+void CountOtherTalker(SentenceCounts& counts, const char* sentence);
 
 // --stats: one more line, and its sentence's address and checksum.
-void CountSentenceDetails(const char* sentence);
+void CountSentenceDetails(SentenceCounts& counts, const char* sentence);
 
 // The classic table's word on a log it leaves empty or in part unread, as
 // one line without the log's name or the line end ("no $GPGGA sentence, the
 // table is empty; the log has 319 $GNGGA sentences, --gnss reads them"); in
 // the multi-system mode the word on a log without a fix. False when there is
 // nothing to say.
-bool DescribeUnreadSentences(char* text, size_t size);
+bool DescribeUnreadSentences(const SentenceCounts& counts, char* text, size_t size);
 
 }  // namespace quorval
