@@ -98,28 +98,55 @@ bool IsAddressCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && 
 
 // An address is five letters or digits (talker and type), or a maker's own
 // after 'P' (PUBX, PGRME, PSRF103); anything else is binary data that
-// happens to hold a '$' among the text.
-bool IsAddress(const char* sentence) {
+// happens to hold a '$' among the text. Returns the characters of the
+// address with its '$', or 0 for no address.
+int AddressLength(const char* sentence) {
   int length = 1;
   while (IsAddressCharacter(sentence[length])) ++length;
   const char end = sentence[length];
-  if (end != '\0' && end != ',' && end != '*') return false;
-  return length - 1 == 5 || (sentence[1] == 'P' && length - 1 >= 4);
+  if (end != '\0' && end != ',' && end != '*') return 0;
+  return length - 1 == 5 || (sentence[1] == 'P' && length - 1 >= 4) ? length : 0;
+}
+
+// The first characters of an address, at most kAddressSize - 1 of them, as
+// the bytes of one word, the rest zero: the word of the terminated text
+// that AddressCount holds. A capture may be read kSentenceReadAhead bytes
+// past its terminator, so the eight bytes are always there to load.
+uint64_t AddressKey(const char* sentence, int length) {
+  uint64_t word;
+  std::memcpy(&word, sentence, sizeof word);
+  const int kept = std::min(length, kAddressSize - 1);
+  const uint64_t ones = (uint64_t{1} << (8 * kept)) - 1;  // kept < 8 bytes
+  return word & (std::endian::native == std::endian::little ? ones : ~(~uint64_t{0} >> (8 * kept)));
+}
+
+// The first slot to look in: Fibonacci hashing, the word times 2^64 over
+// the golden ratio (rounded to odd), whose top bits mix every byte of it.
+unsigned AddressSlot(uint64_t key) {
+  constexpr int kSlotBits = std::countr_zero(static_cast<unsigned>(kAddressSlots));
+  return static_cast<unsigned>((key * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits));
+}
+
+uint64_t KeyOf(const AddressCount& counted) {
+  uint64_t key;
+  std::memcpy(&key, counted.address, sizeof key);
+  return key;
 }
 
 void CountAddress(SentenceCounts& c, const char* sentence) {
-  if (!IsAddress(sentence)) {
+  const int length = AddressLength(sentence);
+  if (length == 0) {
     ++c.otherBytes;
     return;
   }
-  char address[kAddressSize] = {};
-  for (int i = 0; i < kAddressSize - 1 && sentence[i] != '\0' && sentence[i] != ',' && sentence[i] != '*';
-       ++i) {
-    address[i] = sentence[i];
-  }
-  for (int i = 0; i < c.addressCount; ++i) {
-    if (std::strcmp(c.addresses[i].address, address) == 0) {
-      ++c.addresses[i].count;
+  const uint64_t key = AddressKey(sentence, length);
+  // Open addressing, the next slot after a taken one: the table is never
+  // full, so a search ends at the address or at a free slot.
+  unsigned slot = AddressSlot(key);
+  for (; c.addressSlots[slot] != 0; slot = (slot + 1) & (kAddressSlots - 1)) {
+    AddressCount& counted = c.addresses[c.addressSlots[slot] - 1];
+    if (KeyOf(counted) == key) {
+      ++counted.count;
       return;
     }
   }
@@ -128,8 +155,9 @@ void CountAddress(SentenceCounts& c, const char* sentence) {
     return;
   }
   AddressCount& added = c.addresses[c.addressCount++];
-  std::memcpy(added.address, address, kAddressSize);
+  std::memcpy(added.address, &key, kAddressSize);
   added.count = 1;
+  c.addressSlots[slot] = static_cast<uint8_t>(c.addressCount);
 }
 
 // "319 $GNGGA", "319 $GNGGA and 58 $GNRMC", "1, 2 and 3": every other-talker

@@ -22,7 +22,16 @@ extern const char kFixTypeNames[kFixTypes][4];
 
 // Distinct sentence addresses that --stats lists; the rest are lumped.
 constexpr int kCountedAddresses = 48;
-constexpr int kAddressSize = 8;  // "$" and up to six characters, terminated
+// "$" and up to six characters, terminated: the bytes of one 64-bit word,
+// by which an address is looked up. A longer address is counted by its
+// first seven characters.
+constexpr int kAddressSize = 8;
+// Slots of the table that finds a counted address by its word: a power of
+// two, so that a hash selects one by its top bits, and over twice
+// kCountedAddresses, so that a search rarely passes more than one taken
+// slot before it meets the address or a free slot.
+constexpr int kAddressSlots = 128;
+static_assert((kAddressSlots & (kAddressSlots - 1)) == 0 && kAddressSlots > 2 * kCountedAddresses);
 
 struct AddressCount {
   char address[kAddressSize];
@@ -41,8 +50,10 @@ struct SentenceCounts {
   int64_t sentences;         // captured texts starting with '$'
   int64_t checksumMismatch;  // a '*' not followed by the two hex digits of the sentence's XOR
   int64_t checksumMissing;   // no '*' at all
-  AddressCount addresses[kCountedAddresses];
+  AddressCount addresses[kCountedAddresses];  // in the order first seen
   int addressCount;
+  // Each slot 0 while free, else 1 + the place of an address in addresses.
+  uint8_t addressSlots[kAddressSlots];
   int64_t otherAddresses;    // sentences of addresses beyond the counted ones
   int64_t otherBytes;        // '$' texts whose address is not one (binary data)
 };
