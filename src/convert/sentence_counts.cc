@@ -101,7 +101,22 @@ bool IsAddressCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && 
 // happens to hold a '$' among the text. Returns the characters of the
 // address with its '$', or 0 for no address.
 int AddressLength(const char* sentence) {
+#ifdef __SSE2__
+  // Sixteen characters at once (a capture's read-ahead covers them). A byte
+  // lies in lo..hi when, less lo + 128 (mod 256), it is below
+  // hi - lo + 1 - 128 as a signed byte.
+  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sentence));
+  const __m128i letter = _mm_cmplt_epi8(_mm_sub_epi8(chunk, _mm_set1_epi8(static_cast<char>('A' + 128))),
+                                        _mm_set1_epi8(26 - 128));
+  const __m128i digit = _mm_cmplt_epi8(_mm_sub_epi8(chunk, _mm_set1_epi8(static_cast<char>('0' + 128))),
+                                       _mm_set1_epi8(10 - 128));
+  // The '$' opens the address, the first other character ends it; past the
+  // sixteenth, one at a time.
+  const auto inAddress = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(letter, digit)));
+  int length = std::countr_one(inAddress | 1u);
+#else
   int length = 1;
+#endif
   while (IsAddressCharacter(sentence[length])) ++length;
   const char end = sentence[length];
   if (end != '\0' && end != ',' && end != '*') return 0;

@@ -24,6 +24,8 @@ TEST(SentenceCounts, FortyEightAddressesAreCountedEachAndTheRestLumped) {
   SentenceCounts counts{};
   CountSentenceDetails(counts, convert_test::Captured("$PSRF103,2,1,1,0*3C"));
   CountSentenceDetails(counts, convert_test::Captured("$PSRF104,1*00"));
+  CountSentenceDetails(counts, convert_test::Captured("$PSRF1040123456789ABC*00"));
+  CountSentenceDetails(counts, convert_test::Captured("$PSRF1040123456789ABC#*00"));  // binary data
   for (int pass = 0; pass < 3; ++pass) {
     for (int i = 0; i < 60; ++i) {
       CountSentenceDetails(counts, convert_test::Captured(address(i) + (i % 2 == 0 ? ",1" : "*00")));
@@ -31,13 +33,14 @@ TEST(SentenceCounts, FortyEightAddressesAreCountedEachAndTheRestLumped) {
   }
   ASSERT_EQ(counts.addressCount, kCountedAddresses);
   EXPECT_STREQ(counts.addresses[0].address, "$PSRF10");
-  EXPECT_EQ(counts.addresses[0].count, 2);
+  EXPECT_EQ(counts.addresses[0].count, 3);
   for (int i = 1; i < kCountedAddresses; ++i) {
     EXPECT_EQ(counts.addresses[i].address, address(i - 1));
     EXPECT_EQ(counts.addresses[i].count, 3) << address(i - 1);
   }
   EXPECT_EQ(counts.otherAddresses, (60 - (kCountedAddresses - 1)) * 3);
-  EXPECT_EQ(counts.sentences, 2 + 3 * 60);
+  EXPECT_EQ(counts.otherBytes, 1);
+  EXPECT_EQ(counts.sentences, 4 + 3 * 60);
 }
 
 }  // namespace
