@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -77,6 +78,8 @@ void Dispatch(const char* sentence, FILE* output, SentenceCounts& counts) {
   CountOtherTalker(counts, sentence);  // what --gnss would read instead
 }
 
+// One read of the log per some four thousand lines of about 64 characters:
+// the cost of a read spread thin, the block still small beside a cache.
 constexpr size_t kReadBlockSize = 256 * 1024;
 
 // A line of a run that reads every satellite system or counts for --stats:
@@ -93,6 +96,9 @@ constexpr size_t kReadBlockSize = 256 * 1024;
 }  // namespace
 
 ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
+  assert(input != nullptr && output != nullptr);
+  // The handlers and the checksum read ahead of a capture what its reader
+  // guarantees after it.
   static_assert(kReadBlockPadding >= kSentenceReadAhead);
   static char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   static unsigned char block[kReadBlockSize + kReadBlockPadding];

@@ -19,7 +19,9 @@ struct ConversionEnd {
 // only the epoch counter; the record keeps what earlier logs left in it.
 // The conversion is started afresh (keeping only counts.detailed, which the
 // caller sets before) and afterwards holds what the log held and the rows
-// written (counts.rows).
+// written (counts.rows). Both streams must be open. One conversion runs at
+// a time: the read buffers, the epoch record and the progress are the
+// program's.
 ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion);
 
 }  // namespace quorval

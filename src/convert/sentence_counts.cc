@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -49,12 +50,16 @@ void CountChecksum(SentenceCounts& c, const char* sentence) {
 }  // namespace
 
 Checksum SentenceChecksum(const char* sentence) {
+  assert(sentence[0] == '$');
   const char* body = sentence + 1;
   unsigned sum = 0;
   const char* star;
 #ifdef __SSE2__
-  // Sixteen characters a step, up to the '*' or the terminator: a captured
-  // sentence may be read sixteen characters past its terminator.
+  // Sixteen characters a step, up to the '*' or the terminator: the step
+  // that holds the terminator reads at most fifteen bytes past it, within a
+  // capture's read-ahead. kKeep is sixteen bytes 0xFF, then sixteen zeros:
+  // the sixteen from kKeep + 16 - n are n 0xFF and 16 - n zeros, the mask
+  // of a chunk's first n bytes (n = 0..15).
   alignas(16) static constexpr unsigned char kKeep[32] = {
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   const __m128i asterisk = _mm_set1_epi8('*');
@@ -75,6 +80,8 @@ Checksum SentenceChecksum(const char* sentence) {
     star = p + before;
     break;
   }
+  // The sixteen bytes' exclusive or: halves folded onto each other, 16 to
+  // 8, 4, 2 and 1 bytes.
   folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 8));
   folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 4));
   folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 2));
@@ -231,11 +238,15 @@ void CountSentenceDetails(SentenceCounts& counts, const char* sentence) {
 }
 
 bool DescribeUnreadSentences(const SentenceCounts& counts, char* text, size_t size) {
+  assert(text != nullptr && size > 0);
   if (counts.allSystems) {
     if (counts.rows > 0) return false;
     std::snprintf(text, size, "no cycle with a fix, the table is empty");
     return true;
   }
+  // 24 counts of up to twelve digits (a log of tens of terabytes), each
+  // with " $" and its address, joined by 22 ", " and one " and ", and the
+  // terminator: 24 x (12 + 2 + 5) + 22 x 2 + 5 + 1 = 506.
   char others[512];
   int64_t total = 0;
   const int named = ListOtherTalkers(counts, others, sizeof others, total);

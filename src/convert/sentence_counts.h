@@ -20,7 +20,8 @@ extern const char kOtherTalkerNames[kOtherTalkers][3];
 constexpr int kFixTypes = 3;
 extern const char kFixTypeNames[kFixTypes][4];
 
-// Distinct sentence addresses that --stats lists; the rest are lumped.
+// Distinct sentence addresses that --stats lists, the six sentences of a
+// cycle from each of eight talkers (6 x 8); the rest are lumped.
 constexpr int kCountedAddresses = 48;
 // "$" and up to six characters, terminated: the bytes of one 64-bit word,
 // by which an address is looked up. A longer address is counted by its
@@ -63,22 +64,25 @@ void StartSentenceCounts(SentenceCounts& counts);
 
 // A sentence's checksum: none (no '*'), or whether the two hex digits
 // after the '*' are the XOR of the characters between the '$' and the '*'.
-// A captured sentence: sixteen characters past its terminator are read.
+// The sentence must start with '$' and be a capture: the check reads up to
+// fifteen bytes past its terminator, sixteen characters at a time.
 enum class Checksum { kMissing, kMatches, kMismatches };
 Checksum SentenceChecksum(const char* sentence);
 
 // A GGA, RMC or GSA sentence of another talker than GP (any captured text
-// may be given: others are not counted).
+// may be given: others are not counted). It must be a capture: its first
+// six characters are read whatever its length.
 void CountOtherTalker(SentenceCounts& counts, const char* sentence);
 
-// --stats: one more line, and its sentence's address and checksum.
+// --stats: one more line, and its sentence's address and checksum. The
+// sentence must be the line's capture (its read-ahead is read).
 void CountSentenceDetails(SentenceCounts& counts, const char* sentence);
 
 // The classic table's word on a log it leaves empty or in part unread, as
 // one line without the log's name or the line end ("no $GPGGA sentence, the
 // table is empty; the log has 319 $GNGGA sentences, --gnss reads them"); in
 // the multi-system mode the word on a log without a fix. False when there is
-// nothing to say.
+// nothing to say. text must hold size bytes, size at least 1.
 bool DescribeUnreadSentences(const SentenceCounts& counts, char* text, size_t size);
 
 }  // namespace quorval
