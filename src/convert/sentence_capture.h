@@ -12,11 +12,11 @@ namespace quorval {
 constexpr int kSentenceCapacity = 200;
 
 // Bytes after a block that a read may look at; they belong to the caller's
-// block too and are never part of the log. The scans read sixteen bytes at
-// a time from any byte up to the NUL that ends the block's data: the last
-// read reaches fifteen bytes past it, so the NUL and fifteen more. The same
-// sixteen bytes after a capture's terminator, in the block or in spill, are
-// the read-ahead that the readers of a capture rely on (kSentenceReadAhead,
+// block too, never to the log. The scans read sixteen bytes at a time from
+// any byte up to the NUL that ends the block's data: the last read reaches
+// fifteen bytes past it, so the NUL and fifteen more. The same sixteen
+// bytes after a capture's terminator, in the block or in spill, are the
+// read-ahead that the readers of a capture rely on (kSentenceReadAhead,
 // SentenceChecksum).
 constexpr size_t kReadBlockPadding = 16;
 static_assert(kReadBlockPadding >= 1 + 15, "the NUL after the data and a sixteen-byte read from it");
