@@ -217,40 +217,36 @@ TEST_F(AllSystems, ASentenceFailingItsChecksumOrCutShortIsPassedOver) {
 // of its own: each table is the one its log gives alone.
 TEST_F(AllSystems, TwoLogsConvertedSideBySideGiveTheTablesTheyGiveAlone) {
   struct Side {
-    std::string log;
     std::string alone;
-    FILE* input;
-    FILE* output;
+    FILE *input, *output;
     LogReader reader;
     std::vector<unsigned char> block = std::vector<unsigned char>(4096 + kReadBlockPadding);
-    std::vector<char> spill = std::vector<char>(kSentenceCapacity + 1 + kReadBlockPadding);
+    char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   } sides[2];
-  sides[0].log = ReadBytes(std::string(QUORVAL_SAMPLES_DIR) + "/multi-system.txt");
-  sides[1].log = ReadBytes(std::string(QUORVAL_SAMPLES_DIR) + "/day1.txt");
   const auto conversions = std::make_unique<Conversion[]>(2);
+  const char* const logs[] = {"multi-system", "day1"};
   for (int i = 0; i < 2; ++i) {
-    Side& side = sides[i];
-    ASSERT_GT(Convert(side.log).rows.size(), 2u) << i;
-    side.alone = text;
-    side.input = convert_test::TempFileWith(side.log);
-    side.output = std::tmpfile();
-    StartReading(side.reader, side.input, side.block.data(), side.block.size() - kReadBlockPadding);
+    const std::string log = ReadBytes(std::string(QUORVAL_SAMPLES_DIR) + "/" + logs[i] + ".txt");
+    ASSERT_GT(Convert(log).rows.size(), 2u) << logs[i];
+    sides[i].alone = text;
+    sides[i].input = convert_test::TempFileWith(log);
+    sides[i].output = std::tmpfile();
+    StartReading(sides[i].reader, sides[i].input, sides[i].block.data(), 4096);
     StartConversion(conversions[i], true);
   }
   for (bool more = true; more;) {
     more = false;
     for (int i = 0; i < 2; ++i) {
-      Side& side = sides[i];
       const char* sentence;
-      if (ReadSentence(side.reader, side.spill.data(), kSentenceCapacity, sentence) != kLineComplete) continue;
-      ReadCycleSentence(conversions[i], sentence, side.reader.broken, side.output);
+      if (ReadSentence(sides[i].reader, sides[i].spill, kSentenceCapacity, sentence) != kLineComplete) continue;
+      ReadCycleSentence(conversions[i], sentence, sides[i].reader.broken, sides[i].output);
       more = true;
     }
   }
   for (int i = 0; i < 2; ++i) {
     EndCycles(conversions[i].cycles, sides[i].output);
     FlushCsvText();
-    EXPECT_EQ(convert_test::ReadAll(sides[i].output), sides[i].alone) << i;
+    EXPECT_EQ(convert_test::ReadAll(sides[i].output), sides[i].alone) << logs[i];
     std::fclose(sides[i].input);
     std::fclose(sides[i].output);
   }

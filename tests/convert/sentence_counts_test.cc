@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "convert_test_support.h"
@@ -16,27 +15,21 @@ namespace {
 // the sentences of the others lumped; a long address goes by its first
 // seven characters. Sixty addresses share the lookup's slots.
 TEST(SentenceCounts, FortyEightAddressesAreCountedEachAndTheRestLumped) {
-  const auto address = [](int i) {
-    char text[16];
-    std::snprintf(text, sizeof text, "$%s%03d", i % 2 == 0 ? "GN" : "PQ", i);
-    return std::string(text);
-  };
   SentenceCounts counts{};
-  CountSentenceDetails(counts, convert_test::Captured("$PSRF103,2,1,1,0*3C"));
-  CountSentenceDetails(counts, convert_test::Captured("$PSRF104,1*00"));
-  CountSentenceDetails(counts, convert_test::Captured("$PSRF1040123456789ABC*00"));
-  CountSentenceDetails(counts, convert_test::Captured("$PSRF1040123456789ABC#*00"));  // binary data
-  for (int pass = 0; pass < 3; ++pass) {
-    for (int i = 0; i < 60; ++i) {
-      CountSentenceDetails(counts, convert_test::Captured(address(i) + (i % 2 == 0 ? ",1" : "*00")));
-    }
+  // The last is binary data: no address ends in '#'.
+  for (const char* sentence : {"$PSRF103,2,1,1,0*3C", "$PSRF104,1*00", "$PSRF1040123456789ABC*00",
+                               "$PSRF1040123456789ABC#*00"}) {
+    CountSentenceDetails(counts, convert_test::Captured(sentence));
+  }
+  for (int i = 0; i < 3 * 60; ++i) {
+    CountSentenceDetails(counts, convert_test::Captured("$PQ" + std::to_string(100 + i % 60) + ",1"));
   }
   ASSERT_EQ(counts.addressCount, kCountedAddresses);
   EXPECT_STREQ(counts.addresses[0].address, "$PSRF10");
   EXPECT_EQ(counts.addresses[0].count, 3);
   for (int i = 1; i < kCountedAddresses; ++i) {
-    EXPECT_EQ(counts.addresses[i].address, address(i - 1));
-    EXPECT_EQ(counts.addresses[i].count, 3) << address(i - 1);
+    EXPECT_EQ(counts.addresses[i].address, "$PQ" + std::to_string(100 + i - 1));
+    EXPECT_EQ(counts.addresses[i].count, 3) << i;
   }
   EXPECT_EQ(counts.otherAddresses, (60 - (kCountedAddresses - 1)) * 3);
   EXPECT_EQ(counts.otherBytes, 1);
