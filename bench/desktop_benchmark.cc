@@ -69,7 +69,8 @@ Timing ConvertOnce(const std::string& log, const std::string& csv, bool withDial
     return Timing{-1, -1};
   }
   if (withDialog) ShowProgressDialog();
-  ConvertLog(s.inputFile, s.outputFile);
+  static Conversion conversion;
+  ConvertLog(s.inputFile, s.outputFile, conversion);
   const bool complete = s.cancelRequested == 0 && FinishOutput(s.outputPath) == TableFate::kInPlace;
   CloseAllStreams();
   if (withDialog) {

@@ -60,16 +60,21 @@ const char* NounFor(long long count, const char* one, const char* many) { return
 
 bool wordOnUnread = true;
 
+// The rows of the log converted last, as the reporter was told them: what
+// the table of a batch interrupted in that log holds.
+int64_t lastLogRows = 0;
+
 // After each log: the word on sentences the table leaves unread, and with
 // --stats what the log held. Neither after an interrupted conversion, whose
 // counts stop short.
 void ReportLog(const LogRunEnd& end) {
+  lastLogRows = end.counts->rows;
   if (end.cancelled || end.Failed()) return;
   const char* log = runState.inputPath;
   const std::string name = IsStandardStream(log) ? "standard input" : ShowName(log);
-  const SentenceCounts& c = sentenceCounts;
+  const SentenceCounts& c = *end.counts;
   char word[1024];
-  if (wordOnUnread && DescribeUnreadSentences(word, sizeof word)) {
+  if (wordOnUnread && DescribeUnreadSentences(c, word, sizeof word)) {
     std::fprintf(stderr, "%s: %s\n", name.c_str(), word);
   }
   if (!c.detailed) return;
@@ -107,7 +112,7 @@ void ApplyTableOptions(const CommandLine& line) {
   runState.satelliteSlots = line.satellites;
   runState.allSystemsChecked = runState.allSystemsInRun = line.allSystems ? 1 : 0;
   wordOnUnread = !line.quiet;
-  sentenceCounts.detailed = line.stats;
+  SetDetailedCounts(line.stats);
   SetLogRunReporter(ReportLog);
 }
 
@@ -176,10 +181,7 @@ TableFate FinishTable(const char* outputPath, TableEnd end) {
   return TableFate::kLost;
 }
 
-int64_t RowsWritten() { return sentenceCounts.rows; }
-
-void ReportInterruptedRun(const char* log, const char* output) {
-  const long long rows = RowsWritten();
+void ReportInterruptedRun(const char* log, const char* output, long long rows) {
   std::fprintf(stderr, "%s: conversion of %s interrupted; %s holds %lld complete %s\n", kProgram,
                Named(log, false).c_str(), Named(output, true).c_str(), rows, NounFor(rows, "row", "rows"));
 }
@@ -207,7 +209,7 @@ void ReportReadFailure(const char* log, const LogRunEnd& end, const char* output
                ReadFailureReason(end));
   if (end.table == TableFate::kInPlace) {
     std::fprintf(stderr, "%s holds %lld complete rows\n", table.c_str(),
-                 static_cast<long long>(RowsWritten()));
+                 static_cast<long long>(end.counts->rows));
   } else if (end.table == TableFate::kPreviousKept) {
     std::fprintf(stderr, "%s was left as it was\n", table.c_str());
   } else {
@@ -228,7 +230,7 @@ int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
   const LogRunEnd end = RunLog(s.outputPath, DialogAfterRun::kDestroyed, FinishTable);
   CloseAllStreams();  // the log
   if (ConsoleRunInterrupted()) {
-    ReportInterruptedRun(planned.log, s.outputPath);
+    ReportInterruptedRun(planned.log, s.outputPath, end.counts->rows);
     return InterruptedStatus();
   }
   if (end.OutputLost()) return kExitOutputFailed;
@@ -237,7 +239,7 @@ int ConvertOne(const PlannedLog& planned, const CommandLine& line) {
     return kExitInputUnreadable;
   }
   if (ShowsProgress(line)) {
-    const long long rows = RowsWritten();
+    const long long rows = end.counts->rows;
     std::fprintf(stderr, "%s -> %s (%lld %s)\n", ShowName(planned.log).c_str(),
                  IsStandardStream(s.outputPath) ? "standard output"
                                                 : ShowName(s.outputPath).c_str(),
@@ -410,7 +412,7 @@ int RunListedBatch(const CommandLine& line) {
   errno = 0;
   const BatchOutcome outcome = RunBatchList(listName, 0, 0);
   if (ConsoleRunInterrupted()) {
-    ReportInterruptedRun(runState.inputPath, runState.batchOutputPath);
+    ReportInterruptedRun(runState.inputPath, runState.batchOutputPath, lastLogRows);
     return InterruptedStatus();
   }
   switch (outcome) {

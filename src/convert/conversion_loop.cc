@@ -2,10 +2,12 @@
 
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
+#include "convert/conversion.h"
 #include "convert/cycle_conversion.h"
 #include "convert/progress_pump.h"
 #include "convert/sentence_capture.h"
@@ -58,7 +60,7 @@ constexpr TagAction kTagActions[] = {
     {"$GPZDA", HandleOnly<HandleZda>},
 };
 
-void Dispatch(const char* sentence, FILE* output) {
+void Dispatch(const char* sentence, FILE* output, SentenceCounts& counts) {
   // A capture shorter than six characters differs from every tag at its
   // terminator, so comparing six bytes never matches what lies behind it
   // (a capture can be read well past its terminator).
@@ -73,40 +75,43 @@ void Dispatch(const char* sentence, FILE* output) {
       }
     }
   }
-  CountOtherTalker(sentence);  // what --gnss would read instead
+  CountOtherTalker(counts, sentence);  // what --gnss would read instead
 }
 
+// One read of the log per some four thousand lines of about 64 characters:
+// the cost of a read spread thin, the block still small beside a cache.
 constexpr size_t kReadBlockSize = 256 * 1024;
 
 // A line of a run that reads every satellite system or counts for --stats:
 // true when the receiver cycles took it, false when the classic dispatch
 // still must. Out of line, so that the classic loop stays as it was.
-[[gnu::noinline]] bool ReadSpecialLine(const char* sentence, bool broken, bool allSystems,
-                                       bool detailed, FILE* output) {
-  if (detailed) CountSentenceDetails(sentence);
+[[gnu::noinline]] bool ReadSpecialLine(Conversion& conversion, const char* sentence, bool broken,
+                                       bool allSystems, bool detailed, FILE* output) {
+  if (detailed) CountSentenceDetails(conversion.counts, sentence);
   if (!allSystems) return false;
-  ReadCycleSentence(sentence, broken, output);
+  ReadCycleSentence(conversion, sentence, broken, output);
   return true;
 }
 
 }  // namespace
 
-ConversionEnd ConvertLog(FILE* input, FILE* output) {
+ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
+  assert(input != nullptr && output != nullptr);
+  // The handlers and the checksum read ahead of a capture what its reader
+  // guarantees after it.
   static_assert(kReadBlockPadding >= kSentenceReadAhead);
   static char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   static unsigned char block[kReadBlockSize + kReadBlockPadding];
   LogReader reader;
   StartReading(reader, input, block, kReadBlockSize, output);
   EpochCounter = 0;
-  StartSentenceCounts();
-  SentenceCounts& counts = sentenceCounts;
   // The mode is the run's: a change of the menu item during the run waits
   // for the next one.
   const bool allSystems = runState.allSystemsInRun != 0;
+  StartConversion(conversion, allSystems);
+  SentenceCounts& counts = conversion.counts;
   const bool detailed = counts.detailed;
   const bool special = allSystems || detailed;
-  counts.allSystems = allSystems;
-  if (allSystems) StartCycles();
   const char* sentence;
   bool cancelled = false;
   // The pump after every line, except where it would change nothing: the
@@ -114,7 +119,9 @@ ConversionEnd ConvertLog(FILE* input, FILE* output) {
   // the next block of the log.
   int64_t quietUpTo = std::numeric_limits<int64_t>::min();
   while (ReadSentence(reader, spill, kSentenceCapacity, sentence) == kLineComplete) {
-    if (!(special && ReadSpecialLine(sentence, reader.broken, allSystems, detailed, output))) Dispatch(sentence, output);
+    if (!(special && ReadSpecialLine(conversion, sentence, reader.broken, allSystems, detailed, output))) {
+      Dispatch(sentence, output, counts);
+    }
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {
       if (UpdateProgress(position) != 0) {
@@ -127,7 +134,8 @@ ConversionEnd ConvertLog(FILE* input, FILE* output) {
   if (allSystems) {
     // A cancelled or failed log keeps what was written: the cycle in
     // progress may lack its last sentences.
-    counts.rows = cancelled || reader.readError != 0 ? CycleRows() : EndCycles(output);
+    counts.rows = cancelled || reader.readError != 0 ? CycleRows(conversion.cycles)
+                                                     : EndCycles(conversion.cycles, output);
   } else {
     counts.rows = EpochCounter > 1 ? EpochCounter - 1 : 0;
   }

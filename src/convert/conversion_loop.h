@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "convert/conversion.h"
+
 namespace quorval {
 
 // Why a conversion stopped before the end of its log, beside a cancel
@@ -15,6 +17,11 @@ struct ConversionEnd {
 // Reads the log to its end (or a read error, or a cancel request) and writes
 // the header at its first GGA sentence and a row at every later one. Resets
 // only the epoch counter; the record keeps what earlier logs left in it.
-ConversionEnd ConvertLog(FILE* input, FILE* output);
+// The conversion is started afresh (keeping only counts.detailed, which the
+// caller sets before) and afterwards holds what the log held and the rows
+// written (counts.rows). Both streams must be open. One conversion runs at
+// a time: the read buffers, the epoch record and the progress are the
+// program's.
+ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion);
 
 }  // namespace quorval

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "convert/conversion.h"
 #include "convert/receiver_cycle.h"
 #include "convert/satellite_numbering.h"
 #include "convert/sentence_decoder.h"
@@ -13,34 +14,17 @@ namespace quorval {
 
 namespace {
 
-struct CycleState {
-  bool checksums; // the log has shown a sentence with a matching checksum
-  bool fixTimes;  // the log has shown a GGA, GNS or RMC
-  bool open;      // sentences have been gathered into the cycle
-  bool timed;     // its time of day is known (to the second at least)
-  bool exact;     // the time came from GGA or RMC, not only from ZDA
-  bool timeless;  // a sentence without a time opened it: never written
-  double time;    // seconds of the day
-  double second;  // the whole second of it
-  int64_t rows;
-  ReceiverCycle cycle;
-};
-
-CycleState state;
-
-void WriteCycle(FILE* output) {
-  CycleState& s = state;
+void WriteCycle(CycleConversion& s, FILE* output) {
   if (!s.open || s.timeless || !s.exact || !HasFix(s.cycle)) return;
-  static EpochRecord row;
   int filled = 0;
-  const SatelliteEntry* slots = FillRow(s.cycle, s.time, row, filled);
-  if (state.rows == 0) GatherCsvHeader(output);
-  ++state.rows;
-  GatherCsvRowOf(output, row, static_cast<int32_t>(state.rows), slots, filled);
+  const SatelliteEntry* slots = FillRow(s.cycle, s.time, s.row, filled);
+  if (s.rows == 0) GatherCsvHeader(output);
+  ++s.rows;
+  GatherCsvRowOf(output, s.row, static_cast<int32_t>(s.rows), slots, filled);
 }
 
-void BeginCycle(FILE* output) {
-  WriteCycle(output);
+void BeginCycle(CycleConversion& state, FILE* output) {
+  WriteCycle(state, output);
   state.open = true;
   state.timed = state.exact = state.timeless = false;
   ClearCycle(state.cycle);
@@ -48,19 +32,18 @@ void BeginCycle(FILE* output) {
 
 // Before an untimed sentence: at the start of the log it opens the first
 // cycle, otherwise it joins the one in progress.
-void UntimedSentence(FILE* output) {
-  if (!state.open) BeginCycle(output);
+void UntimedSentence(CycleConversion& state, FILE* output) {
+  if (!state.open) BeginCycle(state, output);
 }
 
 // Before a GGA or RMC (exact) or ZDA (to the second) with its time.
-void TimedSentence(double time, bool exact, FILE* output) {
-  CycleState& s = state;
+void TimedSentence(CycleConversion& s, double time, bool exact, FILE* output) {
   // Two exact times are compared as they are; the second only otherwise.
   const bool same = s.open && !s.timeless && s.timed &&
                     (exact && s.exact ? time == s.time : std::floor(time) == s.second);
   if (!same) {
     // The untimed sentences a log opens with wait for the first time.
-    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(output);
+    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(s, output);
     s.timed = true;
     s.time = time;
     s.second = std::floor(time);
@@ -71,8 +54,8 @@ void TimedSentence(double time, bool exact, FILE* output) {
   }
 }
 
-void TimelessSentence(FILE* output) {
-  BeginCycle(output);
+void TimelessSentence(CycleConversion& state, FILE* output) {
+  BeginCycle(state, output);
   state.timeless = true;
 }
 
@@ -86,35 +69,34 @@ enum class Joins { kByTime, kBySecond, kByOwnTime, kInProgress, kByTimeAlone };
 
 // A time field of another form than hhmmss[.ss] (a spliced line) says no
 // more than an empty one.
-bool JoinByTime(const Field& time, bool exact, FILE* output) {
+bool JoinByTime(CycleConversion& s, const Field& time, bool exact, FILE* output) {
   if (!time.wellFormed) {
-    TimelessSentence(output);
+    TimelessSentence(s, output);
     return false;
   }
-  TimedSentence(NmeaTimeToSeconds(time.real), exact, output);
+  TimedSentence(s, NmeaTimeToSeconds(time.real), exact, output);
   return true;
 }
 
-bool IsCycleTime(const Field& time) {
-  const CycleState& s = state;
+bool IsCycleTime(const CycleConversion& s, const Field& time) {
   return time.wellFormed && s.open && s.exact && !s.timeless && NmeaTimeToSeconds(time.real) == s.time;
 }
 
 // A sentence of the cycles: decoded, joined to its cycle, added to it.
 template <typename Fields, Joins joins, void (*add)(ReceiverCycle&, const Fields&)>
-void ReadSentence(const char* sentence, SatelliteSystem, FILE* output) {
+void ReadSentence(CycleConversion& state, const char* sentence, SatelliteSystem, FILE* output) {
   Fields fields;
   Decode(sentence, fields);
   bool joined = true;
   if constexpr (joins == Joins::kInProgress) {
-    UntimedSentence(output);
+    UntimedSentence(state, output);
   } else {
     if constexpr (joins == Joins::kByTime) state.fixTimes = true;
     if (joins == Joins::kByTime || joins == Joins::kBySecond || (joins == Joins::kByTimeAlone && !state.fixTimes)) {
-      joined = JoinByTime(fields.time, joins != Joins::kBySecond, output);
+      joined = JoinByTime(state, fields.time, joins != Joins::kBySecond, output);
     } else {
-      UntimedSentence(output);
-      joined = IsCycleTime(fields.time);
+      UntimedSentence(state, output);
+      joined = IsCycleTime(state, fields.time);
     }
   }
   if (joined) add(state.cycle, fields);
@@ -122,17 +104,17 @@ void ReadSentence(const char* sentence, SatelliteSystem, FILE* output) {
 
 // GSA and GSV: their ids are numbered by their talker's system.
 template <typename Fields, void (*add)(ReceiverCycle&, const Fields&, SatelliteSystem)>
-void ReadSatellites(const char* sentence, SatelliteSystem system, FILE* output) {
+void ReadSatellites(CycleConversion& state, const char* sentence, SatelliteSystem system, FILE* output) {
   Fields fields;
   Decode(sentence, fields);
-  UntimedSentence(output);
+  UntimedSentence(state, output);
   add(state.cycle, fields, system);
 }
 
 // The sentences of a cycle, by the three letters after the talker.
 struct CycleSentence {
   char type[4];
-  void (*read)(const char* sentence, SatelliteSystem system, FILE* output);
+  void (*read)(CycleConversion& state, const char* sentence, SatelliteSystem system, FILE* output);
   bool besideRmcIdle = false;  // adds nothing to a cycle that has an RMC
 };
 constexpr CycleSentence kCycleSentences[] = {
@@ -156,19 +138,20 @@ const CycleSentence* CycleSentenceOf(const char* letters) {
 
 }  // namespace
 
-void StartCycles() { state = CycleState{}; }
+void StartCycles(CycleConversion& cycles) { cycles = CycleConversion{}; }
 
-void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
+void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken, FILE* output) {
   SatelliteSystem system;
   if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
   // The three letters after the talker, as the classic tags are compared:
   // what follows them is not examined.
   const CycleSentence* entry = CycleSentenceOf(sentence + 3);
   if (entry == nullptr) return;
+  CycleConversion& state = conversion.cycles;
   // Beside an RMC a VTG changes nothing: the row takes speed and course from
   // RMC, and the cycle is open already. Its checksum need not be known,
   // but for --stats, which counts those cut short.
-  if (entry->besideRmcIdle && state.cycle.hasRmc && !sentenceCounts.detailed) return;
+  if (entry->besideRmcIdle && state.cycle.hasRmc && !conversion.counts.detailed) return;
   // A line that a receiver's restart or a serial fault has cut or spliced
   // fails its checksum, or has lost it with its tail: read, it could make a
   // fix of the wrong fields. Receivers send a checksum with every sentence
@@ -183,20 +166,20 @@ void ReadCycleSentence(const char* sentence, bool broken, FILE* output) {
       break;
     case Checksum::kMissing:
       if (broken || state.checksums) {
-        ++sentenceCounts.cutShort;
+        ++conversion.counts.cutShort;
         return;
       }
       break;
   }
-  entry->read(sentence, system, output);
+  entry->read(state, sentence, system, output);
 }
 
-int64_t EndCycles(FILE* output) {
-  WriteCycle(output);
-  state.open = false;
-  return state.rows;
+int64_t EndCycles(CycleConversion& cycles, FILE* output) {
+  WriteCycle(cycles, output);
+  cycles.open = false;
+  return cycles.rows;
 }
 
-int64_t CycleRows() { return state.rows; }
+int64_t CycleRows(const CycleConversion& cycles) { return cycles.rows; }
 
 }  // namespace quorval

@@ -16,21 +16,46 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "convert/receiver_cycle.h"
+#include "state/epoch_record.h"
+
 namespace quorval {
 
-void StartCycles();
+struct Conversion;
 
-// One captured line of the log: its sentence, if it is one of the six of a
-// satellite system's talker, joins its cycle, and a cycle that it ends is
-// written when it holds a fix (the header before the first row). broken:
-// a control byte stopped the line's capture inside the line.
-void ReadCycleSentence(const char* sentence, bool broken, FILE* output);
+// Where one log's reading of its cycles stands. All zero is the start of a
+// log (StartCycles).
+struct CycleConversion {
+  bool checksums; // the log has shown a sentence with a matching checksum
+  bool fixTimes;  // the log has shown a GGA, GNS or RMC
+  bool open;      // sentences have been gathered into the cycle
+  bool timed;     // its time of day is known (to the second at least)
+  bool exact;     // the time came from GGA or RMC, not only from ZDA
+  bool timeless;  // a sentence without a time opened it: never written
+  double time;    // seconds of the day
+  double second;  // the whole second of it
+  int64_t rows;
+  ReceiverCycle cycle;
+  EpochRecord row;  // the row being written, filled afresh from the cycle
+};
+
+void StartCycles(CycleConversion& cycles);
+
+// One captured line of the log: its sentence, if it is one of those the
+// cycles read, of a satellite system's talker, joins its cycle in conversion.cycles, and a
+// cycle that it ends is written when it holds a fix (the header before the
+// first row). broken: a control byte stopped the line's capture inside the
+// line. The sentences passed over as cut short are counted in
+// conversion.counts, whose detailed flag asks for every VTG's checksum.
+// The sentence must be a capture (kSentenceReadAhead bytes readable after
+// its terminator).
+void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken, FILE* output);
 
 // At the end of the log: the last cycle is written too when it holds a fix.
 // Returns the rows written.
-int64_t EndCycles(FILE* output);
+int64_t EndCycles(CycleConversion& cycles, FILE* output);
 
 // Rows written so far in this log (for a conversion cut short).
-int64_t CycleRows();
+int64_t CycleRows(const CycleConversion& cycles);
 
 }  // namespace quorval

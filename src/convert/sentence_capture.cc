@@ -1,6 +1,7 @@
 #include "convert/sentence_capture.h"
 
 #include <bit>
+#include <cassert>
 #include <cerrno>
 #include <cstring>
 
@@ -16,11 +17,15 @@ namespace {
 
 inline bool IsPrintable(unsigned char c) { return c >= 32 && c <= 126; }
 
-constexpr uint64_t kOnes = 0x0101010101010101ULL;
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr uint64_t kOnes = 0x0101010101010101ULL;      // 1 in every byte
+constexpr uint64_t kHighBits = 0x8080808080808080ULL;  // the top bit of every byte
 
 // Whether any of the eight bytes lies outside 32..126: below 32, 127, or
-// 128 and above.
+// 128 and above. Subtracting 32 from every byte sets the top bit of a byte
+// below 32 whose own top bit was clear (a borrow can flag more bytes, but
+// only when one below 32 is there); a byte 127 is the byte 0 after an
+// exclusive or with 0x7F, found the same way with 1; a top bit set is 128
+// and above.
 inline bool HasUnprintable(uint64_t x) {
   const uint64_t below32 = (x - kOnes * 32) & ~x & kHighBits;
   const uint64_t y = x ^ (kOnes * 0x7F);
@@ -164,6 +169,7 @@ bool Refill(LogReader& reader) {
     }
   }
   // A NUL after the data stops every scan of the block at its end.
+  assert(reader.filled <= reader.blockSize);
   reader.block[reader.filled] = '\0';
   if (!reader.started) {
     reader.started = true;
@@ -226,12 +232,14 @@ const char* CompressionOf(const unsigned char* bytes, size_t count) {
 
 void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
                   FILE* rows) {
+  assert(stream != nullptr && block != nullptr && blockSize > 0);
   const int64_t position = ftello(stream);
   reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position,
                      ArrivesWhileRead(stream), rows, false, false, 0, nullptr};
 }
 
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence) {
+  assert(reader.block != nullptr && spill != nullptr && capacity > 0);
   if (reader.next == reader.filled && !Refill(reader)) return kEndOfInput;
   unsigned char* p = reader.block + reader.next;
   unsigned char* const end = reader.block + reader.filled;

@@ -11,9 +11,15 @@ namespace quorval {
 
 constexpr int kSentenceCapacity = 200;
 
-// Bytes after a block that a read may look at (sixteen at a time); they
-// belong to the caller's block too and are never part of the log.
+// Bytes after a block that a read may look at; they belong to the caller's
+// block too, never to the log. The scans read sixteen bytes at a time from
+// any byte up to the NUL that ends the block's data: the last read reaches
+// fifteen bytes past it, so the NUL and fifteen more. The same sixteen
+// bytes after a capture's terminator, in the block or in spill, are the
+// read-ahead that the readers of a capture rely on (kSentenceReadAhead,
+// SentenceChecksum).
 constexpr size_t kReadBlockPadding = 16;
+static_assert(kReadBlockPadding >= 1 + 15, "the NUL after the data and a sixteen-byte read from it");
 
 // Reads a log in large blocks and counts the bytes it hands out itself, so
 // that no byte goes through a locked stream call and no line needs a
@@ -44,10 +50,11 @@ const char* CompressionOf(const unsigned char* bytes, size_t count);
 enum ReadStatus { kLineComplete = 0, kEndOfInput = 1 };
 
 // Starts reading at the stream's current position (0 when it cannot tell,
-// as for a pipe). The block is caller-owned and holds blockSize +
-// kReadBlockPadding bytes. When the log is not a regular file, rows (the
-// table being written, if given) is flushed whenever the reader has to wait
-// for more.
+// as for a pipe). The block is caller-owned and must hold blockSize +
+// kReadBlockPadding bytes (blockSize at least 1): a NUL is written after
+// the data of every read, and the scans look past it. When the log is not
+// a regular file, rows (the table being written, if given) is flushed
+// whenever the reader has to wait for more.
 void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
                   FILE* rows = nullptr);
 
@@ -66,11 +73,12 @@ inline int64_t ReaderEnd(const LogReader& reader) {
 // its capture, zero-terminated, valid until the next call. A line that lies
 // inside one block is captured where it stands: the byte that ended the
 // capture, already read, becomes its terminator. A line across blocks is
-// copied into spill (capacity + 1 + kReadBlockPadding bytes), which also
-// holds the empty capture; either way kReadBlockPadding bytes after the
-// terminator can be read. Sets reader.broken for the line. Returns
-// kEndOfInput when the input ended (or failed, as readError and compression
-// then say) before a line feed: an unterminated last line is never processed.
+// copied into spill, which also holds the empty capture; spill must hold
+// capacity + 1 + kReadBlockPadding bytes (capacity at least 1). Either way
+// kReadBlockPadding bytes after the terminator can be read. Sets
+// reader.broken for the line. Returns kEndOfInput when the input ended (or
+// failed, as readError and compression then say) before a line feed: an
+// unterminated last line is never processed.
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence);
 
 }  // namespace quorval

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -17,8 +18,6 @@ namespace quorval {
 
 const char kOtherTalkerNames[kOtherTalkers][3] = {"GN", "GL", "GA", "GB", "BD", "GQ", "QZ", "GI"};
 const char kFixTypeNames[kFixTypes][4] = {"GGA", "RMC", "GSA"};
-
-SentenceCounts sentenceCounts{};
 
 namespace {
 
@@ -35,8 +34,7 @@ constexpr auto kHexDigits = [] {
 
 int HexDigit(char c) { return kHexDigits[static_cast<unsigned char>(c)]; }
 
-void CountChecksum(const char* sentence) {
-  SentenceCounts& c = sentenceCounts;
+void CountChecksum(SentenceCounts& c, const char* sentence) {
   switch (SentenceChecksum(sentence)) {
     case Checksum::kMissing:
       ++c.checksumMissing;
@@ -52,12 +50,16 @@ void CountChecksum(const char* sentence) {
 }  // namespace
 
 Checksum SentenceChecksum(const char* sentence) {
+  assert(sentence[0] == '$');
   const char* body = sentence + 1;
   unsigned sum = 0;
   const char* star;
 #ifdef __SSE2__
-  // Sixteen characters a step, up to the '*' or the terminator: a captured
-  // sentence may be read sixteen characters past its terminator.
+  // Sixteen characters a step, up to the '*' or the terminator: the step
+  // that holds the terminator reads at most fifteen bytes past it, within a
+  // capture's read-ahead. kKeep is sixteen bytes 0xFF, then sixteen zeros:
+  // the sixteen from kKeep + 16 - n are n 0xFF and 16 - n zeros, the mask
+  // of a chunk's first n bytes (n = 0..15).
   alignas(16) static constexpr unsigned char kKeep[32] = {
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   const __m128i asterisk = _mm_set1_epi8('*');
@@ -78,6 +80,8 @@ Checksum SentenceChecksum(const char* sentence) {
     star = p + before;
     break;
   }
+  // The sixteen bytes' exclusive or: halves folded onto each other, 16 to
+  // 8, 4, 2 and 1 bytes.
   folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 8));
   folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 4));
   folded = _mm_xor_si128(folded, _mm_srli_si128(folded, 2));
@@ -101,29 +105,70 @@ bool IsAddressCharacter(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && 
 
 // An address is five letters or digits (talker and type), or a maker's own
 // after 'P' (PUBX, PGRME, PSRF103); anything else is binary data that
-// happens to hold a '$' among the text.
-bool IsAddress(const char* sentence) {
+// happens to hold a '$' among the text. Returns the characters of the
+// address with its '$', or 0 for no address.
+int AddressLength(const char* sentence) {
+#ifdef __SSE2__
+  // Sixteen characters at once (a capture's read-ahead covers them). A byte
+  // lies in lo..hi when, less lo + 128 (mod 256), it is below
+  // hi - lo + 1 - 128 as a signed byte.
+  const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sentence));
+  const __m128i letter = _mm_cmplt_epi8(_mm_sub_epi8(chunk, _mm_set1_epi8(static_cast<char>('A' + 128))),
+                                        _mm_set1_epi8(26 - 128));
+  const __m128i digit = _mm_cmplt_epi8(_mm_sub_epi8(chunk, _mm_set1_epi8(static_cast<char>('0' + 128))),
+                                       _mm_set1_epi8(10 - 128));
+  // The '$' opens the address, the first other character ends it; past the
+  // sixteenth, one at a time.
+  const auto inAddress = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(letter, digit)));
+  int length = std::countr_one(inAddress | 1u);
+#else
   int length = 1;
+#endif
   while (IsAddressCharacter(sentence[length])) ++length;
   const char end = sentence[length];
-  if (end != '\0' && end != ',' && end != '*') return false;
-  return length - 1 == 5 || (sentence[1] == 'P' && length - 1 >= 4);
+  if (end != '\0' && end != ',' && end != '*') return 0;
+  return length - 1 == 5 || (sentence[1] == 'P' && length - 1 >= 4) ? length : 0;
 }
 
-void CountAddress(const char* sentence) {
-  SentenceCounts& c = sentenceCounts;
-  if (!IsAddress(sentence)) {
+// The first characters of an address, at most kAddressSize - 1 of them, as
+// the bytes of one word, the rest zero: the word of the terminated text
+// that AddressCount holds. A capture may be read kSentenceReadAhead bytes
+// past its terminator, so the eight bytes are always there to load.
+uint64_t AddressKey(const char* sentence, int length) {
+  uint64_t word;
+  std::memcpy(&word, sentence, sizeof word);
+  const int kept = std::min(length, kAddressSize - 1);
+  const uint64_t ones = (uint64_t{1} << (8 * kept)) - 1;  // kept < 8 bytes
+  return word & (std::endian::native == std::endian::little ? ones : ~(~uint64_t{0} >> (8 * kept)));
+}
+
+// The first slot to look in: Fibonacci hashing, the word times 2^64 over
+// the golden ratio (rounded to odd), whose top bits mix every byte of it.
+unsigned AddressSlot(uint64_t key) {
+  constexpr int kSlotBits = std::countr_zero(static_cast<unsigned>(kAddressSlots));
+  return static_cast<unsigned>((key * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits));
+}
+
+uint64_t KeyOf(const AddressCount& counted) {
+  uint64_t key;
+  std::memcpy(&key, counted.address, sizeof key);
+  return key;
+}
+
+void CountAddress(SentenceCounts& c, const char* sentence) {
+  const int length = AddressLength(sentence);
+  if (length == 0) {
     ++c.otherBytes;
     return;
   }
-  char address[kAddressSize] = {};
-  for (int i = 0; i < kAddressSize - 1 && sentence[i] != '\0' && sentence[i] != ',' && sentence[i] != '*';
-       ++i) {
-    address[i] = sentence[i];
-  }
-  for (int i = 0; i < c.addressCount; ++i) {
-    if (std::strcmp(c.addresses[i].address, address) == 0) {
-      ++c.addresses[i].count;
+  const uint64_t key = AddressKey(sentence, length);
+  // Open addressing, the next slot after a taken one: the table is never
+  // full, so a search ends at the address or at a free slot.
+  unsigned slot = AddressSlot(key);
+  for (; c.addressSlots[slot] != 0; slot = (slot + 1) & (kAddressSlots - 1)) {
+    AddressCount& counted = c.addresses[c.addressSlots[slot] - 1];
+    if (KeyOf(counted) == key) {
+      ++counted.count;
       return;
     }
   }
@@ -132,14 +177,14 @@ void CountAddress(const char* sentence) {
     return;
   }
   AddressCount& added = c.addresses[c.addressCount++];
-  std::memcpy(added.address, address, kAddressSize);
+  std::memcpy(added.address, &key, kAddressSize);
   added.count = 1;
+  c.addressSlots[slot] = static_cast<uint8_t>(c.addressCount);
 }
 
 // "319 $GNGGA", "319 $GNGGA and 58 $GNRMC", "1, 2 and 3": every other-talker
 // count that is not zero.
-int ListOtherTalkers(char* text, size_t size, int64_t& total) {
-  const SentenceCounts& c = sentenceCounts;
+int ListOtherTalkers(const SentenceCounts& c, char* text, size_t size, int64_t& total) {
   int listed = 0, named = 0;
   for (int type = 0; type < kFixTypes; ++type) {
     for (int talker = 0; talker < kOtherTalkers; ++talker) named += c.otherTalkers[type][talker] != 0;
@@ -164,19 +209,19 @@ int ListOtherTalkers(char* text, size_t size, int64_t& total) {
 
 }  // namespace
 
-void StartSentenceCounts() {
-  const bool detailed = sentenceCounts.detailed;
-  sentenceCounts = SentenceCounts{};
-  sentenceCounts.detailed = detailed;
+void StartSentenceCounts(SentenceCounts& counts) {
+  const bool detailed = counts.detailed;
+  counts = SentenceCounts{};
+  counts.detailed = detailed;
 }
 
-void CountOtherTalker(const char* sentence) {
+void CountOtherTalker(SentenceCounts& counts, const char* sentence) {
   if (sentence[0] != '$') return;
   for (int type = 0; type < kFixTypes; ++type) {
     if (std::memcmp(sentence + 3, kFixTypeNames[type], 3) != 0) continue;
     for (int talker = 0; talker < kOtherTalkers; ++talker) {
       if (std::memcmp(sentence + 1, kOtherTalkerNames[talker], 2) == 0) {
-        ++sentenceCounts.otherTalkers[type][talker];
+        ++counts.otherTalkers[type][talker];
         return;
       }
     }
@@ -184,26 +229,30 @@ void CountOtherTalker(const char* sentence) {
   }
 }
 
-void CountSentenceDetails(const char* sentence) {
-  ++sentenceCounts.lines;
+void CountSentenceDetails(SentenceCounts& counts, const char* sentence) {
+  ++counts.lines;
   if (sentence[0] != '$') return;
-  ++sentenceCounts.sentences;
-  CountAddress(sentence);
-  CountChecksum(sentence);
+  ++counts.sentences;
+  CountAddress(counts, sentence);
+  CountChecksum(counts, sentence);
 }
 
-bool DescribeUnreadSentences(char* text, size_t size) {
-  if (sentenceCounts.allSystems) {
-    if (sentenceCounts.rows > 0) return false;
+bool DescribeUnreadSentences(const SentenceCounts& counts, char* text, size_t size) {
+  assert(text != nullptr && size > 0);
+  if (counts.allSystems) {
+    if (counts.rows > 0) return false;
     std::snprintf(text, size, "no cycle with a fix, the table is empty");
     return true;
   }
+  // 24 counts of up to twelve digits (a log of tens of terabytes), each
+  // with " $" and its address, joined by 22 ", " and one " and ", and the
+  // terminator: 24 x (12 + 2 + 5) + 22 x 2 + 5 + 1 = 506.
   char others[512];
   int64_t total = 0;
-  const int named = ListOtherTalkers(others, sizeof others, total);
+  const int named = ListOtherTalkers(counts, others, sizeof others, total);
   const char* them = total == 1 ? "it" : "them";
   const char* sentences = total == 1 ? "sentence" : "sentences";
-  if (sentenceCounts.rows > 0) {
+  if (counts.rows > 0) {
     if (named == 0) return false;
     std::snprintf(text, size, "the table leaves out the log's %s %s; --gnss reads %s", others,
                   sentences, them);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "convert/sentence_counts.h"
 #include "files/file_choosers.h"
 #include "files/file_identity.h"
 #include "files/input_opening.h"
@@ -158,7 +157,7 @@ BatchOutcome ConvertListedLog(const char* entry) {
   if (end.Failed()) {
     // A log that cannot be read to its end stops the batch, as one that
     // cannot be opened does.
-    ShowReadFailure(end, s.inputPath, s.batchOutputPath, sentenceCounts.rows);
+    ShowReadFailure(end, s.inputPath, s.batchOutputPath);
     return kBatchInputFailed;
   }
   return CloseRequested() ? kBatchClosed : kBatchListDone;

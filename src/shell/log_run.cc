@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "convert/conversion.h"
 #include "convert/conversion_loop.h"
 #include "files/output_files.h"
 #include "resources/version.h"
@@ -14,6 +15,10 @@ namespace quorval {
 namespace {
 
 LogRunReporter reporter = nullptr;
+
+// The conversion of the log being run (one at a time: the run guard sees to
+// it), in static storage for the size of its cycle tables.
+Conversion runConversion{};
 
 }  // namespace
 
@@ -27,8 +32,8 @@ const char* ReadFailureReason(const LogRunEnd& end) {
   return end.readError != 0 ? std::strerror(end.readError) : "";
 }
 
-void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath,
-                     long long rows) {
+void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath) {
+  const long long rows = end.counts->rows;
   char text[3 * kPathSize + 200];
   const int length = std::snprintf(text, sizeof text, "Cannot read %s:\n%s.\n\n", logPath,
                                    ReadFailureReason(end));
@@ -53,12 +58,14 @@ void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outp
 
 void SetLogRunReporter(LogRunReporter told) { reporter = told; }
 
+void SetDetailedCounts(bool detailed) { runConversion.counts.detailed = detailed; }
+
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher finishOutput) {
   RunState& s = runState;
   ShowProgressDialog();
-  const ConversionEnd conversion = ConvertLog(s.inputFile, s.outputFile);
+  const ConversionEnd conversion = ConvertLog(s.inputFile, s.outputFile, runConversion);
   LogRunEnd end{s.cancelRequested != 0, conversion.readError, conversion.compression,
-                TableFate::kInPlace};
+                TableFate::kInPlace, &runConversion.counts};
   if (dialog == DialogAfterRun::kDestroyed) {
     DestroyWindow(s.progressDialog);
     s.progressDialog = kNoWindow;

@@ -3,6 +3,7 @@
 // command line.
 #pragma once
 
+#include "convert/sentence_counts.h"
 #include "files/output_files.h"
 
 namespace quorval {
@@ -16,6 +17,9 @@ struct LogRunEnd {
   int readError;            // the log could not be read to its end: why (an errno value), else 0
   const char* compression;  // the log is a compressed file ("gzip", ...), not text; else nullptr
   TableFate table;          // what became of the table
+  // What the conversion met in the log and the rows it wrote: the run's own
+  // counts, kept until the next log is run.
+  const SentenceCounts* counts;
 
   bool Failed() const { return readError != 0 || compression != nullptr; }
   bool OutputLost() const { return table == TableFate::kLost; }
@@ -32,8 +36,7 @@ const char* ReadFailureReason(const LogRunEnd& end);
 
 // The desktop's box on a log that could not be read to its end: it names
 // the log, the reason and what the table holds, under the program's title.
-void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath,
-                     long long rows);
+void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath);
 
 // The log open in inputFile into the table open in outputFile: the progress
 // dialog is shown, ConvertLog runs, the dialog is destroyed (or kept), the
@@ -43,9 +46,13 @@ LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog,
                  OutputFinisher finishOutput = FinishOutput);
 
 // Told after every log that a run converted, with the log in the run
-// state's inputPath and what its conversion met in sentenceCounts: the
-// command line's word on each log. None by default.
+// state's inputPath and what its conversion met in end.counts: the command
+// line's word on each log. None by default.
 using LogRunReporter = void (*)(const LogRunEnd& end);
 void SetLogRunReporter(LogRunReporter reporter);
+
+// Whether the conversions of the runs to come also count every sentence by
+// its address and checksum (--stats); off at program start.
+void SetDetailedCounts(bool detailed);
 
 }  // namespace quorval

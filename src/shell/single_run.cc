@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "convert/sentence_counts.h"
 #include "files/input_opening.h"
 #include "files/output_files.h"
 #include "shell/log_run.h"
@@ -20,7 +19,7 @@ void RunSingleFile(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
       CloseAllStreams();  // the input opened above
     } else {
       const LogRunEnd end = RunLog(s.outputPath, DialogAfterRun::kKept);
-      if (end.Failed()) ShowReadFailure(end, s.inputPath, s.outputPath, sentenceCounts.rows);
+      if (end.Failed()) ShowReadFailure(end, s.inputPath, s.outputPath);
       FinishSingleRun(window, WM_COMMAND, wParam, lParam,
                       end.cancelled || end.Failed() || end.OutputLost());
     }

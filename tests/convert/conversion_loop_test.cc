@@ -82,7 +82,7 @@ class ConvertLogTest : public convert_test::ConvertTest {
     runState.inputFile = input;
     runState.inputSize = static_cast<int64_t>(log.size());
     runState.progressStarted = 0;
-    ConvertLog(input, output);
+    ConvertLog(input, output, conversion);
     runState.inputFile = nullptr;
     std::fclose(input);
     const std::string csv = ReadAll(output);

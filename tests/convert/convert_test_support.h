@@ -1,7 +1,8 @@
 // Shared scaffolding of the conversion tests: a fresh epoch record and run
 // state for every test (both are program-wide and would otherwise carry one
-// test's fixes into the next), the scripted backend recording what the
-// progress pump does, and logs written to temporary files.
+// test's fixes into the next), a conversion of the test's own, the scripted
+// backend recording what the progress pump does, and logs written to
+// temporary files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "convert/conversion.h"
 #include "convert/sentence_handlers.h"
 #include "layer/windowing.h"
 #include "state/epoch_record.h"
@@ -34,6 +36,7 @@ class ConvertTest : public ::testing::Test {
   }
 
   ScriptedBackend backend;
+  Conversion conversion{};  // the fixture lives on the heap, as a conversion must
 };
 
 // A rewound temporary file holding exactly these bytes.

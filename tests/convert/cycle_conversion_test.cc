@@ -5,14 +5,19 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "convert/conversion.h"
 #include "convert/conversion_loop.h"
 #include "convert/satellite_numbering.h"
+#include "convert/sentence_capture.h"
 #include "convert/sentence_counts.h"
 #include "convert_test_support.h"
+#include "output/csv_writer.h"
+#include "support/temp_folder.h"
 
 using namespace quorval;
 
@@ -84,7 +89,7 @@ class AllSystems : public convert_test::ConvertTest {
     FILE* output = std::tmpfile();
     runState.inputFile = input;
     runState.inputSize = static_cast<int64_t>(log.size());
-    ConvertLog(input, output);
+    ConvertLog(input, output, conversion);
     runState.inputFile = nullptr;
     text = convert_test::ReadAll(output);
     std::fclose(input);
@@ -203,9 +208,48 @@ TEST_F(AllSystems, ASentenceFailingItsChecksumOrCutShortIsPassedOver) {
   // them is read.
   Convert(first);
   EXPECT_EQ(Convert(gga + "\r\n").rows.size(), 1u);
-  EXPECT_EQ(sentenceCounts.cutShort, 0);
+  EXPECT_EQ(conversion.counts.cutShort, 0);
   Convert(first + gga + "\r\n" + rmc + "\r\n");
-  EXPECT_EQ(sentenceCounts.cutShort, 2);
+  EXPECT_EQ(conversion.counts.cutShort, 2);
+}
+
+// Two logs converted at once, a line of each in turn, each by a conversion
+// of its own: each table is the one its log gives alone.
+TEST_F(AllSystems, TwoLogsConvertedSideBySideGiveTheTablesTheyGiveAlone) {
+  struct Side {
+    std::string alone;
+    FILE *input, *output;
+    LogReader reader;
+    std::vector<unsigned char> block = std::vector<unsigned char>(4096 + kReadBlockPadding);
+    char spill[kSentenceCapacity + 1 + kReadBlockPadding];
+  } sides[2];
+  const auto conversions = std::make_unique<Conversion[]>(2);
+  const char* const logs[] = {"multi-system", "day1"};
+  for (int i = 0; i < 2; ++i) {
+    const std::string log = ReadBytes(std::string(QUORVAL_SAMPLES_DIR) + "/" + logs[i] + ".txt");
+    ASSERT_GT(Convert(log).rows.size(), 2u) << logs[i];
+    sides[i].alone = text;
+    sides[i].input = convert_test::TempFileWith(log);
+    sides[i].output = std::tmpfile();
+    StartReading(sides[i].reader, sides[i].input, sides[i].block.data(), 4096);
+    StartConversion(conversions[i], true);
+  }
+  for (bool more = true; more;) {
+    more = false;
+    for (int i = 0; i < 2; ++i) {
+      const char* sentence;
+      if (ReadSentence(sides[i].reader, sides[i].spill, kSentenceCapacity, sentence) != kLineComplete) continue;
+      ReadCycleSentence(conversions[i], sentence, sides[i].reader.broken, sides[i].output);
+      more = true;
+    }
+  }
+  for (int i = 0; i < 2; ++i) {
+    EndCycles(conversions[i].cycles, sides[i].output);
+    FlushCsvText();
+    EXPECT_EQ(convert_test::ReadAll(sides[i].output), sides[i].alone) << logs[i];
+    std::fclose(sides[i].input);
+    std::fclose(sides[i].output);
+  }
 }
 
 // A captured sentence: the check reads sixteen characters past its end.

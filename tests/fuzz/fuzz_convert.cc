@@ -35,7 +35,8 @@ void Compare(const uint8_t* data, size_t size) {
   runState.inputFile = input;
   runState.inputSize = static_cast<int64_t>(size);
   runState.progressStarted = 0;
-  ConvertLog(input, output);
+  static Conversion conversion;
+  ConvertLog(input, output, conversion);
   runState.inputFile = nullptr;
   std::fclose(input);
   const std::string fast = Table(output, text, length);

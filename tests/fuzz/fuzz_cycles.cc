@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FILE* output = open_memstream(&text, &length);
   runState.inputFile = input;
   runState.inputSize = static_cast<int64_t>(size - 1);
-  ConvertLog(input, output);
+  static Conversion conversion;
+  ConvertLog(input, output, conversion);
   runState.inputFile = nullptr;
   std::fclose(input);
   std::fclose(output);

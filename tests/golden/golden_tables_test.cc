@@ -31,7 +31,13 @@ std::string Expected(const std::string& name) {
 
 class GoldenTables : public convert_test::ConvertTest {
  protected:
-  std::string Convert(const std::string& name, auto convert) {
+  std::string Convert(const std::string& name, void (*convert)(FILE*, FILE*)) {
+    return ConvertWith(name, convert);
+  }
+  std::string Convert(const std::string& name, ConversionEnd (*convert)(FILE*, FILE*, Conversion&)) {
+    return ConvertWith(name, [&](FILE* input, FILE* output) { convert(input, output, conversion); });
+  }
+  std::string ConvertWith(const std::string& name, auto convert) {
     FILE* input = std::fopen(LogPath(name).c_str(), "rb");
     if (input == nullptr) return "cannot open " + LogPath(name);
     FILE* output = TempStream();

@@ -66,7 +66,8 @@ class Win32Desktop : public ::testing::Test {
     runState.inputFile = std::fopen(log.c_str(), "rb");
     PrepareInput();
     FILE* table = TempStream();
-    ConvertLog(runState.inputFile, table);
+    static Conversion conversion;
+    ConvertLog(runState.inputFile, table, conversion);
     std::fclose(runState.inputFile);
     runState.inputFile = nullptr;
     std::string bytes(static_cast<size_t>(std::ftell(table)), '\0');

@@ -1,0 +1,26 @@
+// What one conversion of a log keeps while it reads: the counts of what it
+// met and, in the multi-system mode, where its receiver cycles stand. Each
+// conversion has its own, so that nothing of one log reaches another; the
+// epoch record and the run state are the program's.
+#pragma once
+
+#include "convert/cycle_conversion.h"
+#include "convert/sentence_counts.h"
+
+namespace quorval {
+
+// About 12 KB, most of it the cycle's mark tables and satellite lists: its
+// owner must keep it in static storage or on the heap, not on a thread's
+// stack (a Windows thread has 1 MB), and may use it for one conversion
+// after another. Zero-initialised it is ready for a log.
+struct Conversion {
+  SentenceCounts counts;
+  CycleConversion cycles;
+};
+
+// Ready for the next log, read by every satellite system's rules or by the
+// classic ones; only whether the details are wanted (counts.detailed) is
+// kept.
+void StartConversion(Conversion& conversion, bool allSystems);
+
+}  // namespace quorval
