@@ -40,8 +40,10 @@ void HandleGsa(const char* sentence) {
   // it; entries past the last written one keep earlier sentences' ids.
   UsedSvList& used = r.usedSvs;
   used.numused = 0;
+  // A sentence that has its VDOP has every field before it.
+  const bool whole = f.vdop.Sent();
   for (const Field& field : f.ids) {
-    const int32_t id = classic::Integer(field);
+    const int32_t id = whole ? field.integer : classic::Integer(field);
     used.ids[used.numused] = Low16(id);
     if (id != 0) ++used.numused;
   }
@@ -69,10 +71,17 @@ void HandleGsv(const char* sentence) {
     if (slot > kLastStoredSlot) break;
     const GsvSatellite& satellite = f.satellites[group];
     SatelliteEntry& s = r.satellites[slot];
-    s.svid = Low16(classic::Integer(satellite.id));
-    s.elev = Low16(classic::Integer(satellite.elevation));
-    s.azim = Low16(classic::Integer(satellite.azimuth));
-    s.sgnl = Low16(classic::Integer(satellite.snr));
+    if (satellite.snr.Sent()) {  // and so the three fields before it
+      s.svid = Low16(satellite.id.integer);
+      s.elev = Low16(satellite.elevation.integer);
+      s.azim = Low16(satellite.azimuth.integer);
+      s.sgnl = Low16(satellite.snr.integer);
+    } else {
+      s.svid = Low16(classic::Integer(satellite.id));
+      s.elev = Low16(classic::Integer(satellite.elevation));
+      s.azim = Low16(classic::Integer(satellite.azimuth));
+      s.sgnl = Low16(classic::Integer(satellite.snr));
+    }
     before = &satellite.snr;
   }
 }
