@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "convert/conversion.h"
 #include "convert/receiver_cycle.h"
@@ -82,11 +83,12 @@ bool IsCycleTime(const CycleConversion& s, const Field& time) {
   return time.wellFormed && s.open && s.exact && !s.timeless && NmeaTimeToSeconds(time.real) == s.time;
 }
 
-// A sentence of the cycles: decoded, joined to its cycle, added to it.
-template <typename Fields, Joins joins, void (*add)(ReceiverCycle&, const Fields&)>
+// A sentence of the cycles: its first read fields decoded (those the
+// cycle's rules take), joined to its cycle, added to it.
+template <const auto& layout, size_t read, Joins joins, auto add>
 void ReadSentence(CycleConversion& state, const char* sentence, SatelliteSystem, FILE* output) {
-  Fields fields;
-  Decode(sentence, fields);
+  decltype(FieldsOf(layout)) fields;
+  Decode<layout, read>(sentence, fields);
   bool joined = true;
   if constexpr (joins == Joins::kInProgress) {
     UntimedSentence(state, output);
@@ -103,10 +105,10 @@ void ReadSentence(CycleConversion& state, const char* sentence, SatelliteSystem,
 }
 
 // GSA and GSV: their ids are numbered by their talker's system.
-template <typename Fields, void (*add)(ReceiverCycle&, const Fields&, SatelliteSystem)>
+template <const auto& layout, size_t read, auto add>
 void ReadSatellites(CycleConversion& state, const char* sentence, SatelliteSystem system, FILE* output) {
-  Fields fields;
-  Decode(sentence, fields);
+  decltype(FieldsOf(layout)) fields;
+  Decode<layout, read>(sentence, fields);
   UntimedSentence(state, output);
   add(state.cycle, fields, system);
 }
@@ -118,15 +120,18 @@ struct CycleSentence {
   bool besideRmcIdle = false;  // adds nothing to a cycle that has an RMC
 };
 constexpr CycleSentence kCycleSentences[] = {
-    {"GSV", ReadSatellites<GsvFields, AddGsv>},
-    {"GGA", ReadSentence<GgaFields, Joins::kByTime, AddGga>},
-    {"GSA", ReadSatellites<GsaFields, AddGsa>},
-    {"RMC", ReadSentence<RmcFields, Joins::kByTime, AddRmc>},
-    {"VTG", ReadSentence<VtgFields, Joins::kInProgress, AddVtg>, true},
-    {"ZDA", ReadSentence<ZdaFields, Joins::kBySecond, AddZda>},
-    {"GNS", ReadSentence<GnsFields, Joins::kByTime, AddGns>},
-    {"GLL", ReadSentence<GllFields, Joins::kByTimeAlone, AddGll>},
-    {"GST", ReadSentence<GstFields, Joins::kByOwnTime, AddGst>},
+    // GSV up to the fourth SNR (the signal id tells nothing a row shows),
+    // GGA up to the separation, GNS up to the separation, VTG up to the
+    // speed in knots, ZDA up to the year; the others whole.
+    {"GSV", ReadSatellites<kGsvLayout, 19, AddGsv>},
+    {"GGA", ReadSentence<kGgaLayout, 11, Joins::kByTime, AddGga>},
+    {"GSA", ReadSatellites<kGsaLayout, std::size(kGsaLayout), AddGsa>},
+    {"RMC", ReadSentence<kRmcLayout, std::size(kRmcLayout), Joins::kByTime, AddRmc>},
+    {"VTG", ReadSentence<kVtgLayout, 5, Joins::kInProgress, AddVtg>, true},
+    {"ZDA", ReadSentence<kZdaLayout, 4, Joins::kBySecond, AddZda>},
+    {"GNS", ReadSentence<kGnsLayout, 10, Joins::kByTime, AddGns>},
+    {"GLL", ReadSentence<kGllLayout, std::size(kGllLayout), Joins::kByTimeAlone, AddGll>},
+    {"GST", ReadSentence<kGstLayout, std::size(kGstLayout), Joins::kByOwnTime, AddGst>},
 };
 
 const CycleSentence* CycleSentenceOf(const char* letters) {

@@ -4,6 +4,7 @@
 // rules and the receiver-cycle rules take what they need from it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace quorval {
@@ -59,6 +60,10 @@ struct FieldEntry {
   const char* name;
   Field& (*place)(Fields&);
 };
+
+// The decoded struct a layout fills: decltype(FieldsOf(kGgaLayout)).
+template <typename Fields, size_t count>
+Fields FieldsOf(const FieldEntry<Fields> (&layout)[count]);
 
 template <typename>
 struct MemberOf;

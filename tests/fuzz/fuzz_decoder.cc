@@ -29,7 +29,7 @@ void Compare(const char* sentence) {
   bool onePass = false;
   const std::string difference = test_support::OnePassDifference<layout>(sentence, onePass);
   if (!difference.empty()) Fail(sentence, "the one-pass reading differs in " + difference);
-  decltype(test_support::FieldsOf(layout)) fields{};
+  decltype(FieldsOf(layout)) fields{};
   DecodeByGeneralRules(sentence, layout, fields);
   for (const auto& entry : layout) {
     const Field& field = entry.place(fields);

@@ -15,9 +15,6 @@ inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) 
 // Empty when the one-pass reading declines the sentence or agrees with the
 // general rules; otherwise the first field that differs and how. The
 // sentence must be a capture (read-ahead after its terminator).
-template <typename Fields, size_t count>
-Fields FieldsOf(const FieldEntry<Fields> (&)[count]);
-
 template <const auto& layout, typename Fields = decltype(FieldsOf(layout))>
 std::string OnePassDifference(const char* sentence, bool& onePass) {
   // Whatever a field's kind leaves unset differs between the two.
