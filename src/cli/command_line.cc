@@ -300,7 +300,7 @@ void PrintUsage() {
       "  --force     write an output over an existing file that is neither empty\n"
       "              nor a table of this program (refused without it)\n"
       "  --help      show this help and exit\n"
-      "  --version   show the version label and exit\n"
+      "  --version   show the program's name and version label and exit\n"
       "\n"
       "Progress (percent, megabytes read of the total, rate) is shown on standard\n"
       "error when it is a terminal.\n"

@@ -16,7 +16,7 @@ int RunCommand(int argc, char** argv) {
     return kExitSuccess;
   }
   if (line.version) {
-    std::printf("%s\n", kVersionLabel);
+    std::printf("quorval-convert %s\n", kVersionLabel);  // as GNU tools name themselves
     return kExitSuccess;
   }
   if (line.batchList != nullptr) return RunListedBatch(line);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plot/plot_command.h"
+#include "resources/version.h"
 #include "view_qt/scene_painter.h"
 
 namespace quorval {
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
   if (const int status = ParsePlotCommandLine(argc, argv, line); status != 0) return status;
   if (line.help) {
     PrintPlotUsage();
+    return kPlotSuccess;
+  }
+  if (line.version) {
+    std::printf("quorval-plot %s\n", kVersionLabel);
     return kPlotSuccess;
   }
   // Only the PNG image needs the toolkit (its painter and fonts). It draws

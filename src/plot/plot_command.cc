@@ -74,6 +74,7 @@ void PrintPlotUsage() {
       "  -o PICTURE    the picture to write; its extension, .png or .svg, picks the format\n"
       "  --size WxH    the picture's size in pixels (default 1000x700; each side %d to %d)\n"
       "  --help        show this help and exit\n"
+      "  --version     show the program's name and version label and exit\n"
       "\n"
       "Damaged rows of the table (too few or too many values, text where a number\n"
       "belongs, a last row cut short) are left out and reported.\n"
@@ -96,6 +97,8 @@ int ParsePlotCommandLine(int argc, char** argv, PlotCommandLine& line) {
     const char* value = nullptr;
     if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
       line.help = true;
+    } else if (std::strcmp(arg, "--version") == 0) {
+      line.version = true;
     } else if ((value = OptionValue(argc, argv, i, "--view", missing)) != nullptr) {
       if (!view::ViewByName(value, line.view)) {
         return UsageError(std::string("unknown view '") + value + "' (track, sky, signal or sats)");
@@ -118,7 +121,7 @@ int ParsePlotCommandLine(int argc, char** argv, PlotCommandLine& line) {
       line.table = arg;
     }
   }
-  if (line.help) return 0;
+  if (line.help || line.version) return 0;
   if (line.table == nullptr) return UsageError("no TABLE given");
   if (!viewGiven) return UsageError("no --view given (track, sky, signal or sats)");
   if (line.output == nullptr) return UsageError("no -o PICTURE given");

@@ -22,6 +22,7 @@ struct PlotCommandLine {
   PictureFormat format = PictureFormat::kPng;
   int width = 1000, height = 700;
   bool help = false;
+  bool version = false;
 };
 
 // Returns 0, or kPlotUsage after saying on standard error what is wrong.

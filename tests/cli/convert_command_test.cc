@@ -125,7 +125,7 @@ TEST_F(ConvertCommand, HelpAndVersionAnswerOnStandardOutput) {
   EXPECT_EQ(help.err, "");
   const Result version = Run({"--version"});
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "103" + kTextLineEnd);
+  EXPECT_EQ(version.out, "quorval-convert 103" + kTextLineEnd);
 }
 
 TEST_F(ConvertCommand, UsageErrorsExitOneAndConvertNothing) {
