@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The install puts every program, its manual page and its completion where
-# they belong, and the completions offer the options and the views.
+# they belong, the desktop program's entry passes desktop-file-validate, and
+# the completions offer the options and the views.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR
 build=$1 source=$2 status=0
 dir=$(mktemp -d) && trap 'rm -rf "$dir"' EXIT
@@ -8,7 +9,11 @@ cmake --install "$build" --prefix "$dir/usr" >/dev/null || { echo "cmake --insta
 expect=(bin/quorval-convert share/man/man1/quorval-convert.1 share/bash-completion/completions/quorval-convert)
 if [ -e "$build/quorval" ]; then
   expect+=(bin/quorval bin/quorval-plot share/man/man1/quorval.1 share/man/man1/quorval-plot.1
-           share/bash-completion/completions/quorval-plot)
+           share/bash-completion/completions/quorval-plot share/applications/quorval.desktop
+           share/icons/hicolor/scalable/apps/quorval.svg)
+  said=$(desktop-file-validate "$dir/usr/share/applications/quorval.desktop" 2>&1) ||
+    { echo "desktop-file-validate: ${said:-not found}"; status=1; }
+  [ -z "$said" ] || { echo "desktop-file-validate: $said"; status=1; }
 fi
 for file in "${expect[@]}"; do [ -e "$dir/usr/$file" ] || { echo "not installed: $file"; status=1; }; done
 "$dir/usr/bin/quorval-convert" --version | grep -qx 'quorval-convert 103' || { echo "installed converter"; status=1; }
