@@ -12,8 +12,6 @@ namespace quorval {
 
 namespace {
 
-int16_t Low16(int32_t value) { return static_cast<int16_t>(value); }
-
 // An angle and its hemisphere letter, as GGA, GNS, RMC and GLL give them.
 double Angle(const Field& angle, const Field& hemisphere, char negative) {
   const double degrees = NmeaToDegrees(angle.real);
@@ -22,14 +20,6 @@ double Angle(const Field& angle, const Field& hemisphere, char negative) {
 
 bool HasPosition(const Field& latitude, const Field& longitude) {
   return latitude.wellFormed && longitude.wellFormed;
-}
-
-// ddmmyy as RMC gives it; yyyy of ZDA keeps its last two digits, as the
-// table's year column always has.
-void SplitDate(int32_t ddmmyy, int16_t& day, int16_t& month, int16_t& year) {
-  day = Low16(ddmmyy / 10000 % 100);
-  month = Low16(ddmmyy / 100 % 100);
-  year = Low16(ddmmyy % 100);
 }
 
 bool Indexed(int16_t id) { return static_cast<uint16_t>(id) < kIndexedIds; }
@@ -200,7 +190,7 @@ void AddRmc(ReceiverCycle& cycle, const RmcFields& f) {
   cycle.rmcSpeed = f.speed.real;
   cycle.rmcCourse = f.course.real;
   cycle.rmcDated = f.date.Has();
-  SplitDate(f.date.integer, cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
+  SplitDdmmyy(f.date.integer, cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
   cycle.rmcMode = f.mode.Letter();
   cycle.rmcNavigationalStatus = f.navigationalStatus.Letter();
 }
@@ -230,7 +220,7 @@ void AddZda(ReceiverCycle& cycle, const ZdaFields& f) {
   cycle.zdaDated = true;
   cycle.zdaDay = Low16(f.day.integer);
   cycle.zdaMonth = Low16(f.month.integer);
-  cycle.zdaYear = Low16(f.year.integer % 100);
+  cycle.zdaYear = Low16(f.year.integer % 100);  // yyyy: the last two digits, as the year column has
 }
 
 void AddGst(ReceiverCycle& cycle, const GstFields& f) {

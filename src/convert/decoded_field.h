@@ -51,6 +51,17 @@ struct Field {
   char Letter() const { return Has() ? text[0] : '\0'; }
 };
 
+// A number stored in a 16-bit field keeps its low 16 bits.
+inline int16_t Low16(int32_t value) { return static_cast<int16_t>(value); }
+
+// A date ddmmyy as RMC writes it; the divisions truncate toward zero and
+// the remainders keep the number's sign.
+inline void SplitDdmmyy(int32_t ddmmyy, int16_t& day, int16_t& month, int16_t& year) {
+  day = Low16(ddmmyy / 10000 % 100);
+  month = Low16(ddmmyy / 100 % 100);
+  year = Low16(ddmmyy % 100);
+}
+
 // A field of a sentence's layout: its number (from 1, the first after the
 // tag), how it is read, its name, and its place in the decoded struct.
 template <typename Fields>

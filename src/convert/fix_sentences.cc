@@ -39,8 +39,8 @@ void ApplyGga(const GgaFields& f) {
   StoreTime(f.time);
   StoreAngle(f.latitude, f.northSouth, 'S', record.latitude);
   StoreAngle(f.longitude, f.eastWest, 'W', record.longitude);
-  record.gpsqual = static_cast<int16_t>(classic::Integer(f.quality));
-  record.numsvsinfix = static_cast<int16_t>(classic::Integer(f.satellites));
+  record.gpsqual = Low16(classic::Integer(f.quality));
+  record.numsvsinfix = Low16(classic::Integer(f.satellites));
   record.GGAhdop = classic::Real(f.hdop);
   record.msl = classic::Real(f.altitude);
   // alt is the altitude above mean sea level minus the geoid separation.
@@ -54,13 +54,7 @@ void ApplyRmc(const RmcFields& f) {
   StoreAngle(f.longitude, f.eastWest, 'W', record.longitude);
   if (f.speed.Closed()) record.speedKnots = f.speed.real;
   if (f.course.Closed()) record.heading = f.course.real;
-  if (f.date.Closed()) {
-    // ddmmyy; the divisions truncate toward zero and the remainders keep d's sign.
-    const int32_t d = f.date.integer;
-    record.day = static_cast<int16_t>((d / 10000) % 100);
-    record.month = static_cast<int16_t>((d / 100) % 100);
-    record.year = static_cast<int16_t>(d % 100);
-  }
+  if (f.date.Closed()) SplitDdmmyy(f.date.integer, record.day, record.month, record.year);
 }
 
 void ApplyVtg(const VtgFields& f) {

@@ -22,8 +22,6 @@ constexpr int64_t kLastStoredSlot = 12;
 // huge message number from overflowing.
 int64_t SlotOf(int32_t message, int group) { return kGsvSatellites * (int64_t{message} - 1) + group; }
 
-int16_t Low16(int32_t value) { return static_cast<int16_t>(value); }
-
 // The classic rules read no field after these: GSA's VDOP, the fourth
 // satellite's SNR of GSV.
 constexpr size_t kGsaRead = 17;
