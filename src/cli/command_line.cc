@@ -55,6 +55,29 @@ bool ReadCount(const char* text, int low, int high, int& count) {
   return true;
 }
 
+// A comma-separated list of formats, each named once at most.
+bool ReadFormats(const char* list, CommandLine& line) {
+  bool chosen[kTableFormats] = {};
+  const char* p = list;
+  for (;;) {
+    const char* end = std::strchr(p, ',');
+    const size_t length = end != nullptr ? static_cast<size_t>(end - p) : std::strlen(p);
+    bool known = false;
+    for (int f = 0; f < kTableFormats; ++f) {
+      const char* name = TableFormatName(static_cast<TableFormat>(f));
+      if (std::strlen(name) == length && std::strncmp(p, name, length) == 0) {
+        known = !chosen[f];
+        chosen[f] = true;
+      }
+    }
+    if (!known) return false;
+    if (end == nullptr) break;
+    p = end + 1;
+  }
+  std::copy(chosen, chosen + kTableFormats, line.formats);
+  return true;
+}
+
 // The noun after a count: singular for one.
 const char* NounFor(long long count, const char* one, const char* many) { return count == 1 ? one : many; }
 
@@ -109,6 +132,7 @@ void ReportLog(const LogRunEnd& end) {
 
 // What the options ask of every log and table the command converts.
 void ApplyTableOptions(const CommandLine& line) {
+  SetPrimaryFormat(PrimaryFormatOf(line));
   runState.satelliteSlots = line.satellites;
   runState.allSystemsChecked = runState.allSystemsInRun = line.allSystems ? 1 : 0;
   wordOnUnread = !line.quiet;
@@ -144,10 +168,12 @@ int OpenLog(const char* log) {
   return OpenInputDirect(s.inputPath) == 0 ? kExitSuccess : kExitInputUnreadable;
 }
 
-// Names and opens the output of the log just opened, as planned.
+// Names and opens the outputs of the log just opened, as planned: the
+// primary table in the run state's output, the others beside it.
 int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
   RunState& s = runState;
-  if (IsStandardStream(planned.output.c_str())) {
+  const PlannedTable& primary = planned.tables.front();
+  if (IsStandardStream(primary.output.c_str())) {
     std::strcpy(s.outputPath, kStandardStream);
     std::strcpy(s.outputBase, "standard output");
     s.outputFile = stdout;
@@ -167,7 +193,26 @@ int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
   } else if (FormOutputName(s.outputPath, kCsvExtension) != 0) {
     return kExitOutputFailed;
   }
-  return OpenOutputWithRetry(s.outputPath) == 0 ? kExitSuccess : kExitOutputFailed;
+  for (const PlannedTable& table : planned.tables) {
+    if (table.output.empty()) {
+      std::fprintf(stderr, "%s: the %s table of %s: name longer than %d characters\n", kProgram,
+                   TableFormatName(table.format), Named(planned.log, false).c_str(), kPathSize - 1);
+      return kExitOutputFailed;
+    }
+  }
+  if (primary.format != TableFormat::kClassic && line.outputName == nullptr) {
+    std::strcpy(s.outputPath, primary.output.c_str());
+    NameShownOutput(s.outputPath);
+  }
+  if (OpenOutputWithRetry(s.outputPath) != 0) return kExitOutputFailed;
+  for (size_t i = 1; i < planned.tables.size(); ++i) {
+    if (OpenExtraTable(planned.tables[i].format, planned.tables[i].output.c_str()) != 0) {
+      AbandonExtraTables();
+      AbandonOutput();
+      return kExitOutputFailed;
+    }
+  }
+  return kExitSuccess;
 }
 
 // Closes the table, as its run ended; a line says when not all of it was written.
@@ -259,6 +304,17 @@ void ReportFile(const char* what, const char* name) {
 
 }  // namespace
 
+TableFormat PrimaryFormatOf(const CommandLine& line) {
+  for (int f = 0; f < kTableFormats; ++f) {
+    if (line.formats[f]) return static_cast<TableFormat>(f);
+  }
+  return TableFormat::kClassic;
+}
+
+int FormatCount(const CommandLine& line) {
+  return static_cast<int>(std::count(line.formats, line.formats + kTableFormats, true));
+}
+
 void StartConverter() {
   SetConsoleProgramName(kProgram);
   InstallBackend(&ConsoleBackend());
@@ -276,7 +332,8 @@ void PrintUsage() {
       "the desktop program proposes). Values that a log does not set carry over\n"
       "from the logs before it, as in one session of the desktop program.\n"
       "\n"
-      "  -o FILE     write the output of a single LOG to FILE ('-': standard output)\n"
+      "  -o FILE     write the output of a single LOG to FILE ('-': standard output);\n"
+      "              with one --format only\n"
       "  -           as LOG: read standard input from where it stands, once (output\n"
       "              to standard output unless -o); any LOG that is not a regular\n"
       "              file is read as it arrives and also writes to standard output\n"
@@ -290,6 +347,12 @@ void PrintUsage() {
       "  --gnss      every satellite system (talkers GP, GL, GA, GB, BD, GQ, QZ, GI\n"
       "              and GN): one row per fix, from the sentences of one receiver\n"
       "              cycle, with the satellites of all systems (see the README)\n"
+      "  --format LIST  the tables to write, in one pass over each log: classic (the\n"
+      "              default), fixes (<base>-fixes.csv: one row per receiver cycle\n"
+      "              with a time, every value as sent) and satellites\n"
+      "              (<base>-satellites.csv: one row per satellite and signal), or a\n"
+      "              comma-separated list of them; fixes and satellites read every\n"
+      "              satellite system's talkers, with or without --gnss\n"
       "  --satellites N  N satellite slots per row, 1 to 64 (default 12): the\n"
       "              header names them svid00 to svid(N-1) and so on\n"
       "  --stats     after each log, on standard error: its lines, its sentences by\n"
@@ -354,6 +417,11 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
       if (!ReadCount(argv[i], 1, kMaxSatelliteSlots, line.satellites)) {
         return UsageError("--satellites takes 1 to 64 slots, not", argv[i]);
       }
+    } else if (std::strcmp(arg, "--format") == 0) {
+      if (++i == argc) return UsageError("option --format needs classic, fixes or satellites", nullptr);
+      if (!ReadFormats(argv[i], line)) {
+        return UsageError("--format takes classic, fixes, satellites or a comma-separated list of them, not", argv[i]);
+      }
     } else if (std::strcmp(arg, "--batch") == 0) {
       if (++i == argc) return UsageError("option --batch needs a list file", nullptr);
       line.batchList = argv[i];
@@ -371,6 +439,9 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
   if (line.logs.empty()) return UsageError("no LOG given", nullptr);
   if (line.outputName != nullptr && line.logs.size() > 1) {
     return UsageError("-o names the output of a single LOG", nullptr);
+  }
+  if (line.outputName != nullptr && FormatCount(line) > 1) {
+    return UsageError("-o names one table; --format asks for", std::to_string(FormatCount(line)).c_str());
   }
   return 0;
 }

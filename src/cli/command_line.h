@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "files/extra_tables.h"
+
 namespace quorval {
 
 inline constexpr const char kProgram[] = "quorval-convert";
@@ -21,6 +23,8 @@ struct CommandLine {
   const char* outputName = nullptr;  // -o; "-" for standard output
   const char* batchList = nullptr;   // --batch
   bool allSystems = false;           // --gnss: every satellite system, one row per fix
+  // --format: the tables each log writes, by TableFormat; the classic one alone by default.
+  bool formats[kTableFormats] = {true, false, false};
   int satellites = 12;               // --satellites: slots per row, 1 to 64
   bool quiet = false;                // no progress line and no word on unread sentences
   bool stats = false;                // --stats: what each log held, on standard error
@@ -34,6 +38,11 @@ struct CommandLine {
 // the windowing layer's display, and the program's resources are registered
 // under its module, which the run state names.
 void StartConverter();
+
+// The format of a log's first output (the classic table when asked for),
+// and how many tables each log writes.
+TableFormat PrimaryFormatOf(const CommandLine& line);
+int FormatCount(const CommandLine& line);
 
 // Returns 0, or kExitUsage after printing what is wrong.
 int ParseCommandLine(int argc, char** argv, CommandLine& line);

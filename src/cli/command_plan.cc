@@ -14,7 +14,7 @@ namespace quorval {
 
 namespace {
 
-std::string PlanOutput(const char* log, const CommandLine& line) {
+std::string PlanOutput(const char* log, TableFormat format, const CommandLine& line) {
   if (line.outputName != nullptr) return line.outputName;
   if (IsStandardStream(log)) return kStandardStream;
   if (!FitsBuffer(std::strlen(log), kPathSize)) return "";
@@ -29,6 +29,10 @@ std::string PlanOutput(const char* log, const CommandLine& line) {
   char output[kPathSize];
   SplitExtension(base, log, extension);
   // A name that does not fit is refused when its log's turn comes.
+  if (format != TableFormat::kClassic) {
+    const std::string name = std::string(base) + TableSuffix(format);
+    return FitsBuffer(name.size(), kPathSize) ? name : "";
+  }
   return DeriveOutputName(base, kCsvExtension, outputBase, output) ? output : "";
 }
 
@@ -48,7 +52,7 @@ bool SameNewFile(const char* a, const char* b) {
                     IdentifyPath(folderB.empty() ? "." : folderB.c_str()));
 }
 
-bool SameOutput(const PlannedLog& a, const PlannedLog& b) {
+bool SameOutput(const PlannedTable& a, const PlannedTable& b) {
   if (IsStandardStream(a.output.c_str()) && IsStandardStream(b.output.c_str())) return true;
   if (a.written.exists || b.written.exists) return IsSameFile(a.written, b.written);
   return SameNewFile(a.output.c_str(), b.output.c_str());
@@ -56,10 +60,26 @@ bool SameOutput(const PlannedLog& a, const PlannedLog& b) {
 
 // Writing the output would empty or extend the log: one regular file, or
 // one name for a log that an earlier conversion of the command would make.
-bool WritesOver(const PlannedLog& writer, const PlannedLog& reader) {
+bool WritesOver(const PlannedTable& writer, const PlannedLog& reader) {
   if (writer.written.exists) return writer.written.regular && IsSameFile(writer.written, reader.read);
   return !reader.read.exists && !IsStandardStream(reader.log) &&
          SameNewFile(writer.output.c_str(), reader.log);
+}
+
+// Every table of the command with the log that writes it.
+struct TableOfLog {
+  const PlannedLog* log;
+  const PlannedTable* table;
+};
+
+std::vector<TableOfLog> NamedTables(const std::vector<PlannedLog>& plan) {
+  std::vector<TableOfLog> tables;
+  for (const PlannedLog& log : plan) {
+    for (const PlannedTable& table : log.tables) {
+      if (!table.output.empty()) tables.push_back({&log, &table});
+    }
+  }
+  return tables;
 }
 
 }  // namespace
@@ -73,34 +93,54 @@ std::string Named(const char* name, bool output) {
 
 std::vector<PlannedLog> PlanCommand(const CommandLine& line) {
   std::vector<PlannedLog> plan;
+  const TableFormat primary = PrimaryFormatOf(line);
   for (const char* log : line.logs) {
-    const std::string output = PlanOutput(log, line);
-    plan.push_back({log, output, IdentifyNamed(log, false),
-                    output.empty() ? FileIdentity{} : IdentifyNamed(output.c_str(), true)});
+    PlannedLog planned{log, IdentifyNamed(log, false), {}};
+    for (int f = 0; f < kTableFormats; ++f) {
+      const auto format = static_cast<TableFormat>(f);
+      if (!line.formats[f]) continue;
+      const std::string output = PlanOutput(log, format, line);
+      const PlannedTable table{format, output,
+                               output.empty() ? FileIdentity{} : IdentifyNamed(output.c_str(), true)};
+      if (format == primary) {
+        planned.tables.insert(planned.tables.begin(), table);
+      } else {
+        planned.tables.push_back(table);
+      }
+    }
+    plan.push_back(planned);
   }
   return plan;
 }
 
 int RefuseClashes(const std::vector<PlannedLog>& plan) {
-  for (size_t i = 0; i < plan.size(); ++i) {
-    for (size_t j = i + 1; j < plan.size(); ++j) {
-      if (plan[i].output.empty() || plan[j].output.empty()) continue;
-      if (SameOutput(plan[i], plan[j])) {
+  const std::vector<TableOfLog> tables = NamedTables(plan);
+  for (const TableOfLog& table : tables) {
+    if (IsStandardStream(table.table->output.c_str()) && table.log->tables.size() > 1) {
+      std::fprintf(stderr,
+                   "%s: %s would write %zu tables to standard output, which takes one; give one "
+                   "--format, or a log in a file; nothing was converted\n",
+                   kProgram, Named(table.log->log, false).c_str(), table.log->tables.size());
+      return kExitUsage;
+    }
+  }
+  for (size_t i = 0; i < tables.size(); ++i) {
+    for (size_t j = i + 1; j < tables.size(); ++j) {
+      if (SameOutput(*tables[i].table, *tables[j].table)) {
         std::fprintf(stderr, "%s: %s and %s would both write %s; nothing was converted\n",
-                     kProgram, Named(plan[i].log, false).c_str(), Named(plan[j].log, false).c_str(),
-                     Named(plan[i].output.c_str(), true).c_str());
+                     kProgram, Named(tables[i].log->log, false).c_str(), Named(tables[j].log->log, false).c_str(),
+                     Named(tables[i].table->output.c_str(), true).c_str());
         return kExitUsage;
       }
     }
   }
-  for (const PlannedLog& written : plan) {
-    if (written.output.empty()) continue;
+  for (const TableOfLog& written : tables) {
     for (const PlannedLog& read : plan) {
-      if (WritesOver(written, read)) {
+      if (WritesOver(*written.table, read)) {
         std::fprintf(stderr,
                      "%s: cannot write %s: it is the same file as %s, a log it reads; nothing "
                      "was converted\n",
-                     kProgram, Named(written.output.c_str(), true).c_str(),
+                     kProgram, Named(written.table->output.c_str(), true).c_str(),
                      Named(read.log, false).c_str());
         return kExitOutputFailed;
       }
@@ -110,16 +150,17 @@ int RefuseClashes(const std::vector<PlannedLog>& plan) {
 }
 
 int RefuseForeignFiles(const std::vector<PlannedLog>& plan) {
-  for (const PlannedLog& planned : plan) {
+  for (const TableOfLog& planned : NamedTables(plan)) {
+    const PlannedTable& table = *planned.table;
     // Standard output, a device or a FIFO holds no file to lose.
-    if (planned.output.empty() || IsStandardStream(planned.output.c_str()) ||
-        !planned.written.regular || HoldsOnlyATable(planned.output.c_str())) {
+    if (IsStandardStream(table.output.c_str()) || !table.written.regular ||
+        HoldsOnlyATable(table.output.c_str())) {
       continue;
     }
     std::fprintf(stderr,
                  "%s: refusing to write over %s: it is neither empty nor a table of this "
                  "program (--force writes over it); nothing was converted\n",
-                 kProgram, Named(planned.output.c_str(), true).c_str());
+                 kProgram, Named(table.output.c_str(), true).c_str());
     return kExitOutputFailed;
   }
   return kExitSuccess;

@@ -2,10 +2,10 @@
 
 namespace quorval {
 
-void StartConversion(Conversion& conversion, bool allSystems) {
+void StartConversion(Conversion& conversion, bool allSystems, const ConversionOutputs& outputs) {
   StartSentenceCounts(conversion.counts);
   conversion.counts.allSystems = allSystems;
-  StartCycles(conversion.cycles);
+  StartCycles(conversion.cycles, allSystems ? outputs.table : nullptr, outputs.fixes, outputs.satellites);
 }
 
 }  // namespace quorval

@@ -9,7 +9,8 @@
 
 namespace quorval {
 
-// About 12 KB, most of it the cycle's mark tables and satellite lists: its
+// About 350 KB, most of it the text blocks of the new tables and the
+// cycle's mark tables and satellite lists: its
 // owner must keep it in static storage or on the heap, not on a thread's
 // stack (a Windows thread has 1 MB), and may use it for one conversion
 // after another. Zero-initialised it is ready for a log.
@@ -18,9 +19,10 @@ struct Conversion {
   CycleConversion cycles;
 };
 
-// Ready for the next log, read by every satellite system's rules or by the
-// classic ones; only whether the details are wanted (counts.detailed) is
-// kept.
-void StartConversion(Conversion& conversion, bool allSystems);
+// Ready for the next log, whose tables the outputs name: the classic layout
+// by every satellite system's rules (allSystems) or by the classic ones, the
+// new tables by the cycles always. Only whether the details are wanted
+// (counts.detailed) is kept.
+void StartConversion(Conversion& conversion, bool allSystems, const ConversionOutputs& outputs);
 
 }  // namespace quorval

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 
 #include "convert/conversion.h"
@@ -82,36 +83,59 @@ void Dispatch(const char* sentence, FILE* output, SentenceCounts& counts) {
 // the cost of a read spread thin, the block still small beside a cache.
 constexpr size_t kReadBlockSize = 256 * 1024;
 
-// A line of a run that reads every satellite system or counts for --stats:
-// true when the receiver cycles took it, false when the classic dispatch
-// still must. Out of line, so that the classic loop stays as it was.
-[[gnu::noinline]] bool ReadSpecialLine(Conversion& conversion, const char* sentence, bool broken,
-                                       bool allSystems, bool detailed, FILE* output) {
+// Before a wait for more of a log that arrives while it is read: every
+// table's rows so far go out, so that a receiver's sentences become rows as
+// they come.
+struct TablesOfRun {
+  const ConversionOutputs& outputs;
+  CycleConversion& cycles;
+};
+
+void FlushTables(void* context) {
+  const auto& tables = *static_cast<TablesOfRun*>(context);
+  FlushCsvText();
+  FlushCycleTables(tables.cycles);
+  for (FILE* stream : {tables.outputs.table, tables.outputs.fixes, tables.outputs.satellites}) {
+    if (stream != nullptr) std::fflush(stream);
+  }
+}
+
+// A line of a run that reads the receiver cycles or counts for --stats.
+// Out of line, so that the classic loop stays as it was.
+[[gnu::noinline]] void ReadSpecialLine(Conversion& conversion, const char* sentence, bool broken,
+                                       bool cycles, bool detailed) {
   if (detailed) CountSentenceDetails(conversion.counts, sentence);
-  if (!allSystems) return false;
-  ReadCycleSentence(conversion, sentence, broken, output);
-  return true;
+  if (cycles) ReadCycleSentence(conversion, sentence, broken);
 }
 
 }  // namespace
 
 ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
-  assert(input != nullptr && output != nullptr);
+  return ConvertLog(input, ConversionOutputs{output, nullptr, nullptr}, conversion);
+}
+
+ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversion& conversion) {
+  assert(input != nullptr);
   // The handlers and the checksum read ahead of a capture what its reader
   // guarantees after it.
   static_assert(kReadBlockPadding >= kSentenceReadAhead);
   static char spill[kSentenceCapacity + 1 + kReadBlockPadding];
   static unsigned char block[kReadBlockSize + kReadBlockPadding];
   LogReader reader;
-  StartReading(reader, input, block, kReadBlockSize, output);
+  // The reader flushes the table's gathered text before it waits for more
+  // of the log; the new tables flush their own at the end.
+  TablesOfRun tables{outputs, conversion.cycles};
+  StartReading(reader, input, block, kReadBlockSize, RowsFlush{FlushTables, &tables});
   EpochCounter = 0;
   // The mode is the run's: a change of the menu item during the run waits
   // for the next one.
   const bool allSystems = runState.allSystemsInRun != 0;
-  StartConversion(conversion, allSystems);
+  StartConversion(conversion, allSystems, outputs);
   SentenceCounts& counts = conversion.counts;
   const bool detailed = counts.detailed;
-  const bool special = allSystems || detailed;
+  const bool classic = !allSystems && outputs.table != nullptr;
+  const bool cycles = !classic || outputs.fixes != nullptr || outputs.satellites != nullptr;
+  const bool special = cycles || detailed;
   const char* sentence;
   bool cancelled = false;
   // The pump after every line, except where it would change nothing: the
@@ -119,9 +143,8 @@ ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
   // the next block of the log.
   int64_t quietUpTo = std::numeric_limits<int64_t>::min();
   while (ReadSentence(reader, spill, kSentenceCapacity, sentence) == kLineComplete) {
-    if (!(special && ReadSpecialLine(conversion, sentence, reader.broken, allSystems, detailed, output))) {
-      Dispatch(sentence, output, counts);
-    }
+    if (special) ReadSpecialLine(conversion, sentence, reader.broken, cycles, detailed);
+    if (classic) Dispatch(sentence, outputs.table, counts);
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {
       if (UpdateProgress(position) != 0) {
@@ -131,14 +154,20 @@ ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
       quietUpTo = QuietUpTo(ReaderEnd(reader));
     }
   }
-  if (allSystems) {
+  CycleConversion& c = conversion.cycles;
+  if (cycles) {
     // A cancelled or failed log keeps what was written: the cycle in
     // progress may lack its last sentences.
-    counts.rows = cancelled || reader.readError != 0 ? CycleRows(conversion.cycles)
-                                                     : EndCycles(conversion.cycles, output);
-  } else {
-    counts.rows = EpochCounter > 1 ? EpochCounter - 1 : 0;
+    if (cancelled || reader.readError != 0) {
+      FlushCycleTables(c);
+    } else {
+      EndCycles(c);
+    }
   }
+  counts.rows = classic                      ? (EpochCounter > 1 ? EpochCounter - 1 : 0)
+                : outputs.table != nullptr   ? c.rows
+                : outputs.fixes != nullptr   ? c.fixRows
+                                             : c.signalRows;
   FlushCsvText();
   return {reader.readError, reader.compression};
 }

@@ -24,4 +24,10 @@ struct ConversionEnd {
 // program's.
 ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion);
 
+// The same, writing each table the outputs name (one pass over the log):
+// the classic layout's table (the header and rows above), and the fixes
+// and satellites tables of the receiver cycles. counts.rows is that of the
+// first table named. The input and every named output must be open.
+ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversion& conversion);
+
 }  // namespace quorval

@@ -10,22 +10,46 @@
 #include "convert/sentence_decoder.h"
 #include "convert/sentence_counts.h"
 #include "output/csv_writer.h"
+#include "output/fixes_table.h"
+#include "output/satellites_table.h"
+#include "text/sent_values.h"
 
 namespace quorval {
 
 namespace {
 
-void WriteCycle(CycleConversion& s, FILE* output) {
-  if (!s.open || s.timeless || !s.exact || !HasFix(s.cycle)) return;
-  int filled = 0;
-  const SatelliteEntry* slots = FillRow(s.cycle, s.time, s.row, filled);
-  if (s.rows == 0) GatherCsvHeader(output);
-  ++s.rows;
-  GatherCsvRowOf(output, s.row, static_cast<int32_t>(s.rows), slots, filled);
+void WriteFixes(CycleConversion& s) {
+  ReceiverCycle& cycle = s.cycle;
+  if (s.fixes.stream != nullptr) {
+    char* out = SinkRoom(s.fixes);
+    SinkWritten(s.fixes, FormatFixRow(out, cycle.sent, cycle.gsvSeen ? cycle.inViewCount : -1));
+    ++s.fixRows;
+  }
+  if (s.satellites.stream != nullptr && cycle.signalCount > 0) {
+    MarkUsedSignals(cycle);
+    char time[2 * kMaxSentValueText + 1];
+    const int timeLength = static_cast<int>(FormatCycleTime(time, cycle.sent) - time);
+    for (int i = 0; i < cycle.signalCount; ++i) {
+      char* out = SinkRoom(s.satellites);
+      SinkWritten(s.satellites, FormatSignalRow(out, time, timeLength, cycle.perSignal[i]));
+    }
+    s.signalRows += cycle.signalCount;
+  }
 }
 
-void BeginCycle(CycleConversion& state, FILE* output) {
-  WriteCycle(state, output);
+void WriteCycle(CycleConversion& s) {
+  if (!s.open || s.timeless) return;
+  if (s.timed) WriteFixes(s);
+  if (s.table == nullptr || !s.exact || !HasFix(s.cycle)) return;
+  int filled = 0;
+  const SatelliteEntry* slots = FillRow(s.cycle, s.time, s.row, filled);
+  if (s.rows == 0) GatherCsvHeader(s.table);
+  ++s.rows;
+  GatherCsvRowOf(s.table, s.row, static_cast<int32_t>(s.rows), slots, filled);
+}
+
+void BeginCycle(CycleConversion& state) {
+  WriteCycle(state);
   state.open = true;
   state.timed = state.exact = state.timeless = false;
   ClearCycle(state.cycle);
@@ -33,30 +57,33 @@ void BeginCycle(CycleConversion& state, FILE* output) {
 
 // Before an untimed sentence: at the start of the log it opens the first
 // cycle, otherwise it joins the one in progress.
-void UntimedSentence(CycleConversion& state, FILE* output) {
-  if (!state.open) BeginCycle(state, output);
+void UntimedSentence(CycleConversion& state) {
+  if (!state.open) BeginCycle(state);
 }
 
-// Before a GGA or RMC (exact) or ZDA (to the second) with its time.
-void TimedSentence(CycleConversion& s, double time, bool exact, FILE* output) {
+// Before a GGA or RMC (exact) or ZDA (to the second) with its time, whose
+// text the tables show.
+void TimedSentence(CycleConversion& s, double time, bool exact, const Field& text) {
   // Two exact times are compared as they are; the second only otherwise.
   const bool same = s.open && !s.timeless && s.timed &&
                     (exact && s.exact ? time == s.time : std::floor(time) == s.second);
   if (!same) {
     // The untimed sentences a log opens with wait for the first time.
-    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(s, output);
+    if (!(s.open && !s.timed && !s.timeless)) BeginCycle(s);
     s.timed = true;
     s.time = time;
     s.second = std::floor(time);
+    KeepSent(s.cycle.sent.time, text.text, text.length);
   }
   if (exact && !s.exact) {
     s.exact = true;
     s.time = time;
+    KeepSent(s.cycle.sent.time, text.text, text.length);
   }
 }
 
-void TimelessSentence(CycleConversion& state, FILE* output) {
-  BeginCycle(state, output);
+void TimelessSentence(CycleConversion& state) {
+  BeginCycle(state);
   state.timeless = true;
 }
 
@@ -70,12 +97,12 @@ enum class Joins { kByTime, kBySecond, kByOwnTime, kInProgress, kByTimeAlone };
 
 // A time field of another form than hhmmss[.ss] (a spliced line) says no
 // more than an empty one.
-bool JoinByTime(CycleConversion& s, const Field& time, bool exact, FILE* output) {
+bool JoinByTime(CycleConversion& s, const Field& time, bool exact) {
   if (!time.wellFormed) {
-    TimelessSentence(s, output);
+    TimelessSentence(s);
     return false;
   }
-  TimedSentence(s, NmeaTimeToSeconds(time.real), exact, output);
+  TimedSentence(s, NmeaTimeToSeconds(time.real), exact, time);
   return true;
 }
 
@@ -86,18 +113,18 @@ bool IsCycleTime(const CycleConversion& s, const Field& time) {
 // A sentence of the cycles: its first read fields decoded (those the
 // cycle's rules take), joined to its cycle, added to it.
 template <const auto& layout, size_t read, Joins joins, auto add>
-void ReadSentence(CycleConversion& state, const char* sentence, SatelliteSystem, FILE* output) {
+void ReadSentence(CycleConversion& state, const char* sentence, SatelliteSystem) {
   decltype(FieldsOf(layout)) fields;
   Decode<layout, read>(sentence, fields);
   bool joined = true;
   if constexpr (joins == Joins::kInProgress) {
-    UntimedSentence(state, output);
+    UntimedSentence(state);
   } else {
     if constexpr (joins == Joins::kByTime) state.fixTimes = true;
     if (joins == Joins::kByTime || joins == Joins::kBySecond || (joins == Joins::kByTimeAlone && !state.fixTimes)) {
-      joined = JoinByTime(state, fields.time, joins != Joins::kBySecond, output);
+      joined = JoinByTime(state, fields.time, joins != Joins::kBySecond);
     } else {
-      UntimedSentence(state, output);
+      UntimedSentence(state);
       joined = IsCycleTime(state, fields.time);
     }
   }
@@ -106,24 +133,23 @@ void ReadSentence(CycleConversion& state, const char* sentence, SatelliteSystem,
 
 // GSA and GSV: their ids are numbered by their talker's system.
 template <const auto& layout, size_t read, auto add>
-void ReadSatellites(CycleConversion& state, const char* sentence, SatelliteSystem system, FILE* output) {
+void ReadSatellites(CycleConversion& state, const char* sentence, SatelliteSystem system) {
   decltype(FieldsOf(layout)) fields;
   Decode<layout, read>(sentence, fields);
-  UntimedSentence(state, output);
+  UntimedSentence(state);
   add(state.cycle, fields, system);
 }
 
 // The sentences of a cycle, by the three letters after the talker.
 struct CycleSentence {
   char type[4];
-  void (*read)(CycleConversion& state, const char* sentence, SatelliteSystem system, FILE* output);
+  void (*read)(CycleConversion& state, const char* sentence, SatelliteSystem system);
   bool besideRmcIdle = false;  // adds nothing to a cycle that has an RMC
 };
 constexpr CycleSentence kCycleSentences[] = {
-    // GSV up to the fourth SNR (the signal id tells nothing a row shows),
     // GGA up to the separation, GNS up to the separation, VTG up to the
     // speed in knots, ZDA up to the year; the others whole.
-    {"GSV", ReadSatellites<kGsvLayout, 19, AddGsv>},
+    {"GSV", ReadSatellites<kGsvLayout, std::size(kGsvLayout), AddGsv>},
     {"GGA", ReadSentence<kGgaLayout, 11, Joins::kByTime, AddGga>},
     {"GSA", ReadSatellites<kGsaLayout, std::size(kGsaLayout), AddGsa>},
     {"RMC", ReadSentence<kRmcLayout, std::size(kRmcLayout), Joins::kByTime, AddRmc>},
@@ -143,9 +169,23 @@ const CycleSentence* CycleSentenceOf(const char* letters) {
 
 }  // namespace
 
-void StartCycles(CycleConversion& cycles) { cycles = CycleConversion{}; }
+void StartCycles(CycleConversion& cycles, FILE* table, FILE* fixes, FILE* satellites) {
+  // Field by field: the cycle's tables and text blocks are too large for a
+  // fresh copy on the stack, and their marks need only a new cycle number.
+  cycles.checksums = cycles.fixTimes = cycles.open = cycles.timed = cycles.exact = cycles.timeless = false;
+  cycles.time = cycles.second = 0;
+  cycles.rows = cycles.fixRows = cycles.signalRows = 0;
+  cycles.table = table;
+  cycles.row = EpochRecord{};
+  ClearCycle(cycles.cycle);
+  cycles.cycle.keepsSignals = satellites != nullptr;
+  StartSink(cycles.fixes, fixes);
+  StartSink(cycles.satellites, satellites);
+  if (fixes != nullptr) SinkText(cycles.fixes, FixesHeader(), std::strlen(FixesHeader()));
+  if (satellites != nullptr) SinkText(cycles.satellites, SatellitesHeader(), std::strlen(SatellitesHeader()));
+}
 
-void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken, FILE* output) {
+void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken) {
   SatelliteSystem system;
   if (sentence[0] != '$' || !TalkerSystem(sentence + 1, system)) return;
   // The three letters after the talker, as the classic tags are compared:
@@ -176,13 +216,19 @@ void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken
       }
       break;
   }
-  entry->read(state, sentence, system, output);
+  entry->read(state, sentence, system);
 }
 
-int64_t EndCycles(CycleConversion& cycles, FILE* output) {
-  WriteCycle(cycles, output);
+int64_t EndCycles(CycleConversion& cycles) {
+  WriteCycle(cycles);
   cycles.open = false;
+  FlushCycleTables(cycles);
   return cycles.rows;
+}
+
+void FlushCycleTables(CycleConversion& cycles) {
+  if (cycles.fixes.stream != nullptr) FlushSink(cycles.fixes);
+  if (cycles.satellites.stream != nullptr) FlushSink(cycles.satellites);
 }
 
 int64_t CycleRows(const CycleConversion& cycles) { return cycles.rows; }

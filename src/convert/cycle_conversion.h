@@ -17,14 +17,22 @@
 #include <cstdio>
 
 #include "convert/receiver_cycle.h"
+#include "output/text_sink.h"
 #include "state/epoch_record.h"
 
 namespace quorval {
 
 struct Conversion;
 
-// Where one log's reading of its cycles stands. All zero is the start of a
-// log (StartCycles).
+// The tables a conversion writes. Any may be absent (nullptr).
+struct ConversionOutputs {
+  FILE* table;       // the classic layout: by the classic rules, or one row per fix with --gnss
+  FILE* fixes;       // one row per cycle with a time, values as sent
+  FILE* satellites;  // one row per satellite and signal of each such cycle
+};
+
+// Where one log's reading of its cycles stands. StartCycles readies it for
+// a log.
 struct CycleConversion {
   bool checksums; // the log has shown a sentence with a matching checksum
   bool fixTimes;  // the log has shown a GGA, GNS or RMC
@@ -34,26 +42,38 @@ struct CycleConversion {
   bool timeless;  // a sentence without a time opened it: never written
   double time;    // seconds of the day
   double second;  // the whole second of it
-  int64_t rows;
+  int64_t rows;         // of the classic-layout table
+  int64_t fixRows;      // of the fixes table
+  int64_t signalRows;   // of the satellites table
+  FILE* table;          // the classic-layout table of every system, or nullptr
   ReceiverCycle cycle;
   EpochRecord row;  // the row being written, filled afresh from the cycle
+  TextSink fixes;       // stream nullptr: not written
+  TextSink satellites;
 };
 
-void StartCycles(CycleConversion& cycles);
+// Ready for a log whose cycles write the given tables (table: the classic
+// layout's, of every system), the header of each new table written.
+void StartCycles(CycleConversion& cycles, FILE* table, FILE* fixes, FILE* satellites);
 
 // One captured line of the log: its sentence, if it is one of those the
-// cycles read, of a satellite system's talker, joins its cycle in conversion.cycles, and a
-// cycle that it ends is written when it holds a fix (the header before the
-// first row). broken: a control byte stopped the line's capture inside the
+// cycles read, of a satellite system's talker, joins its cycle in
+// conversion.cycles, and a cycle that it ends is written: to the classic
+// layout's table when it holds a fix (the header before the first row), to
+// the fixes and satellites tables when it has a time. broken: a control byte stopped the line's capture inside the
 // line. The sentences passed over as cut short are counted in
 // conversion.counts, whose detailed flag asks for every VTG's checksum.
 // The sentence must be a capture (kSentenceReadAhead bytes readable after
 // its terminator).
-void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken, FILE* output);
+void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken);
 
-// At the end of the log: the last cycle is written too when it holds a fix.
-// Returns the rows written.
-int64_t EndCycles(CycleConversion& cycles, FILE* output);
+// At the end of the log: the last cycle is written too. Returns the rows
+// of the classic layout's table.
+int64_t EndCycles(CycleConversion& cycles);
+
+// The new tables' text written to their streams: at the end of a log,
+// whole or cut short.
+void FlushCycleTables(CycleConversion& cycles);
 
 // Rows written so far in this log (for a conversion cut short).
 int64_t CycleRows(const CycleConversion& cycles);

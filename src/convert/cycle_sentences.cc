@@ -7,6 +7,7 @@
 
 #include "convert/numeric_fields.h"
 #include "convert/plain_fields.h"
+#include "text/sent_values.h"
 
 namespace quorval {
 
@@ -23,6 +24,40 @@ bool HasPosition(const Field& latitude, const Field& longitude) {
 }
 
 bool Indexed(int16_t id) { return static_cast<uint16_t>(id) < kIndexedIds; }
+
+// A field's text as sent; a field the sentence lacks is none.
+void Keep(SentText& kept, const Field& field) { KeepSent(kept, field.text, field.Sent() ? field.length : 0); }
+
+// Which sentence's position the tables show: GGA's before GNS's before
+// RMC's before GLL's, as the row of the multi-system table takes it.
+enum PositionRank : int8_t { kNoPosition, kGllPosition, kRmcPosition, kGnsPosition, kGgaPosition };
+
+void KeepPosition(ReceiverCycle& cycle, PositionRank rank, const Field& latitude, const Field& northSouth,
+                  const Field& longitude, const Field& eastWest) {
+  if (rank <= cycle.positionRank || !HasPosition(latitude, longitude)) return;
+  cycle.positionRank = rank;
+  Keep(cycle.sent.latitude, latitude);
+  Keep(cycle.sent.longitude, longitude);
+  cycle.sent.south = northSouth.Letter() == 'S';
+  cycle.sent.west = eastWest.Letter() == 'W';
+}
+
+// The mode indicator: RMC's before GNS's (one letter per system) before GLL's.
+void KeepMode(ReceiverCycle& cycle, int8_t rank, const Field& mode) {
+  if (rank <= cycle.modeRank || !mode.Has()) return;
+  cycle.modeRank = rank;
+  Keep(cycle.sent.mode, mode);
+}
+
+// The fix's own values, which GGA gives and GNS for receivers that send it
+// instead; the DOP of a GSA goes before theirs.
+void KeepFixValues(ReceiverCycle& cycle, const Field& altitude, const Field& separation,
+                   const Field& satellites, const Field& hdop) {
+  Keep(cycle.sent.heightMsl, altitude);
+  Keep(cycle.sent.geoidSeparation, separation);
+  Keep(cycle.sent.satsUsed, satellites);
+  if (!cycle.hasGsa) Keep(cycle.sent.hdop, hdop);
+}
 
 bool IsUsed(const ReceiverCycle& cycle, int16_t id) {
   if (Indexed(id)) return cycle.usedMark[static_cast<uint16_t>(id)] == cycle.number;
@@ -66,6 +101,76 @@ void AddInView(ReceiverCycle& cycle, const SatelliteEntry& satellite) {
         cycle.number << 8 | static_cast<uint32_t>(cycle.inViewCount);
   }
   cycle.inView[cycle.inViewCount++] = satellite;
+}
+
+// The names of the systems, by SatelliteSystem.
+constexpr const char* kSystemNames[] = {"", "GPS", "GLONASS", "Galileo", "BeiDou", "QZSS", "NavIC"};
+
+// The system of a satellite by its place in the number space, else by its
+// talker. SBAS satellites (NMEA ids 33-64, PRN 120-158) stand apart.
+const char* SystemName(int32_t prn, SatelliteSystem talker) {
+  if ((prn >= 33 && prn <= 64) || (prn >= 120 && prn <= 158)) return "SBAS";
+  const SatelliteSystem range = numbering::RangeOf(prn);
+  return kSystemNames[static_cast<int>(range != SatelliteSystem::kSeveral ? range : talker)];
+}
+
+// A signal id's bit in a satellite's mark: 0-F, 16 for none, -1 for any
+// other text (found by looking through the list).
+int SignalBit(const char* signal) {
+  if (signal[0] == '\0') return 16;
+  if (signal[1] != '\0') return -1;
+  if (signal[0] >= '0' && signal[0] <= '9') return signal[0] - '0';
+  if (signal[0] >= 'A' && signal[0] <= 'F') return signal[0] - 'A' + 10;
+  return -1;
+}
+
+bool SignalKnown(ReceiverCycle& cycle, const SignalRecord& signal) {
+  const int bit = SignalBit(signal.signal);
+  if (Indexed(signal.prn) && bit >= 0) {
+    const auto id = static_cast<uint16_t>(signal.prn);
+    if (cycle.signalMark[id] != cycle.number) {
+      cycle.signalMark[id] = cycle.number;
+      cycle.signalBits[id] = 0;
+    }
+    const uint32_t mask = uint32_t{1} << bit;
+    const bool known = (cycle.signalBits[id] & mask) != 0;
+    cycle.signalBits[id] |= mask;
+    return known;
+  }
+  for (int i = 0; i < cycle.signalCount; ++i) {
+    const SignalRecord& kept = cycle.perSignal[i];
+    if (kept.prn == signal.prn && std::strcmp(kept.signal, signal.signal) == 0) return true;
+  }
+  return false;
+}
+
+// Each satellite of a GSV on its signal, the first report of each kept.
+// The signal id stands after the last satellite: in the first group that
+// has its id alone, or in field 20 after four satellites.
+void AddSignals(ReceiverCycle& cycle, const GsvFields& f, int groups, SatelliteSystem system) {
+  const Field* signalId = nullptr;
+  if (groups < kGsvSatellites) {
+    const GsvSatellite& after = f.satellites[groups];
+    if (after.id.Has() && !after.elevation.Sent()) signalId = &after.id;
+  } else if (f.signalId.Has()) {
+    signalId = &f.signalId;
+  }
+  for (int i = 0; i < groups; ++i) {
+    const GsvSatellite& group = f.satellites[i];
+    const int32_t prn = TableSatelliteId(system, group.id.integer);
+    if (Low16(prn) == 0) continue;  // a group without an id names none
+    if (cycle.signalCount == kCycleSignals) return;
+    SignalRecord& signal = cycle.perSignal[cycle.signalCount];
+    signal.prn = Low16(prn);
+    signal.system = SystemName(prn, system);
+    signal.used = false;
+    KeepCell(signal.svid, group.id.text, group.id.length);
+    KeepCell(signal.signal, signalId != nullptr ? signalId->text : "", signalId != nullptr ? signalId->length : 0);
+    KeepCell(signal.elevation, group.elevation.text, group.elevation.length);
+    KeepCell(signal.azimuth, group.azimuth.text, group.azimuth.length);
+    KeepCell(signal.snr, group.snr.text, group.snr.length);
+    if (!SignalKnown(cycle, signal)) ++cycle.signalCount;
+  }
 }
 
 // GNS gives a mode per system where GGA gives one quality: the best of them
@@ -156,6 +261,9 @@ void AddGga(ReceiverCycle& cycle, const GgaFields& f) {
   fix.hdop = f.hdop.real;
   fix.msl = f.altitude.real;
   fix.alt = fix.msl - f.separation.real;
+  KeepPosition(cycle, kGgaPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
+  KeepFixValues(cycle, f.altitude, f.separation, f.satellites, f.hdop);
+  Keep(cycle.sent.quality, f.quality);
 }
 
 // NMEA 4.10 sends a GNS of all systems (talker GN) with the position and
@@ -176,6 +284,12 @@ void AddGns(ReceiverCycle& cycle, const GnsFields& f) {
   const int modes = f.mode.Sent() && f.mode.length < sizeof cycle.gnsModes ? f.mode.length : 0;
   std::memcpy(cycle.gnsModes, f.mode.text, static_cast<size_t>(modes));
   cycle.gnsModes[modes] = '\0';
+  KeepPosition(cycle, kGnsPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
+  KeepMode(cycle, 2, f.mode);
+  if (cycle.hasGga) return;
+  KeepFixValues(cycle, f.altitude, f.separation, f.satellites, f.hdop);
+  const char quality = static_cast<char>('0' + fix.quality);
+  KeepSent(cycle.sent.quality, &quality, 1);
 }
 
 void AddRmc(ReceiverCycle& cycle, const RmcFields& f) {
@@ -193,6 +307,17 @@ void AddRmc(ReceiverCycle& cycle, const RmcFields& f) {
   SplitDdmmyy(f.date.integer, cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
   cycle.rmcMode = f.mode.Letter();
   cycle.rmcNavigationalStatus = f.navigationalStatus.Letter();
+  KeepPosition(cycle, kRmcPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
+  KeepMode(cycle, 3, f.mode);
+  Keep(cycle.sent.speedKnots, f.speed);
+  Keep(cycle.sent.course, f.course);
+  cycle.sent.status = f.status.length == 1 ? f.status.text[0] : '\0';
+  // ddmmyy; ZDA's date, with its year in full, goes before it.
+  if (f.date.Sent() && f.date.length == 6 && cycle.sent.year == 0) {
+    cycle.sent.day = cycle.rmcDay;
+    cycle.sent.month = cycle.rmcMonth;
+    cycle.sent.year = static_cast<int16_t>(FullYearOfRmc(cycle.rmcYear));
+  }
 }
 
 void AddGll(ReceiverCycle& cycle, const GllFields& f) {
@@ -205,6 +330,9 @@ void AddGll(ReceiverCycle& cycle, const GllFields& f) {
     cycle.gllLatitude = Angle(f.latitude, f.northSouth, 'S');
     cycle.gllLongitude = Angle(f.longitude, f.eastWest, 'W');
   }
+  KeepPosition(cycle, kGllPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
+  KeepMode(cycle, 1, f.mode);
+  if (!cycle.hasRmc) cycle.sent.status = f.status.length == 1 ? f.status.text[0] : '\0';
 }
 
 void AddVtg(ReceiverCycle& cycle, const VtgFields& f) {
@@ -212,6 +340,9 @@ void AddVtg(ReceiverCycle& cycle, const VtgFields& f) {
   cycle.hasVtg = true;
   cycle.vtgCourse = f.course.real;
   cycle.vtgSpeed = f.speed.real;
+  if (cycle.hasRmc) return;
+  Keep(cycle.sent.speedKnots, f.speed);
+  Keep(cycle.sent.course, f.course);
 }
 
 void AddZda(ReceiverCycle& cycle, const ZdaFields& f) {
@@ -221,6 +352,11 @@ void AddZda(ReceiverCycle& cycle, const ZdaFields& f) {
   cycle.zdaDay = Low16(f.day.integer);
   cycle.zdaMonth = Low16(f.month.integer);
   cycle.zdaYear = Low16(f.year.integer % 100);  // yyyy: the last two digits, as the year column has
+  if (f.year.length == 4) {
+    cycle.sent.day = cycle.zdaDay;
+    cycle.sent.month = cycle.zdaMonth;
+    cycle.sent.year = Low16(f.year.integer);
+  }
 }
 
 void AddGst(ReceiverCycle& cycle, const GstFields& f) {
@@ -229,6 +365,9 @@ void AddGst(ReceiverCycle& cycle, const GstFields& f) {
   cycle.latitudeError = f.latitudeError.real;
   cycle.longitudeError = f.longitudeError.real;
   cycle.altitudeError = f.altitudeError.real;
+  Keep(cycle.sent.latitudeSd, f.latitudeError);
+  Keep(cycle.sent.longitudeSd, f.longitudeError);
+  Keep(cycle.sent.heightSd, f.altitudeError);
 }
 
 void AddGsa(ReceiverCycle& cycle, const GsaFields& f, SatelliteSystem system) {
@@ -253,13 +392,20 @@ void AddGsa(ReceiverCycle& cycle, const GsaFields& f, SatelliteSystem system) {
   cycle.pdop = GsaReal(f, layout.pdop);
   cycle.hdop = GsaReal(f, layout.pdop + 1);
   cycle.vdop = GsaReal(f, layout.pdop + 2);
+  Keep(cycle.sent.fixType, f.fixMode);
+  Keep(cycle.sent.pdop, GsaField(f, layout.pdop));
+  Keep(cycle.sent.hdop, GsaField(f, layout.pdop + 1));
+  Keep(cycle.sent.vdop, GsaField(f, layout.pdop + 2));
 }
 
 void AddGsv(ReceiverCycle& cycle, const GsvFields& f, SatelliteSystem system) {
+  cycle.gsvSeen = true;
   // Four fields a satellite; a group without its last field is the signal
   // id of NMEA 4.10, never a satellite.
+  int groups = 0;
   for (const GsvSatellite& group : f.satellites) {
     if (!group.snr.Sent()) break;
+    ++groups;
     SatelliteEntry satellite{};
     satellite.svid = Low16(TableSatelliteId(system, group.id.integer));
     satellite.elev = Low16(group.elevation.integer);
@@ -267,21 +413,24 @@ void AddGsv(ReceiverCycle& cycle, const GsvFields& f, SatelliteSystem system) {
     satellite.sgnl = Low16(group.snr.integer);
     if (satellite.svid != 0) AddInView(cycle, satellite);  // a group without an id names none
   }
+  if (cycle.keepsSignals) AddSignals(cycle, f, groups, system);
 }
 
 // What the sentences give must stand before inView, which the clearing
 // below does not reach.
-static_assert(offsetof(ReceiverCycle, altitudeError) + sizeof(double) <= offsetof(ReceiverCycle, inView));
+static_assert(offsetof(ReceiverCycle, modeRank) + 1 <= offsetof(ReceiverCycle, inView));
 
 void ClearCycle(ReceiverCycle& cycle) {
   std::memset(&cycle, 0, offsetof(ReceiverCycle, inView));
   cycle.inViewCount = 0;
   cycle.usedCount = 0;
+  cycle.signalCount = 0;
   // Numbers from 1 (a zero-initialised table marks nothing of cycle 1), as
   // many as the place marks hold; then the tables start over.
   if (++cycle.number == kCycleNumbers) {
     std::memset(cycle.inViewMark, 0, sizeof cycle.inViewMark);
     std::memset(cycle.usedMark, 0, sizeof cycle.usedMark);
+    std::memset(cycle.signalMark, 0, sizeof cycle.signalMark);
     cycle.number = 1;
   }
 }
@@ -295,6 +444,10 @@ bool HasFix(const ReceiverCycle& cycle) {
   if (cycle.hasGns) return cycle.gns.quality > 0;
   if (cycle.hasRmc) return cycle.rmcValid;
   return cycle.hasGll && cycle.gllValid;
+}
+
+void MarkUsedSignals(ReceiverCycle& cycle) {
+  for (int i = 0; i < cycle.signalCount; ++i) cycle.perSignal[i].used = IsUsed(cycle, cycle.perSignal[i].prn);
 }
 
 const SatelliteEntry* FillRow(ReceiverCycle& cycle, double timeOfDay, EpochRecord& row, int& filled) {

@@ -11,6 +11,7 @@
 
 #include "convert/satellite_numbering.h"
 #include "convert/sentence_layouts.h"
+#include "output/fix_record.h"
 #include "state/epoch_record.h"
 
 namespace quorval {
@@ -22,6 +23,9 @@ constexpr int kCycleSatellites = 128;
 // cycle's lists at once; a cycle of four systems names a hundred signals.
 constexpr int kIndexedIds = 1024;
 static_assert(kCycleSatellites <= 256, "a place fits a byte");
+// Satellites on each of their signals in one cycle: four systems of three
+// signals each name some 120.
+constexpr int kCycleSignals = 384;
 
 // A position fix as GGA or GNS gives it.
 struct CycleFix {
@@ -61,6 +65,11 @@ struct ReceiverCycle {
   // GST of the cycle's time: the receiver's error estimates (1 sigma, m).
   bool hasGst;
   double latitudeError, longitudeError, altitudeError;
+  bool gsvSeen;
+  // The same values as sent, for the tables that lose nothing, and which
+  // sentence gave the position and the mode (higher ranks win).
+  FixRecord sent;
+  int8_t positionRank, modeRank;
 
   // In view, each satellite once, in the order the cycle first named them;
   // used, each id once.
@@ -75,6 +84,13 @@ struct ReceiverCycle {
   uint32_t number;
   uint32_t inViewMark[kIndexedIds];
   uint32_t usedMark[kIndexedIds];
+  // Each satellite on each signal once, as sent, when keepsSignals: marked
+  // like inView, with a bit per signal id (0-F, and none).
+  bool keepsSignals;
+  SignalRecord perSignal[kCycleSignals];
+  int signalCount;
+  uint32_t signalMark[kIndexedIds];
+  uint32_t signalBits[kIndexedIds];
 };
 
 // The numbers a cycle's marks hold, 1 to kCycleNumbers - 1.
@@ -99,6 +115,10 @@ void AddGsv(ReceiverCycle& cycle, const GsvFields& sentence, SatelliteSystem sys
 // GGA, its GNS a mode of a fix; without either, its RMC or else its GLL says
 // its data are valid. And one of them carries a position.
 bool HasFix(const ReceiverCycle& cycle);
+
+// Sets the used flag of every kept signal: a GSA of the cycle lists its
+// satellite.
+void MarkUsedSignals(ReceiverCycle& cycle);
 
 // The cycle as the table's row shows it: the record's fields (not its
 // satellites or used ids, which the row takes from the slots), and the

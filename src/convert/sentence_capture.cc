@@ -231,7 +231,7 @@ const char* CompressionOf(const unsigned char* bytes, size_t count) {
 }
 
 void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
-                  FILE* rows) {
+                  RowsFlush rows) {
   assert(stream != nullptr && block != nullptr && blockSize > 0);
   const int64_t position = ftello(stream);
   reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position,

@@ -24,6 +24,12 @@ static_assert(kReadBlockPadding >= 1 + 15, "the NUL after the data and a sixteen
 // Reads a log in large blocks and counts the bytes it hands out itself, so
 // that no byte goes through a locked stream call and no line needs a
 // position query.
+// What sends the rows made so far to their streams.
+struct RowsFlush {
+  void (*flush)(void* context);  // nullptr: nothing to send
+  void* context;
+};
+
 struct LogReader {
   FILE* stream;
   unsigned char* block;  // blockSize bytes, then kReadBlockPadding
@@ -32,7 +38,7 @@ struct LogReader {
   size_t filled;         // bytes of the block read from the stream
   int64_t blockStart;    // stream position of block[0]
   bool arriving;         // a pipe, FIFO, terminal or device: read what has arrived
-  FILE* rows;            // flushed before a wait for more of such a log
+  RowsFlush rows;        // before a wait for more of such a log
   // The last line's capture was stopped by a byte outside 32..126 with more
   // of the line after it than carriage returns: a sentence that a receiver's
   // restart or a serial fault broke off, which the capture cannot show.
@@ -53,10 +59,10 @@ enum ReadStatus { kLineComplete = 0, kEndOfInput = 1 };
 // as for a pipe). The block is caller-owned and must hold blockSize +
 // kReadBlockPadding bytes (blockSize at least 1): a NUL is written after
 // the data of every read, and the scans look past it. When the log is not
-// a regular file, rows (the table being written, if given) is flushed
+// a regular file, rows (the tables being written, if given) are flushed
 // whenever the reader has to wait for more.
 void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t blockSize,
-                  FILE* rows = nullptr);
+                  RowsFlush rows = {});
 
 // Position of the first byte not yet consumed: after a complete line, the
 // position just past its line feed.

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 
-#include "output/csv_writer.h"
 #include "state/end_requests.h"
 
 #ifdef _WIN32
@@ -46,7 +45,7 @@ bool ArrivesWhileRead(FILE* stream) {
 
 // The handle is read directly, as the descriptor is elsewhere: no text-mode
 // translation, and no waiting for a whole block.
-size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, int& readError) {
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, const RowsFlush& rows, int& readError) {
   const HANDLE input = SystemHandle(stream);
   if (GetFileType(input) == FILE_TYPE_PIPE) {
     for (bool waited = false;; waited = true) {
@@ -54,15 +53,11 @@ size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, 
       DWORD available = 0;
       // A pipe whose writer is gone fails here; the read below then ends it.
       if (!PeekNamedPipe(input, nullptr, 0, nullptr, &available, nullptr) || available > 0) break;
-      if (!waited && rows != nullptr) {
-        FlushCsvText();
-        std::fflush(rows);
-      }
+      if (!waited && rows.flush != nullptr) rows.flush(rows.context);
       Sleep(kPipeLookMilliseconds);
     }
-  } else if (rows != nullptr) {
-    FlushCsvText();  // a console or a device: the read may wait
-    std::fflush(rows);
+  } else if (rows.flush != nullptr) {
+    rows.flush(rows.context);  // a console or a device: the read may wait
   }
   DWORD count = 0;
   const DWORD wanted = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
@@ -82,13 +77,10 @@ bool ArrivesWhileRead(FILE* stream) {
   return descriptor >= 0 && fstat(descriptor, &info) == 0 && !S_ISREG(info.st_mode);
 }
 
-size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, int& readError) {
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, const RowsFlush& rows, int& readError) {
   const int descriptor = fileno(stream);
   pollfd arrival{descriptor, POLLIN, 0};
-  if (rows != nullptr && poll(&arrival, 1, 0) == 0) {
-    FlushCsvText();
-    std::fflush(rows);
-  }
+  if (rows.flush != nullptr && poll(&arrival, 1, 0) == 0) rows.flush(rows.context);
   for (;;) {
     const int ready = poll(&arrival, 1, kWaitSliceMilliseconds);
     if (endRequestSignal != 0) return 0;

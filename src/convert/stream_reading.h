@@ -8,15 +8,17 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "convert/sentence_capture.h"
+
 namespace quorval {
 
 // Whether the stream's log arrives while it is read (not a regular file).
 bool ArrivesWhileRead(FILE* stream);
 
-// Reads what has arrived into block, up to size bytes, first flushing rows
-// when nothing is there yet and then waiting for more. Returns 0 at the end
+// Reads what has arrived into block, up to size bytes, first sending the
+// rows out (flush) when nothing is there yet and then waiting for more. Returns 0 at the end
 // of the input, after a read error (its reason in readError), and when a
 // request to end the program came while it waited.
-size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, FILE* rows, int& readError);
+size_t ReadArrived(FILE* stream, unsigned char* block, size_t size, const RowsFlush& flush, int& readError);
 
 }  // namespace quorval

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "files/extra_tables.h"
 #include "files/file_choosers.h"
 #include "files/file_identity.h"
 #include "files/name_limits.h"
@@ -77,18 +78,17 @@ bool HoldsOnlyATable(const char* path) {
   FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return false;
   char start[256];
-  const size_t read = std::fread(start, 1, length < sizeof start ? length : sizeof start, file);
+  const size_t read = std::fread(start, 1, sizeof start, file);
   const bool empty = read == 0 && std::feof(file) != 0;
   std::fclose(file);
-  return empty || (read == length && std::memcmp(start, header, length) == 0);
+  return empty || (length <= sizeof start && read >= length && std::memcmp(start, header, length) == 0) ||
+         BeginsWithNewTableHeader(start, read);
 }
 
-int OpenOutputWithRetry(const char* outputPath) {
-  RunState& s = runState;
-  s.outputWriteFailed = 0;
-  TakeCsvWriteError();  // a failure of an earlier table is no concern of this one
+FILE* OpenTableWithRetry(const char* outputPath, StagedOutput& staged) {
+  FILE* stream;
   // Binary mode: the writer ends every line in CR LF itself.
-  while ((s.outputFile = OpenStagedOutput(outputPath, writing)) == nullptr) {
+  while ((stream = OpenStagedOutput(outputPath, staged)) == nullptr) {
     // Windows refuses a folder in the table's way for want of access. The
     // reason is taken before the look at the folder, which sets errno anew.
     const int failure = errno;
@@ -101,34 +101,48 @@ int OpenOutputWithRetry(const char* outputPath) {
     SetMessageReason(reason, outputPath);
     if (MessageBox(kNoWindow, text, "Failure to open output file",
                    MB_TASKMODAL | MB_ICONWARNING | MB_RETRYCANCEL) != IDRETRY) {
-      return 1;
+      return nullptr;
     }
   }
-  std::setvbuf(s.outputFile, nullptr, _IOFBF, kOutputStreamBuffer);
+  std::setvbuf(stream, nullptr, _IOFBF, kOutputStreamBuffer);
+  return stream;
+}
+
+int OpenOutputWithRetry(const char* outputPath) {
+  RunState& s = runState;
+  s.outputWriteFailed = 0;
+  TakeCsvWriteError();  // a failure of an earlier table is no concern of this one
+  s.outputFile = OpenTableWithRetry(outputPath, writing);
+  if (s.outputFile == nullptr) return 1;
   tableBeingWritten = 1;
   return 0;
 }
 
-TableFate FinishOutput(const char* outputPath, TableEnd end) {
-  const int writeError = TakeCsvWriteError();
-  errno = 0;
-  int reason = 0;
-  if (CloseOutputStream() != 0) {
-    reason = writeError != 0 ? writeError : errno != 0 ? errno : EIO;
-    DiscardStagedOutput(writing);
-  } else if (writing.staged[0] == '\0') {
+TableFate PlaceTable(const char* outputPath, StagedOutput& staged, int closeFailure, TableEnd end) {
+  int reason = closeFailure;
+  if (reason != 0) {
+    DiscardStagedOutput(staged);
+  } else if (staged.staged[0] == '\0') {
     return TableFate::kInPlace;  // a device, or nothing open
   } else if (end == TableEnd::kNotALog ||
-             (end == TableEnd::kReadFailed && (writing.existed || IsEmptyFile(writing.staged)))) {
-    const bool existed = writing.existed;
-    DiscardStagedOutput(writing);
+             (end == TableEnd::kReadFailed && (staged.existed || IsEmptyFile(staged.staged)))) {
+    const bool existed = staged.existed;
+    DiscardStagedOutput(staged);
     return existed ? TableFate::kPreviousKept : TableFate::kNotWritten;
-  } else if ((reason = PlaceStagedOutput(writing)) == 0) {
+  } else if ((reason = PlaceStagedOutput(staged)) == 0) {
     return TableFate::kInPlace;
   }
   SetMessageReason(reason, outputPath);
   MessageBox(kNoWindow, outputPath, "Failure writing output file", MB_TASKMODAL | MB_ICONWARNING);
   return TableFate::kLost;
+}
+
+TableFate FinishOutput(const char* outputPath, TableEnd end) {
+  const int writeError = TakeCsvWriteError();
+  errno = 0;
+  const int closeFailure =
+      CloseOutputStream() == 0 ? 0 : writeError != 0 ? writeError : errno != 0 ? errno : EIO;
+  return PlaceTable(outputPath, writing, closeFailure, end);
 }
 
 void AbandonOutput() {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "files/staged_output.h"
 #include "layer/windowing.h"
 
 namespace quorval {
@@ -46,6 +47,15 @@ enum class TableFate {
   kNotWritten,    // nothing was put under the name
   kLost,          // not all of it reached the file; the failure box named it
 };
+
+// The same for any table: the stream written beside the path in staged, or
+// nullptr when the user chose Cancel.
+FILE* OpenTableWithRetry(const char* outputPath, StagedOutput& staged);
+
+// Puts a table whose stream has been closed in place, or leaves the name as
+// it was, as the run's end decides; closeFailure is the errno value of a
+// failed write or close (0: none), which the failure box names.
+TableFate PlaceTable(const char* outputPath, StagedOutput& staged, int closeFailure, TableEnd end);
 
 // Closes outputFile and, as the run's end decides, puts its table in place or
 // leaves the name as it was. When not all of the table reached the file

@@ -5,6 +5,7 @@
 
 #include "convert/conversion.h"
 #include "convert/conversion_loop.h"
+#include "files/extra_tables.h"
 #include "files/output_files.h"
 #include "resources/version.h"
 #include "shell/progress_dialog.h"
@@ -15,6 +16,12 @@ namespace quorval {
 namespace {
 
 LogRunReporter reporter = nullptr;
+
+FILE*& TableStream(ConversionOutputs& outputs, TableFormat format) {
+  return format == TableFormat::kFixes        ? outputs.fixes
+         : format == TableFormat::kSatellites ? outputs.satellites
+                                              : outputs.table;
+}
 
 // The conversion of the log being run (one at a time: the run guard sees to
 // it), in static storage for the size of its cycle tables.
@@ -63,18 +70,25 @@ void SetDetailedCounts(bool detailed) { runConversion.counts.detailed = detailed
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher finishOutput) {
   RunState& s = runState;
   ShowProgressDialog();
-  const ConversionEnd conversion = ConvertLog(s.inputFile, s.outputFile, runConversion);
+  ConversionOutputs outputs{};
+  TableStream(outputs, PrimaryFormat()) = s.outputFile;
+  int extraCount = 0;
+  const ExtraTable* extras = ExtraTables(extraCount);
+  for (int i = 0; i < extraCount; ++i) TableStream(outputs, extras[i].format) = extras[i].stream;
+  const ConversionEnd conversion = ConvertLog(s.inputFile, outputs, runConversion);
   LogRunEnd end{s.cancelRequested != 0, conversion.readError, conversion.compression,
-                TableFate::kInPlace, &runConversion.counts};
+                TableFate::kInPlace, false, &runConversion.counts};
   if (dialog == DialogAfterRun::kDestroyed) {
     DestroyWindow(s.progressDialog);
     s.progressDialog = kNoWindow;
   }
   // A cancel ends only this log: the next one, or the next run, starts clear.
   s.cancelRequested = 0;
-  end.table = finishOutput(outputPath, end.compression != nullptr ? TableEnd::kNotALog
-                                       : end.readError != 0      ? TableEnd::kReadFailed
-                                                                 : TableEnd::kWhole);
+  const TableEnd tableEnd = end.compression != nullptr ? TableEnd::kNotALog
+                            : end.readError != 0      ? TableEnd::kReadFailed
+                                                      : TableEnd::kWhole;
+  end.table = finishOutput(outputPath, tableEnd);
+  end.extraTablesLost = !FinishExtraTables(tableEnd);
   // A failed run leaves what stood under the name; the last table is still the one before.
   if (end.table == TableFate::kInPlace) {
     std::snprintf(s.lastTablePath, sizeof s.lastTablePath, "%s", outputPath);

@@ -17,12 +17,13 @@ struct LogRunEnd {
   int readError;            // the log could not be read to its end: why (an errno value), else 0
   const char* compression;  // the log is a compressed file ("gzip", ...), not text; else nullptr
   TableFate table;          // what became of the table
+  bool extraTablesLost;     // a table written beside it did not reach its file completely
   // What the conversion met in the log and the rows it wrote: the run's own
   // counts, kept until the next log is run.
   const SentenceCounts* counts;
 
   bool Failed() const { return readError != 0 || compression != nullptr; }
-  bool OutputLost() const { return table == TableFate::kLost; }
+  bool OutputLost() const { return table == TableFate::kLost || extraTablesLost; }
 };
 
 // Finishes the table as the run ended and names a failure to write it. The
@@ -38,9 +39,10 @@ const char* ReadFailureReason(const LogRunEnd& end);
 // the log, the reason and what the table holds, under the program's title.
 void ShowReadFailure(const LogRunEnd& end, const char* logPath, const char* outputPath);
 
-// The log open in inputFile into the table open in outputFile: the progress
+// The log open in inputFile into the table open in outputFile (of the
+// primary format) and the extra tables open beside it: the progress
 // dialog is shown, ConvertLog runs, the dialog is destroyed (or kept), the
-// cancel request is cleared, the output is finished and the reporter (if
+// cancel request is cleared, the outputs are finished and the reporter (if
 // one is set) is told, in this order. The input stays open.
 LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog,
                  OutputFinisher finishOutput = FinishOutput);

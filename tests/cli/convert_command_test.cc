@@ -139,6 +139,10 @@ TEST_F(ConvertCommand, UsageErrorsExitOneAndConvertNothing) {
       {"--satellites", "65", "day1.txt"},
       {"--satellites", "12x", "day1.txt"},
       {"day1.txt", "--satellites"},
+      {"--format", "gpx", "day1.txt"},
+      {"--format", "fixes,fixes", "day1.txt"},
+      {"--format", "classic,fixes", "-o", "both.csv", "day1.txt"},
+      {"day1.txt", "--format"},
   };
   for (const auto& args : cases) {
     const Result run = Run(args);
@@ -148,6 +152,25 @@ TEST_F(ConvertCommand, UsageErrorsExitOneAndConvertNothing) {
     EXPECT_NE(run.err.find("--help"), std::string::npos) << shown << ": " << run.err;
     EXPECT_FALSE(Exists("day1-103+000.csv") || Exists("both.csv")) << shown;
   }
+}
+
+TEST_F(ConvertCommand, FormatsWriteTheirTablesInOnePassAndRefuseStandardOutputForSeveral) {
+  const Result all = Run({"--format", "satellites,fixes,classic", "day1.txt"});
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(Read("day1-103+000.csv").find(kDay1Row), Read("day1-103+000.csv").size() - kDay1Row.size());
+  EXPECT_EQ(Read("day1-fixes.csv").substr(0, 4), "utc,");
+  // The GGAs fail their checksums: the receiver cycles pass them over.
+  EXPECT_NE(Read("day1-fixes.csv").find("\r\n1994-03-23T12:35:19Z,45319,48.1173000,11.5166667,,,,11.5236,084.4,,A,"),
+            std::string::npos) << Read("day1-fixes.csv");
+  EXPECT_NE(Read("day1-satellites.csv").find(",GPS,12,12,,07,344,39,1\r\n"), std::string::npos);
+  // One table fits standard output; the same table as a named file.
+  const Result piped = Run(Spawn{{"--format", "fixes", "-"}, folder / "day1.txt"});
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(piped.out, Read("day1-fixes.csv"));
+  const Result two = Run(Spawn{{"--format", "classic,fixes", "-"}, folder / "day1.txt"});
+  EXPECT_EQ(two.status, 1);
+  EXPECT_EQ(two.out, "");
+  EXPECT_NE(two.err.find("standard output"), std::string::npos) << two.err;
 }
 
 TEST_F(ConvertCommand, MissingLogExitsTwoWithOneLineNamingItAndTheOthersStillConvert) {

@@ -232,19 +232,19 @@ TEST_F(AllSystems, TwoLogsConvertedSideBySideGiveTheTablesTheyGiveAlone) {
     sides[i].input = convert_test::TempFileWith(log);
     sides[i].output = std::tmpfile();
     StartReading(sides[i].reader, sides[i].input, sides[i].block.data(), 4096);
-    StartConversion(conversions[i], true);
+    StartConversion(conversions[i], true, ConversionOutputs{sides[i].output, nullptr, nullptr});
   }
   for (bool more = true; more;) {
     more = false;
     for (int i = 0; i < 2; ++i) {
       const char* sentence;
       if (ReadSentence(sides[i].reader, sides[i].spill, kSentenceCapacity, sentence) != kLineComplete) continue;
-      ReadCycleSentence(conversions[i], sentence, sides[i].reader.broken, sides[i].output);
+      ReadCycleSentence(conversions[i], sentence, sides[i].reader.broken);
       more = true;
     }
   }
   for (int i = 0; i < 2; ++i) {
-    EndCycles(conversions[i].cycles, sides[i].output);
+    EndCycles(conversions[i].cycles);
     FlushCsvText();
     EXPECT_EQ(convert_test::ReadAll(sides[i].output), sides[i].alone) << logs[i];
     std::fclose(sides[i].input);

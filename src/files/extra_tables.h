@@ -1,0 +1,58 @@
+// The tables a run writes: the classic table, and the fixes and satellites
+// tables of the receiver cycles, beside it or instead of it. The desktop
+// program's Options menu and the command line's --format choose them.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "files/output_files.h"
+#include "files/staged_output.h"
+
+namespace quorval {
+
+enum class TableFormat : uint8_t { kClassic, kFixes, kSatellites };
+constexpr int kTableFormats = 3;
+
+// "classic", "fixes", "satellites"
+const char* TableFormatName(TableFormat format);
+
+// What a derived name of the format ends in after its base: "-fixes.csv",
+// "-satellites.csv" (the classic table's is made by DeriveOutputName).
+const char* TableSuffix(TableFormat format);
+
+// The format the run state's output is written in: the classic table at
+// program start.
+TableFormat PrimaryFormat();
+void SetPrimaryFormat(TableFormat format);
+
+// A table written beside the run state's output.
+struct ExtraTable {
+  TableFormat format;
+  char path[kPathSize];
+  FILE* stream;
+  StagedOutput staged;
+};
+constexpr int kMaxExtraTables = kTableFormats - 1;
+
+// Opens the run's extra table of the format at path (staged, like every
+// table; the retry prompt while it fails). Returns 0, or 1 when the user
+// chose Cancel or no more fit: the extra tables opened before stay open.
+int OpenExtraTable(TableFormat format, const char* path);
+
+// The open extra tables, count of them at count.
+const ExtraTable* ExtraTables(int& count);
+
+// Closes each extra table and puts it in place as the run's end decides;
+// the failure box names any that was not written completely. False when
+// one was not.
+bool FinishExtraTables(TableEnd end);
+
+// Closes the extra tables of a run that never converted and removes what
+// they wrote.
+void AbandonExtraTables();
+
+// Whether a file begins with the header of one of the new tables.
+bool BeginsWithNewTableHeader(const char* start, size_t length);
+
+}  // namespace quorval
