@@ -179,6 +179,7 @@ void StartCycles(CycleConversion& cycles, FILE* table, FILE* fixes, FILE* satell
   cycles.row = EpochRecord{};
   ClearCycle(cycles.cycle);
   cycles.cycle.keepsSignals = satellites != nullptr;
+  cycles.cycle.keepsText = fixes != nullptr || satellites != nullptr;
   StartSink(cycles.fixes, fixes);
   StartSink(cycles.satellites, satellites);
   if (fixes != nullptr) SinkText(cycles.fixes, FixesHeader(), std::strlen(FixesHeader()));

@@ -7,6 +7,7 @@
 
 #include "convert/numeric_fields.h"
 #include "convert/plain_fields.h"
+#include "convert/sentence_handlers.h"
 #include "text/sent_values.h"
 
 namespace quorval {
@@ -116,11 +117,12 @@ const char* SystemName(int32_t prn, SatelliteSystem talker) {
 
 // A signal id's bit in a satellite's mark: 0-F, 16 for none, -1 for any
 // other text (found by looking through the list).
-int SignalBit(const char* signal) {
-  if (signal[0] == '\0') return 16;
-  if (signal[1] != '\0') return -1;
-  if (signal[0] >= '0' && signal[0] <= '9') return signal[0] - '0';
-  if (signal[0] >= 'A' && signal[0] <= 'F') return signal[0] - 'A' + 10;
+int SignalBit(const SignalCell& signal) {
+  if (signal.length == 0) return 16;
+  if (signal.length > 1) return -1;
+  const char c = signal.text[0];
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
 
@@ -139,9 +141,21 @@ bool SignalKnown(ReceiverCycle& cycle, const SignalRecord& signal) {
   }
   for (int i = 0; i < cycle.signalCount; ++i) {
     const SignalRecord& kept = cycle.perSignal[i];
-    if (kept.prn == signal.prn && std::strcmp(kept.signal, signal.signal) == 0) return true;
+    if (kept.prn == signal.prn && kept.signal.length == signal.signal.length &&
+        std::memcmp(kept.signal.text, signal.signal.text, signal.signal.length) == 0) {
+      return true;
+    }
   }
   return false;
+}
+
+// A field of a captured sentence as a satellite's cell: a capture may be
+// read kSentenceReadAhead bytes past its end, so the whole cell is copied
+// in one move, whatever the field's length.
+static_assert(kSignalCellCapacity <= kSentenceReadAhead);
+void KeepCaptured(SignalCell& cell, const char* text, int length) {
+  std::memcpy(cell.text, text, kSignalCellCapacity);
+  cell.length = length <= kSignalCellCapacity ? static_cast<uint8_t>(length) : 0;
 }
 
 // Each satellite of a GSV on its signal, the first report of each kept.
@@ -164,11 +178,15 @@ void AddSignals(ReceiverCycle& cycle, const GsvFields& f, int groups, SatelliteS
     signal.prn = Low16(prn);
     signal.system = SystemName(prn, system);
     signal.used = false;
-    KeepCell(signal.svid, group.id.text, group.id.length);
-    KeepCell(signal.signal, signalId != nullptr ? signalId->text : "", signalId != nullptr ? signalId->length : 0);
-    KeepCell(signal.elevation, group.elevation.text, group.elevation.length);
-    KeepCell(signal.azimuth, group.azimuth.text, group.azimuth.length);
-    KeepCell(signal.snr, group.snr.text, group.snr.length);
+    KeepCaptured(signal.svid, group.id.text, group.id.length);
+    if (signalId != nullptr) {
+      KeepCaptured(signal.signal, signalId->text, signalId->length);
+    } else {
+      signal.signal.length = 0;
+    }
+    KeepCaptured(signal.elevation, group.elevation.text, group.elevation.length);
+    KeepCaptured(signal.azimuth, group.azimuth.text, group.azimuth.length);
+    KeepCaptured(signal.snr, group.snr.text, group.snr.length);
     if (!SignalKnown(cycle, signal)) ++cycle.signalCount;
   }
 }
@@ -261,6 +279,7 @@ void AddGga(ReceiverCycle& cycle, const GgaFields& f) {
   fix.hdop = f.hdop.real;
   fix.msl = f.altitude.real;
   fix.alt = fix.msl - f.separation.real;
+  if (!cycle.keepsText) return;
   KeepPosition(cycle, kGgaPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
   KeepFixValues(cycle, f.altitude, f.separation, f.satellites, f.hdop);
   Keep(cycle.sent.quality, f.quality);
@@ -284,6 +303,7 @@ void AddGns(ReceiverCycle& cycle, const GnsFields& f) {
   const int modes = f.mode.Sent() && f.mode.length < sizeof cycle.gnsModes ? f.mode.length : 0;
   std::memcpy(cycle.gnsModes, f.mode.text, static_cast<size_t>(modes));
   cycle.gnsModes[modes] = '\0';
+  if (!cycle.keepsText) return;
   KeepPosition(cycle, kGnsPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
   KeepMode(cycle, 2, f.mode);
   if (cycle.hasGga) return;
@@ -307,6 +327,7 @@ void AddRmc(ReceiverCycle& cycle, const RmcFields& f) {
   SplitDdmmyy(f.date.integer, cycle.rmcDay, cycle.rmcMonth, cycle.rmcYear);
   cycle.rmcMode = f.mode.Letter();
   cycle.rmcNavigationalStatus = f.navigationalStatus.Letter();
+  if (!cycle.keepsText) return;
   KeepPosition(cycle, kRmcPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
   KeepMode(cycle, 3, f.mode);
   Keep(cycle.sent.speedKnots, f.speed);
@@ -330,6 +351,7 @@ void AddGll(ReceiverCycle& cycle, const GllFields& f) {
     cycle.gllLatitude = Angle(f.latitude, f.northSouth, 'S');
     cycle.gllLongitude = Angle(f.longitude, f.eastWest, 'W');
   }
+  if (!cycle.keepsText) return;
   KeepPosition(cycle, kGllPosition, f.latitude, f.northSouth, f.longitude, f.eastWest);
   KeepMode(cycle, 1, f.mode);
   if (!cycle.hasRmc) cycle.sent.status = f.status.length == 1 ? f.status.text[0] : '\0';
@@ -340,7 +362,7 @@ void AddVtg(ReceiverCycle& cycle, const VtgFields& f) {
   cycle.hasVtg = true;
   cycle.vtgCourse = f.course.real;
   cycle.vtgSpeed = f.speed.real;
-  if (cycle.hasRmc) return;
+  if (!cycle.keepsText || cycle.hasRmc) return;
   Keep(cycle.sent.speedKnots, f.speed);
   Keep(cycle.sent.course, f.course);
 }
@@ -352,7 +374,7 @@ void AddZda(ReceiverCycle& cycle, const ZdaFields& f) {
   cycle.zdaDay = Low16(f.day.integer);
   cycle.zdaMonth = Low16(f.month.integer);
   cycle.zdaYear = Low16(f.year.integer % 100);  // yyyy: the last two digits, as the year column has
-  if (f.year.length == 4) {
+  if (cycle.keepsText && f.year.length == 4) {
     cycle.sent.day = cycle.zdaDay;
     cycle.sent.month = cycle.zdaMonth;
     cycle.sent.year = Low16(f.year.integer);
@@ -365,6 +387,7 @@ void AddGst(ReceiverCycle& cycle, const GstFields& f) {
   cycle.latitudeError = f.latitudeError.real;
   cycle.longitudeError = f.longitudeError.real;
   cycle.altitudeError = f.altitudeError.real;
+  if (!cycle.keepsText) return;
   Keep(cycle.sent.latitudeSd, f.latitudeError);
   Keep(cycle.sent.longitudeSd, f.longitudeError);
   Keep(cycle.sent.heightSd, f.altitudeError);
@@ -392,6 +415,7 @@ void AddGsa(ReceiverCycle& cycle, const GsaFields& f, SatelliteSystem system) {
   cycle.pdop = GsaReal(f, layout.pdop);
   cycle.hdop = GsaReal(f, layout.pdop + 1);
   cycle.vdop = GsaReal(f, layout.pdop + 2);
+  if (!cycle.keepsText) return;
   Keep(cycle.sent.fixType, f.fixMode);
   Keep(cycle.sent.pdop, GsaField(f, layout.pdop));
   Keep(cycle.sent.hdop, GsaField(f, layout.pdop + 1));

@@ -66,7 +66,7 @@ struct ReceiverCycle {
   bool hasGst;
   double latitudeError, longitudeError, altitudeError;
   bool gsvSeen;
-  // The same values as sent, for the tables that lose nothing, and which
+  // The same values as sent (when keepsText), for the tables that lose nothing, and which
   // sentence gave the position and the mode (higher ranks win).
   FixRecord sent;
   int8_t positionRank, modeRank;
@@ -84,6 +84,9 @@ struct ReceiverCycle {
   uint32_t number;
   uint32_t inViewMark[kIndexedIds];
   uint32_t usedMark[kIndexedIds];
+  // Whether the sentences' text is kept in sent: for the tables that show
+  // it, not for the classic layout's rows.
+  bool keepsText;
   // Each satellite on each signal once, as sent, when keepsSignals: marked
   // like inView, with a bit per signal id (0-F, and none).
   bool keepsSignals;

@@ -40,24 +40,25 @@ struct FixRecord {
   SentText latitudeSd, longitudeSd, heightSd;  // GST, 1 sigma in metres
 };
 
-// One satellite on one signal, as a GSV gave it. Cells longer than a
-// receiver's numbers stay empty.
+// A short field as sent: a satellite's numbers. One longer than a
+// receiver's numbers is kept as none.
 constexpr int kSignalCellCapacity = 7;
+struct SignalCell {
+  uint8_t length;
+  char text[kSignalCellCapacity];
+};
+
+inline void KeepCell(SignalCell& cell, const char* text, int length) {
+  cell.length = length > 0 && length <= kSignalCellCapacity ? static_cast<uint8_t>(length) : 0;
+  std::memcpy(cell.text, text, cell.length);
+}
+
+// One satellite on one signal, as a GSV gave it.
 struct SignalRecord {
   const char* system;  // "GPS", "GLONASS", ... "SBAS"; "" when no range or talker names it
   int16_t prn;         // in the one number space of all systems
   bool used;           // a GSA of the cycle lists the satellite
-  char svid[kSignalCellCapacity + 1];  // each terminated
-  char signal[kSignalCellCapacity + 1];
-  char elevation[kSignalCellCapacity + 1];
-  char azimuth[kSignalCellCapacity + 1];
-  char snr[kSignalCellCapacity + 1];
+  SignalCell svid, signal, elevation, azimuth, snr;
 };
-
-inline void KeepCell(char (&cell)[kSignalCellCapacity + 1], const char* text, int length) {
-  const int kept = length > 0 && length <= kSignalCellCapacity ? length : 0;
-  std::memcpy(cell, text, static_cast<size_t>(kept));
-  cell[kept] = '\0';
-}
 
 }  // namespace quorval

@@ -1,22 +1,21 @@
 #include "output/satellites_table.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
 
+#include "text/decimal_digits.h"
 #include "text/sent_values.h"
 
 namespace quorval {
 
 namespace {
 
-char* Cell(char* out, const char* text) {
-  const size_t length = std::strlen(text);
-  std::memcpy(out, text, length);
-  return out + length;
-}
+char* Number(char* out, const SignalCell& cell) { return WriteSentDecimal(out, cell.text, cell.length); }
 
-char* Number(char* out, const char* text) {
-  return WriteSentDecimal(out, text, static_cast<int>(std::strlen(text)));
+// The signal id is one hexadecimal digit (NMEA 4.10 and 4.11).
+bool IsSignalId(const SignalCell& cell) {
+  const char c = cell.text[0];
+  return cell.length == 1 && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
 }
 
 }  // namespace
@@ -29,18 +28,15 @@ char* FormatSignalRow(char* out, const char* timeCells, int timeLength, const Si
   std::memcpy(out, timeCells, static_cast<size_t>(timeLength));
   out += timeLength;
   *out++ = ',';
-  out = Cell(out, s.system);
+  const size_t system = std::strlen(s.system);
+  std::memcpy(out, s.system, system);
+  out += system;
   *out++ = ',';
   out = Number(out, s.svid);
   *out++ = ',';
-  char prn[8];
-  const int length = std::snprintf(prn, sizeof prn, "%d", s.prn);
-  out = Cell(out, s.prn != 0 && length > 0 ? prn : "");
+  if (s.prn > 0) out = AppendUnsigned(out, static_cast<uint64_t>(s.prn));
   *out++ = ',';
-  // The signal id is one hexadecimal digit (NMEA 4.10 and 4.11).
-  if (std::strlen(s.signal) == 1 && std::strchr("0123456789ABCDEF", s.signal[0]) != nullptr) {
-    out = Cell(out, s.signal);
-  }
+  if (IsSignalId(s.signal)) *out++ = s.signal.text[0];
   *out++ = ',';
   out = Number(out, s.elevation);
   *out++ = ',';

@@ -2,6 +2,9 @@
 // sanitizers: the table must be empty, or a header and rows that count up
 // from 1, every line the header's number of values each followed by a
 // comma, and CR LF. The first byte chooses the number of satellite slots.
+// The fixes and satellites tables of the same pass: every line the
+// header's number of cells, with no quote or control byte in them.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +38,23 @@ void Check(const std::string& table, int slots) {
   }
 }
 
+void CheckCells(const std::string& table) {
+  const size_t header = table.find("\r\n");
+  if (header == std::string::npos) Fail("a table without its header", table, 0);
+  const size_t cells = static_cast<size_t>(std::count(table.begin(), table.begin() + header, ','));
+  for (size_t start = header + 2; start < table.size();) {
+    const size_t end = table.find("\r\n", start);
+    if (end == std::string::npos) Fail("a line without CR LF", table, start);
+    for (size_t i = start; i < end; ++i) {
+      if (table[i] < 32 || table[i] > 126 || table[i] == '"') Fail("a byte no cell may hold", table, i);
+    }
+    if (static_cast<size_t>(std::count(table.begin() + start, table.begin() + end, ',')) != cells) {
+      Fail("a line of another number of cells", table, start);
+    }
+    start = end + 2;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -43,19 +63,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ResetRunState();
   runState.satelliteSlots = slots;
   runState.allSystemsInRun = 1;
-  char* text = nullptr;
-  size_t length = 0;
+  char* text[3] = {};
+  size_t length[3] = {};
   FILE* input = fmemopen(const_cast<uint8_t*>(data + 1), size - 1, "rb");
-  FILE* output = open_memstream(&text, &length);
+  FILE* outputs[3];
+  for (int i = 0; i < 3; ++i) outputs[i] = open_memstream(&text[i], &length[i]);
   runState.inputFile = input;
   runState.inputSize = static_cast<int64_t>(size - 1);
   static Conversion conversion;
-  ConvertLog(input, output, conversion);
+  ConvertLog(input, ConversionOutputs{outputs[0], outputs[1], outputs[2]}, conversion);
   runState.inputFile = nullptr;
   std::fclose(input);
-  std::fclose(output);
-  const std::string table(text, length);
-  std::free(text);
-  Check(table, slots);
+  std::string tables[3];
+  for (int i = 0; i < 3; ++i) {
+    std::fclose(outputs[i]);
+    tables[i].assign(text[i], length[i]);
+    std::free(text[i]);
+  }
+  Check(tables[0], slots);
+  CheckCells(tables[1]);
+  CheckCells(tables[2]);
   return 0;
 }
