@@ -5,7 +5,7 @@ namespace quorval {
 void StartConversion(Conversion& conversion, bool allSystems, const ConversionOutputs& outputs) {
   StartSentenceCounts(conversion.counts);
   conversion.counts.allSystems = allSystems;
-  StartCycles(conversion.cycles, allSystems ? outputs.table : nullptr, outputs.fixes, outputs.satellites);
+  StartCycles(conversion.cycles, allSystems, outputs);
 }
 
 }  // namespace quorval

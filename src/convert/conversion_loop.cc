@@ -95,7 +95,8 @@ void FlushTables(void* context) {
   const auto& tables = *static_cast<TablesOfRun*>(context);
   FlushCsvText();
   FlushCycleTables(tables.cycles);
-  for (FILE* stream : {tables.outputs.table, tables.outputs.fixes, tables.outputs.satellites}) {
+  for (FILE* stream : {tables.outputs.table, tables.outputs.fixes, tables.outputs.satellites,
+                       tables.outputs.tracks[0], tables.outputs.tracks[1], tables.outputs.tracks[2]}) {
     if (stream != nullptr) std::fflush(stream);
   }
 }
@@ -111,7 +112,7 @@ void FlushTables(void* context) {
 }  // namespace
 
 ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
-  return ConvertLog(input, ConversionOutputs{output, nullptr, nullptr}, conversion);
+  return ConvertLog(input, ConversionOutputs{.table = output}, conversion);
 }
 
 ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversion& conversion) {
@@ -134,7 +135,9 @@ ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversi
   SentenceCounts& counts = conversion.counts;
   const bool detailed = counts.detailed;
   const bool classic = !allSystems && outputs.table != nullptr;
-  const bool cycles = !classic || outputs.fixes != nullptr || outputs.satellites != nullptr;
+  bool tracks = false;
+  for (FILE* track : outputs.tracks) tracks = tracks || track != nullptr;
+  const bool cycles = !classic || outputs.fixes != nullptr || outputs.satellites != nullptr || tracks;
   const bool special = cycles || detailed;
   const char* sentence;
   bool cancelled = false;
@@ -159,7 +162,7 @@ ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversi
     // A cancelled or failed log keeps what was written: the cycle in
     // progress may lack its last sentences.
     if (cancelled || reader.readError != 0) {
-      FlushCycleTables(c);
+      EndCyclesCutShort(c);
     } else {
       EndCycles(c);
     }

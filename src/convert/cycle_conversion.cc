@@ -37,9 +37,27 @@ void WriteFixes(CycleConversion& s) {
   }
 }
 
+bool HasFixSentence(const ReceiverCycle& cycle) {
+  return cycle.hasGga || cycle.hasGns || cycle.hasRmc || cycle.hasGll;
+}
+
+void WriteTracks(CycleConversion& s) {
+  const bool fix = s.exact && HasFix(s.cycle);
+  if (!fix && !HasFixSentence(s.cycle)) return;  // a cycle of satellites alone says nothing of the fix
+  for (TrackWriter& track : s.tracks) {
+    if (track.out == nullptr) continue;
+    if (fix) {
+      AddTrackFix(track, s.cycle.sent, s.time, s.cycle.gsvSeen ? s.cycle.inViewCount : -1);
+    } else {
+      LoseTrackFix(track);
+    }
+  }
+}
+
 void WriteCycle(CycleConversion& s) {
   if (!s.open || s.timeless) return;
   if (s.timed) WriteFixes(s);
+  if (s.timed && s.anyTrack) WriteTracks(s);
   if (s.table == nullptr || !s.exact || !HasFix(s.cycle)) return;
   int filled = 0;
   const SatelliteEntry* slots = FillRow(s.cycle, s.time, s.row, filled);
@@ -169,7 +187,10 @@ const CycleSentence* CycleSentenceOf(const char* letters) {
 
 }  // namespace
 
-void StartCycles(CycleConversion& cycles, FILE* table, FILE* fixes, FILE* satellites) {
+void StartCycles(CycleConversion& cycles, bool allSystems, const ConversionOutputs& outputs) {
+  FILE* const table = allSystems ? outputs.table : nullptr;
+  FILE* const fixes = outputs.fixes;
+  FILE* const satellites = outputs.satellites;
   // Field by field: the cycle's tables and text blocks are too large for a
   // fresh copy on the stack, and their marks need only a new cycle number.
   cycles.checksums = cycles.fixTimes = cycles.open = cycles.timed = cycles.exact = cycles.timeless = false;
@@ -179,7 +200,19 @@ void StartCycles(CycleConversion& cycles, FILE* table, FILE* fixes, FILE* satell
   cycles.row = EpochRecord{};
   ClearCycle(cycles.cycle);
   cycles.cycle.keepsSignals = satellites != nullptr;
-  cycles.cycle.keepsText = fixes != nullptr || satellites != nullptr;
+  cycles.anyTrack = false;
+  for (int i = 0; i < kTrackFormats; ++i) {
+    TrackWriter& track = cycles.tracks[i];
+    track.out = nullptr;
+    if (outputs.tracks[i] == nullptr) continue;
+    cycles.anyTrack = true;
+    StartSink(cycles.trackText[i], outputs.tracks[i]);
+    StartSink(cycles.trackSpill[i], outputs.scratch[i]);
+    const char* name = outputs.trackName != nullptr ? outputs.trackName : "";
+    BeginTrack(track, static_cast<TrackFormat>(i), outputs.trackPoints, &cycles.trackText[i],
+               &cycles.trackSpill[i], outputs.scratch[i], name, std::strlen(name));
+  }
+  cycles.cycle.keepsText = fixes != nullptr || satellites != nullptr || cycles.anyTrack;
   StartSink(cycles.fixes, fixes);
   StartSink(cycles.satellites, satellites);
   if (fixes != nullptr) SinkText(cycles.fixes, FixesHeader(), std::strlen(FixesHeader()));
@@ -223,13 +256,23 @@ void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken
 int64_t EndCycles(CycleConversion& cycles) {
   WriteCycle(cycles);
   cycles.open = false;
-  FlushCycleTables(cycles);
+  EndCyclesCutShort(cycles);
   return cycles.rows;
+}
+
+void EndCyclesCutShort(CycleConversion& cycles) {
+  FlushCycleTables(cycles);
+  for (TrackWriter& track : cycles.tracks) {
+    if (track.out != nullptr) EndTrack(track);
+  }
 }
 
 void FlushCycleTables(CycleConversion& cycles) {
   if (cycles.fixes.stream != nullptr) FlushSink(cycles.fixes);
   if (cycles.satellites.stream != nullptr) FlushSink(cycles.satellites);
+  for (int i = 0; i < kTrackFormats; ++i) {
+    if (cycles.tracks[i].out != nullptr) FlushSink(cycles.trackText[i]);
+  }
 }
 
 int64_t CycleRows(const CycleConversion& cycles) { return cycles.rows; }

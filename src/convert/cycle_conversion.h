@@ -18,17 +18,24 @@
 
 #include "convert/receiver_cycle.h"
 #include "output/text_sink.h"
+#include "output/track_writer.h"
 #include "state/epoch_record.h"
 
 namespace quorval {
 
 struct Conversion;
 
-// The tables a conversion writes. Any may be absent (nullptr).
+constexpr int kTrackFormats = 3;
+
+// The tables and tracks a conversion writes. Any may be absent (nullptr).
 struct ConversionOutputs {
-  FILE* table;       // the classic layout: by the classic rules, or one row per fix with --gnss
-  FILE* fixes;       // one row per cycle with a time, values as sent
-  FILE* satellites;  // one row per satellite and signal of each such cycle
+  FILE* table = nullptr;       // the classic layout: by the classic rules, or one row per fix with --gnss
+  FILE* fixes = nullptr;       // one row per cycle with a time, values as sent
+  FILE* satellites = nullptr;  // one row per satellite and signal of each such cycle
+  FILE* tracks[kTrackFormats] = {};   // GPX, GeoJSON, KML (by TrackFormat) of the cycles with a fix
+  FILE* scratch[kTrackFormats] = {};  // for GPX and GeoJSON with points: a file to spill into
+  const char* trackName = nullptr;    // the log's name, which names its track
+  bool trackPoints = true;            // GeoJSON: a Point feature for every fix too
 };
 
 // Where one log's reading of its cycles stands. StartCycles readies it for
@@ -46,15 +53,19 @@ struct CycleConversion {
   int64_t fixRows;      // of the fixes table
   int64_t signalRows;   // of the satellites table
   FILE* table;          // the classic-layout table of every system, or nullptr
+  bool anyTrack;        // a track of the cycles with a fix is written
   ReceiverCycle cycle;
   EpochRecord row;  // the row being written, filled afresh from the cycle
   TextSink fixes;       // stream nullptr: not written
   TextSink satellites;
+  TrackWriter tracks[kTrackFormats];  // out nullptr: not written
+  TextSink trackText[kTrackFormats], trackSpill[kTrackFormats];
 };
 
-// Ready for a log whose cycles write the given tables (table: the classic
-// layout's, of every system), the header of each new table written.
-void StartCycles(CycleConversion& cycles, FILE* table, FILE* fixes, FILE* satellites);
+// Ready for a log whose cycles write the given outputs (its table: the
+// classic layout's, of every system, when allSystems), the header of each
+// new table written.
+void StartCycles(CycleConversion& cycles, bool allSystems, const ConversionOutputs& outputs);
 
 // One captured line of the log: its sentence, if it is one of those the
 // cycles read, of a satellite system's talker, joins its cycle in
@@ -71,9 +82,13 @@ void ReadCycleSentence(Conversion& conversion, const char* sentence, bool broken
 // of the classic layout's table.
 int64_t EndCycles(CycleConversion& cycles);
 
-// The new tables' text written to their streams: at the end of a log,
-// whole or cut short.
+// The new tables' text written to their streams, before a wait for more of
+// the log.
 void FlushCycleTables(CycleConversion& cycles);
+
+// A log cut short (cancelled, or unreadable on): the tables keep their rows
+// and the tracks are ended with the fixes so far, whole documents.
+void EndCyclesCutShort(CycleConversion& cycles);
 
 // Rows written so far in this log (for a conversion cut short).
 int64_t CycleRows(const CycleConversion& cycles);

@@ -1,6 +1,7 @@
 #include "output/fixes_table.h"
 
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "text/sent_values.h"
@@ -40,14 +41,21 @@ char* Count(char* out, int count) {
   return out;
 }
 
-// The columns in their order: name, and how a row writes its cell.
+// The columns in their order: name, whether the value is text rather than
+// a number, and how a row writes its cell.
 struct FixColumn {
   const char* name;
   char* (*write)(char* out, const FixRow& row);
+  bool text = false;
 };
 
+char* Utc(char* out, const FixRecord& fix) {
+  return fix.year != 0 ? WriteUtc(out, fix.year, fix.month, fix.day, fix.time.text, fix.time.length) : out;
+}
+
 constexpr FixColumn kFixColumns[] = {
-    // utc and time_of_day: FormatCycleTime writes both.
+    {"utc", [](char* out, const FixRow& r) { return Utc(out, r.fix); }, true},
+    {"time_of_day", [](char* out, const FixRow& r) { return WriteTimeOfDay(out, r.fix.time.text, r.fix.time.length); }},
     {"lat", [](char* out, const FixRow& r) {
        return WriteDegrees(out, r.fix.latitude.text, r.fix.latitude.length, 4, r.fix.south);
      }},
@@ -67,8 +75,8 @@ constexpr FixColumn kFixColumns[] = {
     {"quality", [](char* out, const FixRow& r) { return Sent(out, r.fix.quality); }},
     {"status", [](char* out, const FixRow& r) {
        return r.fix.status != '\0' ? Letters(out, &r.fix.status, 1) : out;
-     }},
-    {"mode", [](char* out, const FixRow& r) { return Letters(out, r.fix.mode.text, r.fix.mode.length); }},
+     }, true},
+    {"mode", [](char* out, const FixRow& r) { return Letters(out, r.fix.mode.text, r.fix.mode.length); }, true},
     {"fix_type", [](char* out, const FixRow& r) { return Sent(out, r.fix.fixType); }},
     {"sats_used", [](char* out, const FixRow& r) { return Sent(out, r.fix.satsUsed); }},
     {"sats_in_view", [](char* out, const FixRow& r) { return Count(out, r.satellitesInView); }},
@@ -82,30 +90,37 @@ constexpr FixColumn kFixColumns[] = {
 
 }  // namespace
 
+static_assert(std::size(kFixColumns) == kFixColumnCount);
+
 const char* FixesHeader() {
   static const std::string header = [] {
-    std::string text = "utc,time_of_day";
-    for (const FixColumn& column : kFixColumns) (text += ',') += column.name;
+    std::string text;
+    for (const FixColumn& column : kFixColumns) (text += text.empty() ? "" : ",") += column.name;
     return text + kLineEnd;
   }();
   return header.c_str();
 }
 
 char* FormatCycleTime(char* out, const FixRecord& fix) {
-  if (fix.year != 0) out = WriteUtc(out, fix.year, fix.month, fix.day, fix.time.text, fix.time.length);
+  out = Utc(out, fix);
   *out++ = ',';
   return WriteTimeOfDay(out, fix.time.text, fix.time.length);
 }
 
 char* FormatFixRow(char* out, const FixRecord& fix, int satellitesInView) {
   const FixRow row{fix, satellitesInView};
-  out = FormatCycleTime(out, fix);
   for (const FixColumn& column : kFixColumns) {
-    *out++ = ',';
+    if (&column != kFixColumns) *out++ = ',';
     out = column.write(out, row);
   }
   std::memcpy(out, kLineEnd, 2);
   return out + 2;
+}
+
+const char* FixColumnName(int column) { return kFixColumns[column].name; }
+bool FixColumnIsText(int column) { return kFixColumns[column].text; }
+char* FormatFixCell(char* out, int column, const FixRecord& fix, int satellitesInView) {
+  return kFixColumns[column].write(out, FixRow{fix, satellitesInView});
 }
 
 }  // namespace quorval

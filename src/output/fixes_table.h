@@ -22,4 +22,13 @@ char* FormatCycleTime(char* out, const FixRecord& fix);
 char* FormatFixRow(char* out, const FixRecord& fix, int satellitesInView);
 constexpr int kMaxFixRowText = 2048;
 
+// The cells of a row one by one, for the formats that name each value: each
+// column's name, whether its value is text (utc, status, mode) rather than
+// a number, and its cell (empty for a value the cycle does not carry).
+// column is 0 to kFixColumnCount - 1.
+constexpr int kFixColumnCount = 21;
+const char* FixColumnName(int column);
+bool FixColumnIsText(int column);
+char* FormatFixCell(char* out, int column, const FixRecord& fix, int satellitesInView);
+
 }  // namespace quorval

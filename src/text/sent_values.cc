@@ -97,6 +97,28 @@ char* WriteSentDecimal(char* out, const char* text, int length) {
   return out + length;
 }
 
+char* WritePlainDecimal(char* out, const char* text, int length) {
+  if (length > kMaxSentValueText || !IsSentDecimal(text, length)) return out;
+  const char* end = text + length;
+  const bool negative = *text == '-';
+  if (*text == '-' || *text == '+') ++text;
+  const char* point = text;
+  while (point < end && *point != '.') ++point;
+  const char* whole = text;
+  while (whole < point - 1 && *whole == '0') ++whole;  // one digit stays before the point
+  bool zero = true;
+  for (const char* p = text; p < end; ++p) zero = zero && (*p == '0' || *p == '.');
+  if (negative && !zero) *out++ = '-';
+  if (whole == point) *out++ = '0';  // ".5"
+  std::memcpy(out, whole, static_cast<size_t>(point - whole));
+  out += point - whole;
+  if (end - point > 1) {  // "12." has no digits after its point
+    std::memcpy(out, point, static_cast<size_t>(end - point));
+    out += end - point;
+  }
+  return out;
+}
+
 char* WriteTimeOfDay(char* out, const char* time, int length) {
   int clock[3];
   // The seconds take at most the six digits they replace.

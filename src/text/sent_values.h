@@ -21,6 +21,13 @@ bool IsSentDecimal(const char* text, int length);
 // The text itself when it is such a number, else nothing.
 char* WriteSentDecimal(char* out, const char* text, int length);
 
+// The same number in the form JSON and every other reader takes: no '+', no
+// leading zeros, a digit on each side of a point that has digits after it
+// ("+007.50" gives "7.50", ".5" gives "0.5", "12." gives "12", "-0.0"
+// gives "0.0"); the digits the receiver sent are kept. Nothing when the
+// text is no number.
+char* WritePlainDecimal(char* out, const char* text, int length);
+
 // hhmmss[.s...] (six digits before the point) as seconds since midnight,
 // with the fraction exactly as sent: "120000.05" gives "43200.05",
 // "235960" gives "86400", "000000.000" gives "0.000".

@@ -232,7 +232,7 @@ TEST_F(AllSystems, TwoLogsConvertedSideBySideGiveTheTablesTheyGiveAlone) {
     sides[i].input = convert_test::TempFileWith(log);
     sides[i].output = std::tmpfile();
     StartReading(sides[i].reader, sides[i].input, sides[i].block.data(), 4096);
-    StartConversion(conversions[i], true, ConversionOutputs{sides[i].output, nullptr, nullptr});
+    StartConversion(conversions[i], true, ConversionOutputs{.table = sides[i].output});
   }
   for (bool more = true; more;) {
     more = false;

@@ -21,7 +21,7 @@ class CycleTables : public convert_test::ConvertTest {
     FILE* satellitesFile = std::tmpfile();
     runState.inputFile = input;
     runState.inputSize = static_cast<int64_t>(log.size());
-    ConvertLog(input, ConversionOutputs{nullptr, fixesFile, satellitesFile}, conversion);
+    ConvertLog(input, ConversionOutputs{.fixes = fixesFile, .satellites = satellitesFile}, conversion);
     runState.inputFile = nullptr;
     fixes = convert_test::ReadAll(fixesFile);
     satellites = convert_test::ReadAll(satellitesFile);
@@ -56,6 +56,65 @@ TEST_F(CycleTables, KeepEveryDigitEveryCycleAndEverySignal) {
             "2024-03-23T10:21:43.990Z,37303.990,GPS,13,13,1,07,344,39,1\r\n"
             "2024-03-23T10:21:43.990Z,37303.990,GPS,05,5,8,40,083,41,1\r\n"
             "2024-03-23T10:21:43.990Z,37303.990,GPS,13,13,8,07,344,,1\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The tracks of a log: a fix, a lost fix, two fixes, a gap of more than five
+// usual intervals, two fixes; a name that XML and JSON must escape.
+class Tracks : public convert_test::ConvertTest {
+ protected:
+  void Convert(const std::string& log) {
+    FILE* input = convert_test::TempFileWith(log);
+    runState.inputFile = input;
+    runState.inputSize = static_cast<int64_t>(log.size());
+    ConversionOutputs outputs{.trackName = "a&b<c>\".txt"};
+    for (int i = 0; i < kTrackFormats; ++i) {
+      outputs.tracks[i] = std::tmpfile();
+      outputs.scratch[i] = std::tmpfile();
+    }
+    ConvertLog(input, outputs, conversion);
+    runState.inputFile = nullptr;
+    std::fclose(input);
+    for (int i = 0; i < kTrackFormats; ++i) {
+      text[i] = convert_test::ReadAll(outputs.tracks[i]);
+      std::fclose(outputs.tracks[i]);
+      std::fclose(outputs.scratch[i]);
+    }
+  }
+  std::string text[kTrackFormats];
+};
+
+TEST_F(Tracks, SegmentsBreakAtALostFixAndAGap) {
+  std::string log;
+  const char* const fixes[][3] = {
+      {"120000.0", "1", "4807.038"}, {"120001.0", "0", ""},          {"120002.0", "1", "4807.039"},
+      {"120003.0", "1", "4807.040"}, {"120010.0", "2", "4807.041"}, {"120011.0", "2", "4807.042"}};
+  for (const auto& f : fixes) {
+    log += std::string("$GPGGA,") + f[0] + "," + f[2] + ",N,01131.000,E," + f[1] + ",08,0.9,545.4,M,46.9,M,,\r\n";
+    log += std::string("$GPRMC,") + f[0] + ",A,4807.038,N,01131.000,E,0.0,0.0,230394,,,A\r\n";
+  }
+  Convert(log);
+  const auto count = [](const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  // GPX: three segments, every fix a point; a lone fix is no line in the others.
+  EXPECT_EQ(count(text[0], "<trkseg>"), 3u);
+  EXPECT_EQ(count(text[0], "<trkpt "), 5u);
+  EXPECT_NE(text[0].find("<bounds minlat=\"48.1173000\" minlon=\"11.5166667\" maxlat=\"48.1173667\" "
+                         "maxlon=\"11.5166667\"/>"), std::string::npos);
+  EXPECT_NE(text[0].find("<trk><name>a&amp;b&lt;c&gt;&quot;.txt</name>"), std::string::npos);
+  EXPECT_NE(text[0].find("<fix>dgps</fix>"), std::string::npos);
+  EXPECT_NE(text[1].find("\"coordinates\":[\n[[11.5166667,48.1173167,592.3],[11.5166667,48.1173333,592.3]],\n"
+                         "[[11.5166667,48.1173500,592.3],[11.5166667,48.1173667,592.3]]]}}"), std::string::npos);
+  EXPECT_EQ(count(text[1], "\"Point\""), 5u);
+  EXPECT_NE(text[1].find("{\"name\":\"a&b<c>\\\".txt\"}"), std::string::npos);
+  EXPECT_EQ(count(text[2], "<LineString>"), 2u);
+  EXPECT_NE(text[2].find("<name>End</name><TimeStamp><when>1994-03-23T12:00:11.0Z</when>"), std::string::npos);
 }
 
 }  // namespace

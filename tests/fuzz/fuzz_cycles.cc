@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   runState.inputFile = input;
   runState.inputSize = static_cast<int64_t>(size - 1);
   static Conversion conversion;
-  ConvertLog(input, ConversionOutputs{outputs[0], outputs[1], outputs[2]}, conversion);
+  ConvertLog(input, ConversionOutputs{.table = outputs[0], .fixes = outputs[1], .satellites = outputs[2]}, conversion);
   runState.inputFile = nullptr;
   std::fclose(input);
   std::string tables[3];

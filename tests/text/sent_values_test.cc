@@ -22,6 +22,7 @@ struct Room {
 using S = const std::string&;
 int Len(S s) { return static_cast<int>(s.size()); }
 std::string Sent(S t) { Room r; return r(WriteSentDecimal(r.text, t.data(), Len(t))); }
+std::string Plain(S t) { Room r; return r(WritePlainDecimal(r.text, t.data(), Len(t))); }
 std::string Seconds(S t) { Room r; return r(WriteTimeOfDay(r.text, t.data(), Len(t))); }
 std::string Utc(int y, int m, int d, S t) { Room r; return r(WriteUtc(r.text, y, m, d, t.data(), Len(t))); }
 std::string Deg(S a, int w, bool n = false) { Room r; return r(WriteDegrees(r.text, a.data(), Len(a), w, n)); }
@@ -46,6 +47,8 @@ TEST(SentValues, TextAndTimes) {
           {Utc(2024, 4, 31, "000000"), ""}, {Utc(10000, 1, 1, "000000"), ""}, {Utc(1, 13, 1, "000000"), ""},
           {Utc(2024, 1, 1, "240000"), ""}, {Utc(2024, 1, 1, "236000"), ""}, {Utc(2024, 1, 1, "235961"), ""},
           {Utc(2024, 1, 1, kLong), ""}});
+  Expect({{Plain("+007.50"), "7.50"}, {Plain(".5"), "0.5"}, {Plain("-.5"), "-0.5"}, {Plain("12."), "12"},
+          {Plain("-0.0"), "0.0"}, {Plain("000"), "0"}, {Plain("-0046.2"), "-46.2"}, {Plain("1e5"), ""}});
   EXPECT_TRUE(IsSentDecimal("1.5x", 3));
   for (auto [yy, year] : {std::pair{80, 1980}, {99, 1999}, {79, 2079}, {-1, 1999}, {INT_MIN, 2052}})
     EXPECT_EQ(FullYearOfRmc(yy), year) << yy;

@@ -1,0 +1,71 @@
+// The track of a log in the formats that map programs read: GPX 1.1,
+// GeoJSON (RFC 7946) and KML 2.2, from the fixes of its receiver cycles,
+// with the digits the receiver sent. Each writer streams: what it must put
+// before something only the end of the log knows (GPX's bounds before its
+// track, GeoJSON's points after the track) waits in a spill file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "output/fix_record.h"
+#include "output/text_sink.h"
+#include "text/sent_values.h"
+
+namespace quorval {
+
+enum class TrackFormat : uint8_t { kGpx, kGeoJson, kKml };
+
+// A point of the track: its coordinates as written, and its time.
+struct TrackPoint {
+  char latitude[kMaxSentValueText], longitude[kMaxSentValueText];
+  char height[kMaxSentValueText];  // as the format places it: above sea level, or the ellipsoid for GeoJSON
+  char utc[kMaxSentValueText];
+  uint8_t latitudeLength, longitudeLength, heightLength, utcLength;
+  double lat, lon;
+};
+
+constexpr int kKeptIntervals = 5;
+
+struct TrackWriter {
+  TrackFormat format;
+  bool points;       // GeoJSON: a Point feature for every fix as well
+  TextSink* out;     // the file
+  TextSink* spill;   // GPX and GeoJSON: written after the head, at the end
+  FILE* spillFile;
+  // Segments: a new one where the receiver lost its fix or no fix came for
+  // more than five usual intervals (the median of the last five).
+  bool lostFix, segmentOpen;
+  int64_t fixes, lines;
+  double lastSeconds, intervals[kKeptIntervals];
+  int intervalCount, dayOffset;
+  TrackPoint first, last, pending;  // pending: a segment's first point, until a second makes it a line
+  bool havePending;
+  double minLat, maxLat, minLon, maxLon;
+  char bounds[4][kMaxSentValueText];  // their text: minlat, minlon, maxlat, maxlon
+  uint8_t boundLengths[4];
+  TrackPoint firstDated, lastDated;
+  bool dated;
+};
+
+// Starts the track of the log named name: out receives the file; spill
+// (with its own sink) what waits for the end (GPX, GeoJSON; ignored for KML).
+void BeginTrack(TrackWriter& writer, TrackFormat format, bool points, TextSink* out, TextSink* spill,
+                FILE* spillFile, const char* name, size_t nameLength);
+
+// A cycle with a fix; timeOfDay in seconds since midnight, satellitesInView
+// as the fixes table has it (-1: no GSV). A fix whose position is not one
+// on the Earth (a damaged field) is left out.
+void AddTrackFix(TrackWriter& writer, const FixRecord& fix, double timeOfDay, int satellitesInView);
+
+// A cycle whose receiver reported no fix: the next fix starts a segment.
+void LoseTrackFix(TrackWriter& writer);
+
+// Ends the file: what only the end knows, then the spill.
+void EndTrack(TrackWriter& writer);
+
+// The writers of each format, and the name they use in the output.
+const char* TrackFormatName(TrackFormat format);
+
+}  // namespace quorval
