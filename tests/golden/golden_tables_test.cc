@@ -5,7 +5,7 @@
 // multi-system.txt, of a receiver of four systems, has the table of the
 // multi-system mode with fourteen satellite slots (--gnss --satellites 14).
 // The logs of modern receivers (RTK at 10 Hz, 20 Hz, a cold start, NMEA 4.11
-// signals) have fixes and satellites tables beside them.
+// signals) and two older ones have fixes and satellites tables beside them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -23,7 +23,8 @@ namespace {
 const std::string kSamples = QUORVAL_SAMPLES_DIR;
 const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",
                              "gsv-signal-id", "damaged-lines", "no-final-lf"};
-const char* const kCycleTableLogs[] = {"rtk-fixed", "twenty-hz", "no-fix-start", "signals-4-11"};
+const char* const kCycleTableLogs[] = {"rtk-fixed", "twenty-hz",    "no-fix-start",
+                                       "signals-4-11", "multi-system", "day1"};
 const char kMultiSystemLog[] = "multi-system";
 constexpr int kMultiSystemSlots = 14;
 
