@@ -21,8 +21,8 @@ using namespace quorval;
 namespace {
 
 const std::string kSamples = QUORVAL_SAMPLES_DIR;
-const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",
-                             "gsv-signal-id", "damaged-lines", "no-final-lf"};
+const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",    "gsv-signal-id",
+                             "damaged-lines", "no-final-lf",   "twenty-hz",    "no-fix-start"};
 const char* const kCycleTableLogs[] = {"rtk-fixed", "twenty-hz",    "no-fix-start",
                                        "signals-4-11", "multi-system", "day1"};
 const char kMultiSystemLog[] = "multi-system";
