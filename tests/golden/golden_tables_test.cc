@@ -4,6 +4,8 @@
 // it. day2.txt is converted after day1.txt, sharing the record with it.
 // multi-system.txt, of a receiver of four systems, has the table of the
 // multi-system mode with fourteen satellite slots (--gnss --satellites 14).
+// The logs of modern receivers (RTK at 10 Hz, 20 Hz, a cold start, NMEA 4.11
+// signals) and two older ones have fixes and satellites tables beside them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -19,8 +21,10 @@ using namespace quorval;
 namespace {
 
 const std::string kSamples = QUORVAL_SAMPLES_DIR;
-const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",
-                             "gsv-signal-id", "damaged-lines", "no-final-lf"};
+const char* const kLogs[] = {"day1",          "rmc-first",     "cut-short",    "gsv-signal-id",
+                             "damaged-lines", "no-final-lf",   "twenty-hz",    "no-fix-start"};
+const char* const kCycleTableLogs[] = {"rtk-fixed", "twenty-hz",    "no-fix-start",
+                                       "signals-4-11", "multi-system", "day1"};
 const char kMultiSystemLog[] = "multi-system";
 constexpr int kMultiSystemSlots = 14;
 
@@ -89,6 +93,17 @@ TEST_F(GoldenTablesCommand, TheMultiSystemLogConvertsToItsTableWithGnss) {
   const std::string log = folder.Write("multi-system.txt", ReadBytes(LogPath(kMultiSystemLog)));
   ASSERT_EQ(Run({"--quiet", "--gnss", "--satellites", std::to_string(kMultiSystemSlots), log}).status, 0);
   EXPECT_EQ(Read("multi-system-103+000.csv"), Expected(kMultiSystemLog));
+}
+
+TEST_F(GoldenTablesCommand, EveryLogConvertsToItsFixesAndSatellitesTables) {
+  for (const char* name : kCycleTableLogs) {
+    const std::string log = folder.Write(std::string(name) + ".txt", ReadBytes(LogPath(name)));
+    ASSERT_EQ(Run({"--quiet", "--format", "fixes,satellites", log}).status, 0) << name;
+    for (const char* table : {"-fixes.csv", "-satellites.csv"}) {
+      const std::string file = name + std::string(table);
+      EXPECT_EQ(Read(file), ReadBytes(kSamples + "/" + file)) << file;
+    }
+  }
 }
 
 TEST_F(GoldenTablesCommand, TheSecondLogOfARunStartsFromWhatTheFirstLeft) {
