@@ -16,6 +16,17 @@ namespace {
 // A new segment after more than this many usual intervals without a fix.
 constexpr double kGapIntervals = 5;
 
+// GPX's metadata (its bounds, its time span) stands before the track but is
+// known only at its end: room is kept for it, and filled in when the file
+// can be written at a place again (a regular file, not a pipe).
+constexpr size_t kMetadataRoom = 640;
+
+constexpr char kGpxHead[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<gpx version=\"1.1\" creator=\"Quorval\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+    "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:schemaLocation=\"http://"
+    "www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd\">\n";
+
 char* Put(char* out, const char* text) {
   const size_t length = std::strlen(text);
   std::memcpy(out, text, length);
@@ -93,7 +104,7 @@ char* GpxElement(char* out, const char* name, const SentText& value, bool whole 
 }
 
 void WriteGpxPoint(TrackWriter& w, const FixRecord& fix, const TrackPoint& p) {
-  char* out = SinkRoom(*w.spill);
+  char* out = SinkRoom(*w.out);
   out = Put(out, "<trkpt lat=\"");
   out = Put(out, p.latitude, p.latitudeLength);
   out = Put(out, "\" lon=\"");
@@ -107,7 +118,7 @@ void WriteGpxPoint(TrackWriter& w, const FixRecord& fix, const TrackPoint& p) {
   out = GpxElement(out, "hdop", fix.hdop);
   out = GpxElement(out, "vdop", fix.vdop);
   out = GpxElement(out, "pdop", fix.pdop);
-  SinkWritten(*w.spill, Put(out, "</trkpt>\n"));
+  SinkWritten(*w.out, Put(out, "</trkpt>\n"));
 }
 
 // GeoJSON's Point feature: the fixes table's columns as its properties.
@@ -155,7 +166,7 @@ void EndSegment(TrackWriter& w) {
   if (!w.segmentOpen) return;
   w.segmentOpen = false;
   if (w.format == TrackFormat::kGpx) {
-    Emit(*w.spill, "</trkseg>\n");
+    Emit(*w.out, "</trkseg>\n");
   } else if (w.havePending) {
     w.havePending = false;  // a lone point makes no line
   } else {
@@ -166,7 +177,7 @@ void EndSegment(TrackWriter& w) {
 void StartSegment(TrackWriter& w, const TrackPoint& p) {
   EndSegment(w);
   if (w.format == TrackFormat::kGpx) {
-    Emit(*w.spill, "<trkseg>\n");
+    Emit(*w.out, "<trkseg>\n");
     w.segmentOpen = true;
   } else {
     AddLinePoint(w, p);
@@ -221,6 +232,32 @@ void WriteKmlPlacemark(TrackWriter& w, const char* name, const TrackPoint& p) {
   SinkWritten(*w.out, Put(PutCoordinates(out, p), "</coordinates></Point></Placemark>\n"));
 }
 
+void WriteGpxMetadata(TrackWriter& w) {
+  FILE* stream = w.out->stream;
+  const long end = std::ftell(stream);
+  if (w.metadataAt < 0 || end < 0 || w.out->writeError != 0 || std::fseek(stream, w.metadataAt, SEEK_SET) != 0) return;
+  char text[kMetadataRoom];
+  char* out = Put(text, "<metadata>");
+  if (w.dated) {
+    out = Put(Put(out, "<desc>Fixes from "), w.firstDated.utc, w.firstDated.utcLength);
+    out = Put(Put(Put(out, " to "), w.lastDated.utc, w.lastDated.utcLength), "</desc>");
+    out = Put(Put(Put(out, "<time>"), w.firstDated.utc, w.firstDated.utcLength), "</time>");
+  }
+  if (w.fixes > 0) {
+    const char* const kNames[] = {"minlat", "minlon", "maxlat", "maxlon"};
+    out = Put(out, "<bounds");
+    for (int i = 0; i < 4; ++i) {
+      out = Put(Put(Put(Put(out, " "), kNames[i]), "=\""), w.bounds[i], w.boundLengths[i]);
+      *out++ = '"';
+    }
+    out = Put(out, "/>");
+  }
+  out = Put(out, "</metadata>");
+  const size_t length = static_cast<size_t>(out - text);
+  if (std::fwrite(text, 1, length, stream) != length && w.out->writeError == 0) w.out->writeError = errno;
+  std::fseek(stream, end, SEEK_SET);
+}
+
 }  // namespace
 
 const char* TrackFormatName(TrackFormat format) {
@@ -231,17 +268,24 @@ void BeginTrack(TrackWriter& w, TrackFormat format, bool points, TextSink* out, 
                 const char* name, size_t nameLength) {
   w = TrackWriter{};
   w.format = format;
-  w.points = points;
+  w.points = points && spillFile != nullptr;  // the points wait in the spill
   w.out = out;
   w.spill = spill;
   w.spillFile = spillFile;
   switch (format) {
-    case TrackFormat::kGpx:
-      // The head and the bounds wait for the end; the track goes to the spill.
-      Emit(*spill, "<trk><name>");
-      WriteName(*spill, format, name, nameLength);
-      Emit(*spill, "</name>\n");
+    case TrackFormat::kGpx: {
+      FlushSink(*out);
+      const long start = std::ftell(out->stream);
+      w.metadataAt = start >= 0 ? start + static_cast<long>(sizeof kGpxHead - 1) : -1;
+      Emit(*out, kGpxHead);
+      char* room = SinkRoom(*out);
+      std::memset(room, ' ', kMetadataRoom);
+      SinkWritten(*out, room + kMetadataRoom);
+      Emit(*out, "\n<trk><name>");
+      WriteName(*out, format, name, nameLength);
+      Emit(*out, "</name>\n");
       break;
+    }
     case TrackFormat::kGeoJson:
       Emit(*out, "{\"type\":\"FeatureCollection\",\"features\":[\n{\"type\":\"Feature\",\"properties\":{\"name\":\"");
       WriteName(*out, format, name, nameLength);
@@ -298,32 +342,11 @@ void LoseTrackFix(TrackWriter& w) { w.lostFix = true; }
 void EndTrack(TrackWriter& w) {
   EndSegment(w);
   switch (w.format) {
-    case TrackFormat::kGpx: {
-      char* out = SinkRoom(*w.out);
-      out = Put(out,
-                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                "<gpx version=\"1.1\" creator=\"Quorval\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
-                "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:schemaLocation=\"http://"
-                "www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd\">\n<metadata>");
-      if (w.dated) {
-        out = Put(Put(out, "<desc>Fixes from "), w.firstDated.utc, w.firstDated.utcLength);
-        out = Put(Put(Put(out, " to "), w.lastDated.utc, w.lastDated.utcLength), "</desc>");
-        out = Put(Put(Put(out, "<time>"), w.firstDated.utc, w.firstDated.utcLength), "</time>");
-      }
-      if (w.fixes > 0) {
-        const char* const kNames[] = {"minlat", "minlon", "maxlat", "maxlon"};
-        out = Put(out, "<bounds");
-        for (int i = 0; i < 4; ++i) {
-          out = Put(Put(Put(Put(out, " "), kNames[i]), "=\""), w.bounds[i], w.boundLengths[i]);
-          *out++ = '"';
-        }
-        out = Put(out, "/>");
-      }
-      SinkWritten(*w.out, Put(out, "</metadata>\n"));
-      Emit(*w.spill, "</trk>\n</gpx>\n");
-      CopySpill(w);
+    case TrackFormat::kGpx:
+      Emit(*w.out, "</trk>\n</gpx>\n");
+      FlushSink(*w.out);
+      WriteGpxMetadata(w);
       break;
-    }
     case TrackFormat::kGeoJson:
       Emit(*w.out, "]}}");
       if (w.points) CopySpill(w);

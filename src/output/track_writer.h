@@ -1,8 +1,8 @@
 // The track of a log in the formats that map programs read: GPX 1.1,
 // GeoJSON (RFC 7946) and KML 2.2, from the fixes of its receiver cycles,
-// with the digits the receiver sent. Each writer streams: what it must put
-// before something only the end of the log knows (GPX's bounds before its
-// track, GeoJSON's points after the track) waits in a spill file.
+// with the digits the receiver sent. Each writer streams: GPX keeps room for
+// its bounds before its track and fills it in at the end; GeoJSON's points,
+// which follow its track, wait in a spill file.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +32,7 @@ struct TrackWriter {
   TrackFormat format;
   bool points;       // GeoJSON: a Point feature for every fix as well
   TextSink* out;     // the file
-  TextSink* spill;   // GPX and GeoJSON: written after the head, at the end
+  TextSink* spill;   // GeoJSON with points: its points, written after the track
   FILE* spillFile;
   // Segments: a new one where the receiver lost its fix or no fix came for
   // more than five usual intervals (the median of the last five).
@@ -47,10 +47,12 @@ struct TrackWriter {
   uint8_t boundLengths[4];
   TrackPoint firstDated, lastDated;
   bool dated;
+  long metadataAt;  // GPX: where the room for its metadata starts in the file; -1 where it cannot be told
 };
 
 // Starts the track of the log named name: out receives the file; spill
-// (with its own sink) what waits for the end (GPX, GeoJSON; ignored for KML).
+// (with its own sink) GeoJSON's points, which wait for the end (unused for
+// the others, and nullptr when points is false).
 void BeginTrack(TrackWriter& writer, TrackFormat format, bool points, TextSink* out, TextSink* spill,
                 FILE* spillFile, const char* name, size_t nameLength);
 
