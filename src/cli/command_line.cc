@@ -12,6 +12,7 @@
 #include "cli/command_plan.h"
 #include "convert/sentence_counts.h"
 #include "files/binary_streams.h"
+#include "files/file_identity.h"
 #include "files/input_opening.h"
 #include "files/name_limits.h"
 #include "files/output_files.h"
@@ -133,6 +134,7 @@ void ReportLog(const LogRunEnd& end) {
 // What the options ask of every log and table the command converts.
 void ApplyTableOptions(const CommandLine& line) {
   SetPrimaryFormat(PrimaryFormatOf(line));
+  SetTrackPoints(line.points);
   runState.satelliteSlots = line.satellites;
   runState.allSystemsChecked = runState.allSystemsInRun = line.allSystems ? 1 : 0;
   wordOnUnread = !line.quiet;
@@ -200,7 +202,7 @@ int OpenOutput(const PlannedLog& planned, const CommandLine& line) {
       return kExitOutputFailed;
     }
   }
-  if (primary.format != TableFormat::kClassic && line.outputName == nullptr) {
+  if (line.outputName == nullptr) {  // the name planned: another format's, or in --output-dir
     std::strcpy(s.outputPath, primary.output.c_str());
     NameShownOutput(s.outputPath);
   }
@@ -333,7 +335,8 @@ void PrintUsage() {
       "from the logs before it, as in one session of the desktop program.\n"
       "\n"
       "  -o FILE     write the output of a single LOG to FILE ('-': standard output);\n"
-      "              with one --format only\n"
+      "              with one --format only; without --format, a FILE ending in\n"
+      "              .gpx, .geojson or .kml names its format\n"
       "  -           as LOG: read standard input from where it stands, once (output\n"
       "              to standard output unless -o); any LOG that is not a regular\n"
       "              file is read as it arrives and also writes to standard output\n"
@@ -347,12 +350,17 @@ void PrintUsage() {
       "  --gnss      every satellite system (talkers GP, GL, GA, GB, BD, GQ, QZ, GI\n"
       "              and GN): one row per fix, from the sentences of one receiver\n"
       "              cycle, with the satellites of all systems (see the README)\n"
-      "  --format LIST  the tables to write, in one pass over each log: classic (the\n"
-      "              default), fixes (<base>-fixes.csv: one row per receiver cycle\n"
-      "              with a time, every value as sent) and satellites\n"
-      "              (<base>-satellites.csv: one row per satellite and signal), or a\n"
-      "              comma-separated list of them; fixes and satellites read every\n"
-      "              satellite system's talkers, with or without --gnss\n"
+      "  --format LIST  the outputs to write, in one pass over each log: classic\n"
+      "              (the default), fixes (<base>-fixes.csv: one row per receiver\n"
+      "              cycle with a time, every value as sent), satellites\n"
+      "              (<base>-satellites.csv: one row per satellite and signal), and\n"
+      "              the track of the fixes as gpx (<base>.gpx), geojson\n"
+      "              (<base>.geojson) and kml (<base>.kml); or a comma-separated list\n"
+      "              of them; all but classic read every satellite system's talkers,\n"
+      "              with or without --gnss\n"
+      "  --no-points  a GeoJSON track without a Point feature per fix\n"
+      "  --output-dir DIR  write every output into DIR (made if missing) instead of\n"
+      "              beside its log\n"
       "  --satellites N  N satellite slots per row, 1 to 64 (default 12): the\n"
       "              header names them svid00 to svid(N-1) and so on\n"
       "  --stats     after each log, on standard error: its lines, its sentences by\n"
@@ -418,10 +426,16 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
         return UsageError("--satellites takes 1 to 64 slots, not", argv[i]);
       }
     } else if (std::strcmp(arg, "--format") == 0) {
-      if (++i == argc) return UsageError("option --format needs classic, fixes or satellites", nullptr);
+      if (++i == argc) return UsageError("option --format needs a list of formats", nullptr);
       if (!ReadFormats(argv[i], line)) {
-        return UsageError("--format takes classic, fixes, satellites or a comma-separated list of them, not", argv[i]);
+        return UsageError("--format takes classic, fixes, satellites, gpx, geojson, kml or a comma-separated list of them, not", argv[i]);
       }
+      line.formatGiven = true;
+    } else if (std::strcmp(arg, "--no-points") == 0) {
+      line.points = false;
+    } else if (std::strcmp(arg, "--output-dir") == 0) {
+      if (++i == argc) return UsageError("option --output-dir needs a folder", nullptr);
+      line.outputDir = argv[i];
     } else if (std::strcmp(arg, "--batch") == 0) {
       if (++i == argc) return UsageError("option --batch needs a list file", nullptr);
       line.batchList = argv[i];
@@ -440,16 +454,43 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
   if (line.outputName != nullptr && line.logs.size() > 1) {
     return UsageError("-o names the output of a single LOG", nullptr);
   }
+  // "-o track.gpx" alone names its format.
+  TableFormat named;
+  if (line.outputName != nullptr && !line.formatGiven && TrackFormatOfName(line.outputName, named)) {
+    std::fill(line.formats, line.formats + kTableFormats, false);
+    line.formats[static_cast<int>(named)] = true;
+  }
+  if (line.outputName != nullptr && line.outputDir != nullptr) {
+    return UsageError("-o and --output-dir name outputs two ways; give one", nullptr);
+  }
   if (line.outputName != nullptr && FormatCount(line) > 1) {
     return UsageError("-o names one table; --format asks for", std::to_string(FormatCount(line)).c_str());
   }
   return 0;
 }
 
+namespace {
+
+// --output-dir: the folder, made when it is not there yet (its parent must be).
+int MakeOutputFolder(const char* folder) {
+  const FileIdentity identity = IdentifyPath(folder);
+  if (identity.folder) return kExitSuccess;
+  errno = 0;
+  if (!identity.exists && MakeFolder(folder) == 0) return kExitSuccess;
+  std::fprintf(stderr, "%s: cannot write into %s: %s\n", kProgram, QuoteName(folder).c_str(),
+               identity.exists ? "it is not a folder" : std::strerror(errno));
+  return kExitOutputFailed;
+}
+
+}  // namespace
+
 int ConvertLogs(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
   ShowConsoleProgressDialogs(ShowsProgress(line));
   ApplyTableOptions(line);
+  if (line.outputDir != nullptr) {
+    if (const int status = MakeOutputFolder(line.outputDir); status != kExitSuccess) return status;
+  }
   const std::vector<PlannedLog> plan = PlanCommand(line);
   if (const int refused = RefuseClashes(plan); refused != kExitSuccess) return refused;
   if (!line.force) {

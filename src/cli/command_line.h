@@ -24,7 +24,10 @@ struct CommandLine {
   const char* batchList = nullptr;   // --batch
   bool allSystems = false;           // --gnss: every satellite system, one row per fix
   // --format: the tables each log writes, by TableFormat; the classic one alone by default.
-  bool formats[kTableFormats] = {true, false, false};
+  bool formats[kTableFormats] = {true};
+  bool formatGiven = false;           // --format was given (else -o's extension may name a track)
+  bool points = true;                 // GeoJSON: a Point feature per fix (--no-points: none)
+  const char* outputDir = nullptr;    // --output-dir: every output there instead of beside its log
   int satellites = 12;               // --satellites: slots per row, 1 to 64
   bool quiet = false;                // no progress line and no word on unread sentences
   bool stats = false;                // --stats: what each log held, on standard error

@@ -28,6 +28,14 @@ std::string PlanOutput(const char* log, TableFormat format, const CommandLine& l
   char outputBase[kPathSize];
   char output[kPathSize];
   SplitExtension(base, log, extension);
+  if (line.outputDir != nullptr) {
+    // The same names, in the folder given instead of the log's.
+    std::string inFolder = line.outputDir;
+    if (!inFolder.empty() && inFolder.back() != '/' && inFolder.back() != '\\') inFolder += '/';
+    inFolder += FileNamePart(base);
+    if (!FitsBuffer(inFolder.size(), kPathSize)) return "";
+    std::strcpy(base, inFolder.c_str());
+  }
   // A name that does not fit is refused when its log's turn comes.
   if (format != TableFormat::kClassic) {
     const std::string name = std::string(base) + TableSuffix(format);

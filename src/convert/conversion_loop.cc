@@ -167,10 +167,16 @@ ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversi
       EndCycles(c);
     }
   }
-  counts.rows = classic                      ? (EpochCounter > 1 ? EpochCounter - 1 : 0)
-                : outputs.table != nullptr   ? c.rows
-                : outputs.fixes != nullptr   ? c.fixRows
-                                             : c.signalRows;
+  // The rows of the first output named; a track's fixes.
+  int64_t trackFixes = 0;
+  for (int i = kTrackFormats - 1; i >= 0; --i) {
+    if (outputs.tracks[i] != nullptr) trackFixes = c.tracks[i].fixes;
+  }
+  counts.rows = classic                         ? (EpochCounter > 1 ? EpochCounter - 1 : 0)
+                : outputs.table != nullptr      ? c.rows
+                : outputs.fixes != nullptr      ? c.fixRows
+                : outputs.satellites != nullptr ? c.signalRows
+                                                : trackFixes;
   FlushCsvText();
   return {reader.readError, reader.compression};
 }

@@ -1,17 +1,22 @@
 #include "files/extra_tables.h"
 
+#include <strings.h>
+
 #include <cerrno>
 #include <cstring>
 #include <initializer_list>
+#include <utility>
 
 #include "output/fixes_table.h"
 #include "output/satellites_table.h"
+#include "output/track_writer.h"
 
 namespace quorval {
 
 namespace {
 
 TableFormat primary = TableFormat::kClassic;
+bool trackPoints = true;
 ExtraTable extras[kMaxExtraTables];
 int extraCount = 0;
 
@@ -25,23 +30,34 @@ int CloseExtra(ExtraTable& table) {
 
 }  // namespace
 
-const char* TableFormatName(TableFormat format) {
-  switch (format) {
-    case TableFormat::kClassic:
-      return "classic";
-    case TableFormat::kFixes:
-      return "fixes";
-    case TableFormat::kSatellites:
-      return "satellites";
+// Each format's name and the end of its derived name, in TableFormat's order.
+constexpr struct {
+  const char* name;
+  const char* suffix;
+} kFormats[kTableFormats] = {{"classic", ".csv"}, {"fixes", "-fixes.csv"}, {"satellites", "-satellites.csv"},
+                             {"gpx", ".gpx"},     {"geojson", ".geojson"},  {"kml", ".kml"}};
+
+const char* TableFormatName(TableFormat format) { return kFormats[static_cast<int>(format)].name; }
+
+const char* TableSuffix(TableFormat format) { return kFormats[static_cast<int>(format)].suffix; }
+
+bool TrackFormatOfName(const char* name, TableFormat& format) {
+  const char* dot = std::strrchr(name, '.');
+  if (dot == nullptr) return false;
+  for (const auto& [extension, track] : {std::pair{".gpx", TableFormat::kGpx}, {".geojson", TableFormat::kGeoJson},
+                                         {".json", TableFormat::kGeoJson}, {".kml", TableFormat::kKml}}) {
+    if (strcasecmp(dot, extension) == 0) {
+      format = track;
+      return true;
+    }
   }
-  return "";
+  return false;
 }
 
-const char* TableSuffix(TableFormat format) {
-  return format == TableFormat::kFixes        ? "-fixes.csv"
-         : format == TableFormat::kSatellites ? "-satellites.csv"
-                                              : ".csv";
-}
+bool IsTrack(TableFormat format) { return format >= TableFormat::kGpx; }
+
+bool TrackPoints() { return trackPoints; }
+void SetTrackPoints(bool points) { trackPoints = points; }
 
 TableFormat PrimaryFormat() { return primary; }
 void SetPrimaryFormat(TableFormat format) { primary = format; }
@@ -81,7 +97,8 @@ void AbandonExtraTables() {
 }
 
 bool BeginsWithNewTableHeader(const char* start, size_t length) {
-  for (const char* header : {FixesHeader(), SatellitesHeader()}) {
+  for (const char* header : {FixesHeader(), SatellitesHeader(), TrackHead(TrackFormat::kGpx),
+                             TrackHead(TrackFormat::kGeoJson), TrackHead(TrackFormat::kKml)}) {
     const size_t size = std::strlen(header);
     if (length >= size && std::memcmp(start, header, size) == 0) return true;
   }

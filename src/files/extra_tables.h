@@ -1,6 +1,7 @@
-// The tables a run writes: the classic table, and the fixes and satellites
-// tables of the receiver cycles, beside it or instead of it. The desktop
-// program's Options menu and the command line's --format choose them.
+// The outputs a run writes: the classic table, and the fixes and satellites
+// tables and the GPX, GeoJSON and KML tracks of the receiver cycles, beside
+// it or instead of it. The desktop program's Options menu and the command
+// line's --format choose them.
 #pragma once
 
 #include <cstdint>
@@ -11,20 +12,32 @@
 
 namespace quorval {
 
-enum class TableFormat : uint8_t { kClassic, kFixes, kSatellites };
-constexpr int kTableFormats = 3;
+enum class TableFormat : uint8_t { kClassic, kFixes, kSatellites, kGpx, kGeoJson, kKml };
+constexpr int kTableFormats = 6;
 
-// "classic", "fixes", "satellites"
+// "classic", "fixes", "satellites", "gpx", "geojson", "kml"
 const char* TableFormatName(TableFormat format);
 
 // What a derived name of the format ends in after its base: "-fixes.csv",
-// "-satellites.csv" (the classic table's is made by DeriveOutputName).
+// "-satellites.csv", ".gpx", ".geojson", ".kml" (the classic table's is
+// made by DeriveOutputName).
 const char* TableSuffix(TableFormat format);
+
+// The track format that an output name's extension names (".gpx",
+// ".geojson" or ".json", ".kml", in any letter case); false for another.
+bool TrackFormatOfName(const char* name, TableFormat& format);
+
+bool IsTrack(TableFormat format);
 
 // The format the run state's output is written in: the classic table at
 // program start.
 TableFormat PrimaryFormat();
 void SetPrimaryFormat(TableFormat format);
+
+// Whether a GeoJSON track also has a Point feature per fix (--no-points
+// turns it off); on at program start.
+bool TrackPoints();
+void SetTrackPoints(bool points);
 
 // A table written beside the run state's output.
 struct ExtraTable {
@@ -52,7 +65,8 @@ bool FinishExtraTables(TableEnd end);
 // they wrote.
 void AbandonExtraTables();
 
-// Whether a file begins with the header of one of the new tables.
+// Whether a file begins with the header of one of the new tables, or as a
+// track of this program does.
 bool BeginsWithNewTableHeader(const char* start, size_t length);
 
 }  // namespace quorval

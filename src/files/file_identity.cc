@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
 #include "files/path_names.h"
 
 #ifdef _WIN32
+#include <direct.h>
 #include <io.h>
 #include <windows.h>
 #endif
@@ -80,6 +82,14 @@ bool InDeviceFolder(const char* path) {
   const std::string folder(path, static_cast<size_t>(FileNamePart(path) - path));
   const FileIdentity holder = IdentifyPath(folder.empty() ? "." : folder.c_str());
   return IsSameFile(holder, IdentifyPath("/dev")) || IsSameFile(holder, IdentifyPath("/dev/fd"));
+}
+
+int MakeFolder(const char* path) {
+#ifdef _WIN32
+  return _mkdir(path);
+#else
+  return mkdir(path, 0777);
+#endif
 }
 
 }  // namespace quorval

@@ -21,6 +21,9 @@ FileIdentity IdentifyPath(const char* path);
 // What an open stream reads or writes (standard input or output too).
 FileIdentity IdentifyStream(FILE* stream);
 
+// Makes a folder (its parent must exist); 0, or -1 with errno set.
+int MakeFolder(const char* path);
+
 // Both exist and are one file.
 bool IsSameFile(const FileIdentity& a, const FileIdentity& b);
 

@@ -77,7 +77,7 @@ bool HoldsOnlyATable(const char* path) {
   for (const CsvColumn& column : kEpochColumns) length += std::strlen(column.name) + 1;
   FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return false;
-  char start[256];
+  char start[512];
   const size_t read = std::fread(start, 1, sizeof start, file);
   const bool empty = read == 0 && std::feof(file) != 0;
   std::fclose(file);

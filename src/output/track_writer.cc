@@ -260,6 +260,19 @@ void WriteGpxMetadata(TrackWriter& w) {
 
 }  // namespace
 
+const char* TrackHead(TrackFormat format) {
+  switch (format) {
+    case TrackFormat::kGpx:
+      return kGpxHead;
+    case TrackFormat::kGeoJson:
+      return "{\"type\":\"FeatureCollection\",\"generator\":\"Quorval\",\"features\":[";
+    case TrackFormat::kKml:
+      return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- a track of Quorval -->\n"
+             "<kml xmlns=\"http://www.opengis.net/kml/2.2\">";
+  }
+  return "";
+}
+
 const char* TrackFormatName(TrackFormat format) {
   return format == TrackFormat::kGpx ? "gpx" : format == TrackFormat::kGeoJson ? "geojson" : "kml";
 }
@@ -277,7 +290,7 @@ void BeginTrack(TrackWriter& w, TrackFormat format, bool points, TextSink* out, 
       FlushSink(*out);
       const long start = std::ftell(out->stream);
       w.metadataAt = start >= 0 ? start + static_cast<long>(sizeof kGpxHead - 1) : -1;
-      Emit(*out, kGpxHead);
+      Emit(*out, TrackHead(format));
       char* room = SinkRoom(*out);
       std::memset(room, ' ', kMetadataRoom);
       SinkWritten(*out, room + kMetadataRoom);
@@ -287,13 +300,14 @@ void BeginTrack(TrackWriter& w, TrackFormat format, bool points, TextSink* out, 
       break;
     }
     case TrackFormat::kGeoJson:
-      Emit(*out, "{\"type\":\"FeatureCollection\",\"features\":[\n{\"type\":\"Feature\",\"properties\":{\"name\":\"");
+      Emit(*out, TrackHead(format));
+      Emit(*out, "\n{\"type\":\"Feature\",\"properties\":{\"name\":\"");
       WriteName(*out, format, name, nameLength);
       Emit(*out, "\"},\"geometry\":{\"type\":\"MultiLineString\",\"coordinates\":[");
       break;
     case TrackFormat::kKml:
-      Emit(*out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
-                 "<Document><name>");
+      Emit(*out, TrackHead(format));
+      Emit(*out, "\n<Document><name>");
       WriteName(*out, format, name, nameLength);
       Emit(*out, "</name>\n<Placemark><name>Track</name><MultiGeometry>\n");
       break;

@@ -67,7 +67,10 @@ void LoseTrackFix(TrackWriter& writer);
 // Ends the file: what only the end knows, then the spill.
 void EndTrack(TrackWriter& writer);
 
-// The writers of each format, and the name they use in the output.
 const char* TrackFormatName(TrackFormat format);
+
+// How every file of the format that this program writes begins: what tells
+// its own files from other programs' before one is written over.
+const char* TrackHead(TrackFormat format);
 
 }  // namespace quorval

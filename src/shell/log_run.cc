@@ -1,11 +1,14 @@
 #include "shell/log_run.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "convert/conversion.h"
 #include "convert/conversion_loop.h"
 #include "files/extra_tables.h"
+#include "files/path_names.h"
+#include "files/scratch_file.h"
 #include "files/output_files.h"
 #include "resources/version.h"
 #include "shell/progress_dialog.h"
@@ -18,9 +21,28 @@ namespace {
 LogRunReporter reporter = nullptr;
 
 FILE*& TableStream(ConversionOutputs& outputs, TableFormat format) {
+  if (IsTrack(format)) return outputs.tracks[static_cast<int>(format) - static_cast<int>(TableFormat::kGpx)];
   return format == TableFormat::kFixes        ? outputs.fixes
          : format == TableFormat::kSatellites ? outputs.satellites
                                               : outputs.table;
+}
+
+// GeoJSON's points wait for the end of the track in a scratch file; without
+// one, the track is written alone, and a box says so.
+FILE* OpenPointsScratch(const ConversionOutputs& outputs, const char* outputPath) {
+  const int geoJson = static_cast<int>(TrackFormat::kGeoJson);
+  if (outputs.tracks[geoJson] == nullptr || !outputs.trackPoints) return nullptr;
+  FILE* scratch = OpenScratchFile();
+  if (scratch == nullptr) {
+    char text[kPathSize + 200];
+    std::snprintf(text, sizeof text,
+                  "No temporary file could be made for the points of the GeoJSON track of %s.\n"
+                  "The track is written without them.",
+                  outputPath);
+    SetMessageReason(errno, outputPath);
+    MessageBox(kNoWindow, text, "Track without points", MB_TASKMODAL | MB_ICONWARNING);
+  }
+  return scratch;
 }
 
 // The conversion of the log being run (one at a time: the run guard sees to
@@ -75,7 +97,13 @@ LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher f
   int extraCount = 0;
   const ExtraTable* extras = ExtraTables(extraCount);
   for (int i = 0; i < extraCount; ++i) TableStream(outputs, extras[i].format) = extras[i].stream;
+  outputs.trackName = std::strcmp(s.inputPath, "-") == 0 ? "standard input" : FileNamePart(s.inputPath);
+  outputs.trackPoints = TrackPoints();
+  FILE* const scratch = OpenPointsScratch(outputs, outputPath);
+  outputs.scratch[static_cast<int>(TrackFormat::kGeoJson)] = scratch;
+  outputs.trackPoints = outputs.trackPoints && scratch != nullptr;
   const ConversionEnd conversion = ConvertLog(s.inputFile, outputs, runConversion);
+  if (scratch != nullptr) std::fclose(scratch);
   LogRunEnd end{s.cancelRequested != 0, conversion.readError, conversion.compression,
                 TableFate::kInPlace, false, &runConversion.counts};
   if (dialog == DialogAfterRun::kDestroyed) {

@@ -139,7 +139,7 @@ TEST_F(ConvertCommand, UsageErrorsExitOneAndConvertNothing) {
       {"--satellites", "65", "day1.txt"},
       {"--satellites", "12x", "day1.txt"},
       {"day1.txt", "--satellites"},
-      {"--format", "gpx", "day1.txt"},
+      {"--format", "svg", "day1.txt"},
       {"--format", "fixes,fixes", "day1.txt"},
       {"--format", "classic,fixes", "-o", "both.csv", "day1.txt"},
       {"day1.txt", "--format"},
@@ -171,6 +171,37 @@ TEST_F(ConvertCommand, FormatsWriteTheirTablesInOnePassAndRefuseStandardOutputFo
   EXPECT_EQ(two.status, 1);
   EXPECT_EQ(two.out, "");
   EXPECT_NE(two.err.find("standard output"), std::string::npos) << two.err;
+}
+
+TEST_F(ConvertCommand, TracksAreNamedByFormatOrExtensionAndGoWhereOutputDirSays) {
+  fs::create_directories(folder / "other");
+  folder.Write("other/day1.txt", kDay1);
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> written;
+  };
+  const std::vector<Case> cases = {
+      {{"--format", "gpx,kml", "day1.txt"}, 0, {"day1.gpx", "day1.kml"}},
+      {{"-o", "track.GeoJSON", "day1.txt"}, 0, {"track.GeoJSON"}},
+      {{"--output-dir", "out", "--format", "classic,geojson", "day1.txt", "day2.txt"},
+       0, {"out/day1-103+000.csv", "out/day1.geojson", "out/day2-103+000.csv", "out/day2.geojson"}},
+      // Two logs of one name would write one file in the folder.
+      {{"--output-dir", "out2", "day1.txt", "other/day1.txt"}, 1, {}},
+      {{"--output-dir", "out3", "-o", "x.csv", "day1.txt"}, 1, {}},
+  };
+  for (const Case& c : cases) {
+    const Result run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args[1] << ": " << run.err;
+    for (const std::string& name : c.written) EXPECT_TRUE(Exists(name)) << name;
+  }
+  EXPECT_EQ(Read("day1.gpx").rfind("<?xml", 0), 0u);
+  EXPECT_EQ(Read("track.GeoJSON").rfind("{\"type\":\"FeatureCollection\"", 0), 0u);
+  EXPECT_FALSE(Exists("out2") && Exists("out2/day1-103+000.csv"));
+  // A track of this program may be written over; another program's may not.
+  folder.Write("day1.kml", "<kml>not ours</kml>");
+  EXPECT_EQ(Run({"--format", "kml", "day1.txt"}).status, 3);
+  EXPECT_EQ(Run({"--format", "gpx", "day1.txt"}).status, 0);
 }
 
 TEST_F(ConvertCommand, MissingLogExitsTwoWithOneLineNamingItAndTheOthersStillConvert) {
