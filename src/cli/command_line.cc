@@ -327,7 +327,8 @@ void StartConverter() {
 void PrintUsage() {
   std::printf(
       "Usage: %s [OPTION]... LOG...\n"
-      "   or: %s [--quiet] [--gnss] [--satellites N] --batch LIST\n"
+      "   or: %s [--quiet] [--gnss] [--satellites N] [--format LIST]\n"
+      "           --batch LIST\n"
       "Convert NMEA 0183 receiver logs into CSV tables, one row per position epoch.\n"
       "\n"
       "Each LOG is converted, in order, into <base>-%s+000.csv beside it (the name\n"
@@ -346,7 +347,9 @@ void PrintUsage() {
       "              conversion started are listed in <LIST base>-diag.txt;\n"
       "              entries are found from the current folder, not LIST's; the\n"
       "              batch stops at a log that cannot be opened or a table that\n"
-      "              cannot be written\n"
+      "              cannot be written; --format must include classic (the .xlx),\n"
+      "              and fixes and satellites write <base>-%s+000-fixes.csv and\n"
+      "              <base>-%s+000-satellites.csv beside it\n"
       "  --gnss      every satellite system (talkers GP, GL, GA, GB, BD, GQ, QZ, GI\n"
       "              and GN): one row per fix, from the sentences of one receiver\n"
       "              cycle, with the satellites of all systems (see the README)\n"
@@ -387,7 +390,8 @@ void PrintUsage() {
       "\n"
       "Example:\n"
       "  %s day1.txt day2.txt  writes day1-%s+000.csv, day2-%s+000.csv\n",
-      kProgram, kProgram, kVersionLabel, kVersionLabel, kProgram, kVersionLabel, kVersionLabel);
+      kProgram, kProgram, kVersionLabel, kVersionLabel, kVersionLabel, kVersionLabel, kProgram,
+      kVersionLabel, kVersionLabel);
 }
 
 int ParseCommandLine(int argc, char** argv, CommandLine& line) {
@@ -448,6 +452,14 @@ int ParseCommandLine(int argc, char** argv, CommandLine& line) {
     if (!line.logs.empty() || line.outputName != nullptr) {
       return UsageError("--batch takes no LOG and no -o", nullptr);
     }
+    // Each log's .xlx is the classic table; the other formats go beside it.
+    if (!line.formats[static_cast<int>(TableFormat::kClassic)]) {
+      return UsageError("--batch writes the classic table: its --format must include classic", nullptr);
+    }
+    for (int f = static_cast<int>(TableFormat::kGpx); f < kTableFormats; ++f) {
+      if (line.formats[f]) return UsageError("--batch writes tables, not the track format", TableFormatName(static_cast<TableFormat>(f)));
+    }
+    if (line.outputDir != nullptr) return UsageError("--batch writes beside each log; --output-dir is for LOGs", nullptr);
     return 0;
   }
   if (line.logs.empty()) return UsageError("no LOG given", nullptr);
@@ -515,6 +527,11 @@ int RunListedBatch(const CommandLine& line) {
   SetConsoleProgramName(kProgram);
   ShowConsoleProgressDialogs(ShowsProgress(line));
   ApplyTableOptions(line);
+  // The desktop program's Options items, as --format sets them.
+  RunState& s = runState;
+  s.fixesTableChecked = s.fixesTableInRun = line.formats[static_cast<int>(TableFormat::kFixes)] ? 1 : 0;
+  s.satellitesTableChecked = s.satellitesTableInRun =
+      line.formats[static_cast<int>(TableFormat::kSatellites)] ? 1 : 0;
   if (!FitsBuffer(std::strlen(line.batchList), kPathSize)) {
     RefuseLongPath(line.batchList);
     return kExitInputUnreadable;

@@ -7,9 +7,13 @@
 #include <initializer_list>
 #include <utility>
 
+#include "files/file_identity.h"
+#include "files/name_limits.h"
+#include "layer/windowing.h"
 #include "output/fixes_table.h"
 #include "output/satellites_table.h"
 #include "output/track_writer.h"
+#include "state/run_state.h"
 
 namespace quorval {
 
@@ -94,6 +98,65 @@ void AbandonExtraTables() {
     DiscardStagedOutput(extras[i].staged);
   }
   extraCount = 0;
+}
+
+bool ExtraTableInRun(TableFormat format) {
+  const RunState& s = runState;
+  return format == TableFormat::kFixes        ? s.fixesTableInRun != 0
+         : format == TableFormat::kSatellites ? s.satellitesTableInRun != 0
+                                              : false;
+}
+
+bool FormExtraTableName(const char* outputBase, TableFormat format, char* path) {
+  const size_t baseLength = std::strlen(outputBase);
+  if (!FitsBuffer(baseLength + std::strlen(TableSuffix(format)), kPathSize)) return false;
+  std::memcpy(path, outputBase, baseLength);
+  std::strcpy(path + baseLength, TableSuffix(format));
+  return true;
+}
+
+int RefuseForeignFile(const char* path, TableFormat format) {
+  // A folder or a device in the way is met by the retry prompt instead.
+  if (!IdentifyPath(path).regular || HoldsOnlyATable(path)) return 0;
+  char text[kPathSize + 200];
+  std::snprintf(text, sizeof text,
+                "The %s table would replace %s,\nwhich is neither empty nor a table of Quorval.\n"
+                "Move or rename the file and start the run again.",
+                TableFormatName(format), path);
+  SetMessageReason(0, path);
+  MessageBox(kNoWindow, text, "Output would overwrite another file", MB_TASKMODAL | MB_ICONWARNING);
+  return 1;
+}
+
+int CheckExtraTablesInRun(const char* outputBase) {
+  const RunState& s = runState;
+  for (const TableFormat format : {TableFormat::kFixes, TableFormat::kSatellites}) {
+    if (!ExtraTableInRun(format)) continue;
+    char path[kPathSize];
+    if (!FormExtraTableName(outputBase, format, path)) return RefuseLongName(outputBase, kPathSize - 1);
+    if (s.inputFile != nullptr && IsSameFile(IdentifyPath(path), IdentifyStream(s.inputFile))) {
+      char text[kPathSize + 200];
+      std::snprintf(text, sizeof text, "The %s table would replace %s,\nthe log being converted.",
+                    TableFormatName(format), path);
+      SetMessageReason(0, path);
+      MessageBox(kNoWindow, text, "Output would overwrite input", MB_TASKMODAL | MB_ICONWARNING);
+      return 1;
+    }
+    if (RefuseForeignFile(path, format) != 0) return 1;
+  }
+  return 0;
+}
+
+int OpenExtraTablesInRun(const char* outputBase) {
+  for (const TableFormat format : {TableFormat::kFixes, TableFormat::kSatellites}) {
+    if (!ExtraTableInRun(format)) continue;
+    char path[kPathSize];
+    if (!FormExtraTableName(outputBase, format, path) || OpenExtraTable(format, path) != 0) {
+      AbandonExtraTables();
+      return 1;
+    }
+  }
+  return 0;
 }
 
 bool BeginsWithNewTableHeader(const char* start, size_t length) {

@@ -65,6 +65,32 @@ bool FinishExtraTables(TableEnd end);
 // they wrote.
 void AbandonExtraTables();
 
+// Whether the run in progress writes the format's table beside its own: the
+// Options menu's choice as the run began (--batch --format on the command
+// line).
+bool ExtraTableInRun(TableFormat format);
+
+// The name of the format's table beside the table named outputBase and its
+// extension: outputBase + TableSuffix(format), in path (a kPathSize buffer).
+// False, with path untouched, when it would not fit.
+bool FormExtraTableName(const char* outputBase, TableFormat format, char* path);
+
+// Returns 1 after a box naming the file when the format's table would
+// replace a file that is neither empty nor a table of this program, else 0:
+// nothing the user keeps under a table's name is lost unasked.
+int RefuseForeignFile(const char* path, TableFormat format);
+
+// Before the run's table is opened: whether each extra table of the run may
+// be written beside the table named outputBase. A name that would not fit,
+// that is the log being converted or that holds another file is refused in
+// a box naming it. Returns 0, or 1 after the box.
+int CheckExtraTablesInRun(const char* outputBase);
+
+// Opens each extra table of the run beside the table named outputBase.
+// Returns 0, or 1 when the user chose Cancel at a retry prompt, with none of
+// them left open.
+int OpenExtraTablesInRun(const char* outputBase);
+
 // Whether a file begins with the header of one of the new tables, or as a
 // track of this program does.
 bool BeginsWithNewTableHeader(const char* start, size_t length);

@@ -167,6 +167,17 @@ void RefuseInputAsOutput(const char* outputPath) {
   MessageBox(kNoWindow, text, "Output would overwrite input", MB_TASKMODAL | MB_ICONWARNING);
 }
 
+// The run's table and the extra tables chosen for the run beside it. The
+// extras' names are checked first, so that a refusal leaves every file as
+// it was; a Cancel at any retry prompt leaves none of them open.
+int OpenRunTables(const char* outputPath) {
+  const char* outputBase = runState.outputBase;
+  if (CheckExtraTablesInRun(outputBase) != 0 || OpenOutputWithRetry(outputPath) != 0) return 1;
+  if (OpenExtraTablesInRun(outputBase) == 0) return 0;
+  AbandonOutput();
+  return 1;
+}
+
 }  // namespace
 
 int OpenCsvOutput(WindowHandle owner, char* outputPath) {
@@ -190,16 +201,17 @@ int OpenCsvOutput(WindowHandle owner, char* outputPath) {
     }
     std::strcpy(outputPath, s.outputBase);
     std::strcat(outputPath, kCsvExtension);
-    if (!WouldOverwriteInput(outputPath)) return OpenOutputWithRetry(outputPath);
+    if (!WouldOverwriteInput(outputPath)) return OpenRunTables(outputPath);
     RefuseInputAsOutput(outputPath);
   }
 }
 
 int OpenBatchOutput(char* outputPath) {
-  // An output left open by an earlier item; a failure to close it is not reported.
+  // Outputs left open by an earlier item; a failure to close them is not reported.
+  AbandonExtraTables();
   AbandonOutput();
   if (FormOutputName(outputPath, kBatchExtension) != 0) return 1;
-  return OpenOutputWithRetry(outputPath);
+  return OpenRunTables(outputPath);
 }
 
 int CloseRunFiles() {

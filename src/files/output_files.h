@@ -68,15 +68,17 @@ void AbandonOutput();
 
 // The single run's output: the name derived from inputBase is proposed in
 // the output chooser (which asks before an existing file is overwritten),
-// and whatever the user typed, the file gets ".csv". Returns 0 with the
-// output open and its path in outputPath (a kPathSize buffer), 1 when the
-// user gave up in the chooser or at the retry prompt.
+// and whatever the user typed, the file gets ".csv"; the extra tables of
+// the run are opened beside it. Returns 0 with the output open and its path
+// in outputPath (a kPathSize buffer), 1 when the user gave up in the
+// chooser or at a retry prompt, or an extra table was refused.
 int OpenCsvOutput(WindowHandle owner, char* outputPath);
 
 // A batch item's output: the ".xlx" name derived from inputBase, opened
-// without a question (an output still open from an earlier item is closed
-// first). Returns 0 with the output open, 1 when it was refused or the user
-// chose Cancel at the retry prompt.
+// without a question, and the extra tables of the run beside it (outputs
+// still open from an earlier item are closed first). Returns 0 with the
+// output open, 1 when one was refused or the user chose Cancel at a retry
+// prompt.
 int OpenBatchOutput(char* outputPath);
 
 // Closes a batch item's input and then its output. Returns 0, or -1 when a

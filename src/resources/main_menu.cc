@@ -18,9 +18,12 @@ constexpr MenuItem kViewItems[] = {
     {"Show Last Table", kShowLastTableCommand},
 };
 
-// Checked, the runs started from then on read every satellite system.
+// Checked, the runs started from then on read every satellite system, and
+// write the fixes and the satellites table beside each table they write.
 constexpr MenuItem kOptionsItems[] = {
     {"All satellite systems", kAllSystemsCommand, true},
+    {"Also write the fixes table (-fixes.csv)", kFixesTableCommand, true},
+    {"Also write the satellites table (-satellites.csv)", kSatellitesTableCommand, true},
 };
 
 constexpr MenuItem kHelpItems[] = {

@@ -27,6 +27,8 @@ constexpr unsigned kSingleCommand = 40006;
 constexpr unsigned kBlankCommand = 40007;
 constexpr unsigned kShowLastTableCommand = 40008;
 constexpr unsigned kAllSystemsCommand = 40010;  // Options, All satellite systems
+constexpr unsigned kFixesTableCommand = 40011;  // Options, the fixes table beside the table
+constexpr unsigned kSatellitesTableCommand = 40012;  // Options, the satellites table beside it
 
 extern const MenuResource kMainMenu;
 

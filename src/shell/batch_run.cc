@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/extra_tables.h"
 #include "files/file_choosers.h"
 #include "files/file_identity.h"
 #include "files/input_opening.h"
@@ -92,14 +93,21 @@ void RefuseOverwrite(const char* written, const char* read) {
   MessageBox(kNoWindow, text, "Output would overwrite input", MB_TASKMODAL | MB_ICONWARNING);
 }
 
+struct ExtraWrite {
+  std::string path;
+  TableFormat format;
+};
+
 // Whether the batch over the open list would write its diagnostics file or
 // an output over the list or one of its logs (a table named like the list,
-// a link between them). The list is read ahead, up to the entry the batch
-// would stop at, and then rewound; the box names both files.
+// a link between them), or an extra table over a file that is no table. The
+// list is read ahead, up to the entry the batch would stop at, and then
+// rewound; the box names the files.
 bool WouldWriteOverARead(const char* listPath, const char* diagnosticsName) {
   RunState& s = runState;
   std::vector<ReadFile> reads{{IdentifyStream(s.listFile), listPath}};
   std::vector<std::string> writes{diagnosticsName};
+  std::vector<ExtraWrite> extras;
   char entry[kListEntrySize];
   while (ReadListEntry(entry) && FitBatchInputName(entry)) {
     const FileIdentity log = IdentifyPath(entry);
@@ -109,6 +117,12 @@ bool WouldWriteOverARead(const char* listPath, const char* diagnosticsName) {
     if (!DeriveOutputName(base, kBatchExtension, outputBase, output)) break;
     reads.push_back({log, entry});
     writes.emplace_back(output);
+    for (const TableFormat format : {TableFormat::kFixes, TableFormat::kSatellites}) {
+      char extra[kPathSize];
+      if (!ExtraTableInRun(format) || !FormExtraTableName(outputBase, format, extra)) continue;
+      writes.emplace_back(extra);
+      extras.push_back({extra, format});
+    }
   }
   std::rewind(s.listFile);
   std::sort(reads.begin(), reads.end(), ComesBefore);
@@ -120,6 +134,9 @@ bool WouldWriteOverARead(const char* listPath, const char* diagnosticsName) {
       RefuseOverwrite(written.c_str(), match->path.c_str());
       return true;
     }
+  }
+  for (const ExtraWrite& extra : extras) {
+    if (RefuseForeignFile(extra.path.c_str(), extra.format) != 0) return true;
   }
   return false;
 }

@@ -78,12 +78,11 @@ void AnswerCloseRequest(WindowHandle window) {
   if (answer == IDYES) RequestCloseAfterRun();
 }
 
-// Options, All satellite systems: the item's check mark is the choice; a
-// run takes it when it begins, so a change during a run waits for the next.
-void ToggleAllSystems(WindowHandle window) {
-  RunState& s = runState;
-  s.allSystemsChecked = s.allSystemsChecked != 0 ? 0 : 1;
-  CheckMenuItem(window, kAllSystemsCommand, MF_BYCOMMAND | (s.allSystemsChecked != 0 ? MF_CHECKED : MF_UNCHECKED));
+// An Options item: its check mark is the choice; a run takes it when it
+// begins, so a change during a run waits for the next.
+void ToggleOption(WindowHandle window, unsigned id, int32_t& checked) {
+  checked = checked != 0 ? 0 : 1;
+  CheckMenuItem(window, id, MF_BYCOMMAND | (checked != 0 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
@@ -109,7 +108,13 @@ intptr_t HandleCommand(WindowHandle window, uintptr_t wParam, intptr_t lParam) {
       RunBatch(window, wParam, lParam);
       return 0;
     case kAllSystemsCommand:
-      ToggleAllSystems(window);
+      ToggleOption(window, id, runState.allSystemsChecked);
+      return 0;
+    case kFixesTableCommand:
+      ToggleOption(window, id, runState.fixesTableChecked);
+      return 0;
+    case kSatellitesTableCommand:
+      ToggleOption(window, id, runState.satellitesTableChecked);
       return 0;
     default:
       return DefWindowProc(window, WM_COMMAND, wParam, lParam);

@@ -26,8 +26,10 @@ bool BeginRun() {
   if (s.runInProgress != 0) return false;
   s.runInProgress = 1;
   s.closeRequested = 0;
-  // The Options item as it stands now holds for the whole run.
+  // The Options items as they stand now hold for the whole run.
   s.allSystemsInRun = s.allSystemsChecked;
+  s.fixesTableInRun = s.fixesTableChecked;
+  s.satellitesTableInRun = s.satellitesTableChecked;
   EnableGuardedCommands(false);
   return true;
 }

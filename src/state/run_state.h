@@ -71,6 +71,15 @@ struct RunState {
   // state when the run begins (the command line's --gnss sets both).
   int32_t allSystemsChecked;
   int32_t allSystemsInRun;
+
+  // The fixes and the satellites table beside each table a run writes: the
+  // Options menu's check items (off at every start), and the choice of the
+  // run in progress, taken as the run begins (the command line's --batch
+  // with --format sets both).
+  int32_t fixesTableChecked;
+  int32_t satellitesTableChecked;
+  int32_t fixesTableInRun;
+  int32_t satellitesTableInRun;
 };
 
 extern RunState runState;

@@ -59,6 +59,21 @@ TEST_F(BatchCommand, WritesTheSameFilesByteForByteAsTheDesktopBatch) {
   EXPECT_EQ(console.err, "quorval-convert: Processing Complete\n");
 }
 
+TEST_F(BatchCommand, FormatMustIncludeClassicAndAddsItsTablesBesideEachButNeverOverAnotherFile) {
+  folder.Write("day1.log", kOneCycle);
+  folder.Write("day2.log", kOneCycle);
+  folder.Write("day2-103+000-satellites.csv", "notes\n");
+  const std::string list = folder.Write("AllData.ini", folder / "day1\n" + folder / "day2\n");
+  for (const auto& [formats, status] : {std::pair{"fixes", 1}, {"classic,satellites", 3}, {"fixes,classic", 0}}) {
+    const auto run =
+        test_support::RunProgram(test_support::Spawn{{"--format", formats, "--batch", list}}, folder, captures);
+    EXPECT_EQ(run.status, status) << formats << ": " << run.err;
+  }
+  EXPECT_EQ(ReadBytes(folder / "day2-103+000-satellites.csv"), "notes\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "day1-103+000-satellites.csv"));  // refused before day1
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day2-103+000-fixes.csv")), 2);
+}
+
 TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
   folder.Write("day1.log", kDay1);
   folder.Write("packed.log", std::string("\x28\xb5\x2f\xfd\0\0", 6));

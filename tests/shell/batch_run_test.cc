@@ -147,6 +147,17 @@ TEST_F(BatchRun, CancelAtTheOutputRetryPromptStopsWithoutTheFinalBox) {
   EXPECT_TRUE(AllStreamsClosed());
 }
 
+TEST_F(BatchRun, AnExtraTableChosenInOptionsIsWrittenBesideEachLogsTable) {
+  folder.Write("day1.log", kOneCycle);
+  folder.Write("day2.log", kOneCycle);
+  backend.WhenIdle(ChooseMenuItem(kFixesTableCommand));
+  ChooseList(folder / "day1\n" + folder / "day2\n");
+  EXPECT_EQ(RunProgram(), 0);
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000-fixes.csv")), 2);
+  EXPECT_EQ(ReadBytes(folder / "day2-103+000-fixes.csv"), ReadBytes(folder / "day1-103+000-fixes.csv"));
+  EXPECT_EQ(FilesLeft(), 8);  // the list, its diagnostics file, and each log with two tables
+}
+
 TEST_F(BatchRun, EntryIsCutAtItsLastDotEvenInAFolderName) {
   folder.Write("run.log", LogWithFixes(2));
   ChooseList(folder / "run.2/day1\n");

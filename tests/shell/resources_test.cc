@@ -31,7 +31,7 @@ class Resources : public ::testing::Test {
   }
 };
 
-TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenAllSystemsThenAbout) {
+TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenTheThreeOptionsThenAbout) {
   const MenuResource* menu = LoadMenu(kProgramInstance, "bramlet_menu");  // names match in any case
   ASSERT_EQ(menu, &kMainMenu);
   EXPECT_STREQ(menu->name, "Bramlet_MENU");
@@ -48,6 +48,8 @@ TEST_F(Resources, MenuListsExitTheBlankDividerAndBothRunsThenShowLastTableThenAl
                                    "Batch PostProc 40005", "[View]", "Show Last Table 40008",
                                    "[Options]",
                                    "All satellite systems 40010 with its check mark",
+                                   "Also write the fixes table (-fixes.csv) 40011 with its check mark",
+                                   "Also write the satellites table (-satellites.csv) 40012 with its check mark",
                                    "[      &Help      ]", "&About . . . 3050"));
   EXPECT_EQ(LoadMenu(kProgramInstance, "OTHER"), nullptr);
   EXPECT_EQ(LoadMenu(kProgramInstance + 1, "Bramlet_MENU"), nullptr) << "another module holds none";

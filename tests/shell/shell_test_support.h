@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,13 @@ inline std::string LogWithFixes(int fixes) {
   }
   return log;
 }
+
+// A receiver cycle of a multi-system receiver with one Galileo signal,
+// which the classic table passes over.
+inline const std::string kOneCycle =
+    "$GNRMC,003956.00,A,4552.65403,S,17030.00668,E,0.025,,120419,,,A,V*07\r\n"
+    "$GNGGA,003956.00,4552.65403,S,17030.00668,E,1,12,0.64,14.2,M,1.8,M,,*56\r\n"
+    "$GAGSV,1,1,01,33,62,034,08,7*49\r\n";
 
 // The lines of a CSV table (each ends in CR LF).
 inline int CsvLines(const std::string& table) {
@@ -77,6 +85,9 @@ class ShellTest : public ::testing::Test {
     return runState.inputFile == nullptr && runState.outputFile == nullptr &&
            runState.listFile == nullptr && runState.diagFile == nullptr;
   }
+
+  // What a run left in the scratch folder: a staged table not put in place counts.
+  long FilesLeft() const { return std::distance(std::filesystem::directory_iterator(folder / ""), {}); }
 
   std::vector<std::string> FileDialogTitles() const {
     std::vector<std::string> titles;

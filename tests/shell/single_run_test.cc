@@ -230,6 +230,43 @@ TEST_F(SingleRun, RetryPromptRepeatsUntilTheFolderExistsAndCancelEndsTheRun) {
   }
 }
 
+TEST_F(SingleRun, ExtraTablesChosenInOptionsBeginBesideTheTableAndAChangeDuringTheRunWaits) {
+  const std::string log = folder.Write("f9p.txt", kOneCycle);
+  backend.WhenIdle(ChooseMenuItem(kFixesTableCommand))
+      .WhenIdle(ChooseMenuItem(kSatellitesTableCommand))
+      .WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "day1-103+000.csv")
+      .AfterLine(1, 2, ChooseMenuItem(kSatellitesTableCommand))  // unchecked during the run
+      .AnswerBox(IDYES)
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "next.csv")
+      .AnswerBox(IDNO);
+  EXPECT_EQ(RunProgram(), kScriptEnded);
+  const std::string fixes = ReadBytes(folder / "day1-103+000-fixes.csv");
+  EXPECT_EQ(fixes.find("utc,time_of_day,lat,"), 0u);
+  EXPECT_EQ(CsvLines(fixes), 2);
+  EXPECT_EQ(ReadBytes(folder / "day1-103+000-satellites.csv").find("utc,time_of_day,system,"), 0u);
+  EXPECT_EQ(CsvLines(ReadBytes(folder / "day1-103+000-satellites.csv")), 2);
+  EXPECT_EQ(ReadBytes(folder / "next-fixes.csv"), fixes);
+  EXPECT_EQ(FilesLeft(), 6);  // the log, three tables, next.csv and next-fixes.csv
+}
+
+TEST_F(SingleRun, CancelAtAnExtraTablesRetryPromptEndsTheRunAndLeavesNoFile) {
+  const std::string log = folder.Write("day1.txt", kOneCycle);
+  std::filesystem::create_directory(folder / "day1-103+000-satellites.csv");  // met after the fixes table
+  backend.WhenIdle(ChooseMenuItem(kFixesTableCommand))
+      .WhenIdle(ChooseMenuItem(kSatellitesTableCommand))
+      .WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(folder / "day1-103+000.csv")
+      .AnswerBox(IDCANCEL);
+  EXPECT_EQ(RunProgram(), kScriptEnded);
+  EXPECT_EQ(backend.Boxes().size(), 1u);  // the retry prompt, and no closing question
+  EXPECT_EQ(FilesLeft(), 2);              // the log and the folder
+  EXPECT_TRUE(AllStreamsClosed());
+}
+
 TEST_F(SingleRun, CancelDuringTheConversionKeepsTheRowsSoFarAndMarksTheRunAborted) {
   const std::string log = folder.Write("day1.txt", LogWithFixes(10));
   for (const UserAction& cancel : {ClickCancel(), CloseDialog()}) {

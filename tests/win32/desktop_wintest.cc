@@ -116,7 +116,8 @@ TEST_F(Win32Desktop, MainWindowShowsItsTitleAndMenuAndAboutAndClosesWithExitCode
   EXPECT_EQ(titles, (Strings{"       File     ", "View", "Options", "      &Help      "}));
   EXPECT_EQ(file, (Strings{"Exit=1250", "=40007", "Single PostProc=40006", "Batch PostProc=40005"}));
   EXPECT_EQ(view, (Strings{"Show Last Table=40008"}));
-  EXPECT_EQ(options, (Strings{"All satellite systems=40010"}));
+  EXPECT_EQ(options, (Strings{"All satellite systems=40010", "Also write the fixes table (-fixes.csv)=40011",
+                              "Also write the satellites table (-satellites.csv)=40012"}));
   EXPECT_EQ(help, (Strings{"&About . . .=3050"}));
   EXPECT_EQ(aboutText, "ZARN-103");
 }
