@@ -3,6 +3,8 @@
 // the tables must agree byte for byte. The input holds up to three logs,
 // split at its first two 0xFF bytes, converted one after the other from a
 // fresh record, so that values carried from log to log are compared too.
+// A log that begins with a compressor's magic number is decompressed and
+// converted, unchecked but under the sanitizers.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "convert/conversion_loop.h"
+#include "convert/sentence_capture.h"
 #include "state/epoch_record.h"
 #include "reference/reference_converter.h"
 #include "state/run_state.h"
@@ -40,6 +43,10 @@ void Compare(const uint8_t* data, size_t size) {
   runState.inputFile = nullptr;
   std::fclose(input);
   const std::string fast = Table(output, text, length);
+  // A log that begins as a compressor's stream is read as its text, which
+  // the reference does not do: only the sanitizers watch the decompression
+  // of whatever bytes follow the header.
+  if (CompressionOf(data, size) != nullptr) return;
 
   input = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   output = open_memstream(&text, &length);

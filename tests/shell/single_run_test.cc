@@ -356,6 +356,23 @@ TEST_F(SingleRun, TheLogNamedAsItsOwnOutputIsRefusedAndTheNameAskedAgain) {
   EXPECT_EQ(CsvLines(ReadBytes(table)), 4);
 }
 
+TEST_F(SingleRun, ACompressedLogIsReadAsItsTextAndItsBarReachesTheEnd) {
+  const std::string log = folder.Write(
+      "day1.gz", ReadBytes(std::string(QUORVAL_SOURCE_DIR) + "/tests/cli/compressed/day1-60-times.txt.gz"));
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(log + ".csv")
+      .AnswerBox(IDNO);
+  RunProgram();
+  EXPECT_THAT(backend.Boxes(), ElementsAre("Processing Complete: Do another file?"));
+  const std::string table = ReadBytes(log + ".csv");
+  EXPECT_EQ(CsvLines(table), 60 * 20);
+  EXPECT_TRUE(table.starts_with(ReadBytes(QUORVAL_SAMPLES_DIR "/day1-103+000.csv")));
+  ASSERT_FALSE(backend.barsFilled.empty());
+  // The compressed bytes count: within a step of the end, as for a plain log.
+  EXPECT_GE(backend.barsFilled.back().rect.right, backend.barClient.right - 1);
+}
+
 TEST_F(SingleRun, ALogThatCannotBeReadToItsEndIsNamedWithItsReason) {
   const struct {
     std::string log;
