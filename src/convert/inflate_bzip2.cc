@@ -10,8 +10,8 @@ namespace quorval {
 
 namespace {
 
-// libbz2 counts in unsigned int: a larger block is handed over in parts.
-unsigned int Part(size_t count) { return count > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(count); }
+// libbz2 counts in unsigned int: a larger block goes over in pieces.
+unsigned int Piece(size_t count) { return count > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(count); }
 
 void* StartBzip2() {
   auto* stream = new (std::nothrow) bz_stream{};
@@ -25,8 +25,8 @@ void* StartBzip2() {
 
 InflateResult InflateBzip2(void* state, InflateStep& step) {
   bz_stream& stream = *static_cast<bz_stream*>(state);
-  const unsigned int in = Part(step.inCount);
-  const unsigned int out = Part(step.outRoom);
+  const unsigned int in = Piece(step.inCount);
+  const unsigned int out = Piece(step.outRoom);
   stream.next_in = const_cast<char*>(reinterpret_cast<const char*>(step.in));
   stream.avail_in = in;
   stream.next_out = reinterpret_cast<char*>(step.out);

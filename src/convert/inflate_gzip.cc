@@ -10,8 +10,8 @@ namespace quorval {
 
 namespace {
 
-// zlib counts in unsigned int: a larger block is handed over in parts.
-uInt Part(size_t count) { return count > UINT_MAX ? UINT_MAX : static_cast<uInt>(count); }
+// zlib counts in unsigned int: a larger block goes over in pieces.
+uInt Piece(size_t count) { return count > UINT_MAX ? UINT_MAX : static_cast<uInt>(count); }
 
 void* StartGzip() {
   auto* stream = new (std::nothrow) z_stream{};
@@ -26,8 +26,8 @@ void* StartGzip() {
 
 InflateResult InflateGzip(void* state, InflateStep& step) {
   z_stream& stream = *static_cast<z_stream*>(state);
-  const uInt in = Part(step.inCount);
-  const uInt out = Part(step.outRoom);
+  const uInt in = Piece(step.inCount);
+  const uInt out = Piece(step.outRoom);
   stream.next_in = const_cast<Bytef*>(step.in);
   stream.avail_in = in;
   stream.next_out = step.out;
