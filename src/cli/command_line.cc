@@ -239,12 +239,12 @@ int InterruptedStatus() { return kExitInterrupted + endRequestSignal; }
 // under its name now is.
 void ReportReadFailure(const char* log, const LogRunEnd& end, const char* output) {
   const std::string table = Named(output, true);
-  if (end.compression != nullptr) {
+  if (end.unreadCompression != nullptr) {
     static const struct { const char* format; const char* reader; } kReaders[] = {
         {"gzip", "zcat"}, {"xz", "xzcat"}, {"bzip2", "bzcat"}, {"zstd", "zstdcat"}};
     const char* reader = "zcat";
     for (const auto& known : kReaders) {
-      if (std::strcmp(known.format, end.compression) == 0) reader = known.reader;
+      if (std::strcmp(known.format, end.unreadCompression) == 0) reader = known.reader;
     }
     const bool standard = IsStandardStream(log);
     std::fprintf(stderr, "%s: %s; '%s%s%s | %s -' reads it\n",

@@ -109,6 +109,13 @@ void FlushTables(void* context) {
   if (cycles) ReadCycleSentence(conversion, sentence, broken);
 }
 
+// After a call of the pump: the position in the text up to which a line
+// needs none.
+int64_t QuietLinesUpTo(const LogReader& reader) {
+  if (reader.inflation.inflater == nullptr) return QuietUpTo(ReaderEnd(reader));
+  return LastTextPositionAt(reader, QuietUpTo(reader.inflation.packedPosition));
+}
+
 }  // namespace
 
 ConversionEnd ConvertLog(FILE* input, FILE* output, Conversion& conversion) {
@@ -150,11 +157,13 @@ ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversi
     if (classic) Dispatch(sentence, outputs.table, counts);
     const int64_t position = ReaderPosition(reader);
     if (position > quietUpTo) {
-      if (UpdateProgress(position) != 0) {
+      // The progress of a compressed log counts its compressed bytes.
+      const bool plain = reader.inflation.inflater == nullptr;
+      if (UpdateProgress(plain ? position : PackedPosition(reader)) != 0) {
         cancelled = true;
         break;
       }
-      quietUpTo = QuietUpTo(ReaderEnd(reader));
+      quietUpTo = QuietLinesUpTo(reader);
     }
   }
   CycleConversion& c = conversion.cycles;
@@ -178,7 +187,8 @@ ConversionEnd ConvertLog(FILE* input, const ConversionOutputs& outputs, Conversi
                 : outputs.satellites != nullptr ? c.signalRows
                                                 : trackFixes;
   FlushCsvText();
-  return {reader.readError, reader.compression};
+  FinishReading(reader);
+  return {reader.readError, reader.unreadCompression, reader.damage};
 }
 
 }  // namespace quorval

@@ -10,12 +10,16 @@ namespace quorval {
 // Why a conversion stopped before the end of its log, beside a cancel
 // request (which the run state shows).
 struct ConversionEnd {
-  int readError;            // the log could not be read on: the errno value, else 0
-  const char* compression;  // the log is a compressed file, not text: "gzip", ...; else nullptr
+  int readError;  // the log could not be read on: the errno value, else 0
+  // The compressor of a log that this build does not read ("xz" on
+  // Windows), of which no line was read; else nullptr.
+  const char* unreadCompression;
+  const char* damage;  // why a compressed log's text ended early (readError is EIO), else nullptr
 };
 
-// Reads the log to its end (or a read error, or a cancel request) and writes
-// the header at its first GGA sentence and a row at every later one. Resets
+// Reads the log (plain, or compressed: as its text) to its end (or a read
+// error, or a cancel request) and writes the header at its first GGA
+// sentence and a row at every later one. Resets
 // only the epoch counter; the record keeps what earlier logs left in it.
 // The conversion is started afresh (keeping only counts.detailed, which the
 // caller sets before) and afterwards holds what the log held and the rows

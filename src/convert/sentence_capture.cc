@@ -15,6 +15,9 @@ namespace quorval {
 
 namespace {
 
+// The longest magic number CompressionOf looks for, bzip2's.
+constexpr size_t kLongestMagic = 10;
+
 inline bool IsPrintable(unsigned char c) { return c >= 32 && c <= 126; }
 
 constexpr uint64_t kOnes = 0x0101010101010101ULL;      // 1 in every byte
@@ -156,27 +159,36 @@ void CaptureStretch(Capture& capture, char* sentence, int capacity, const unsign
 bool Refill(LogReader& reader) {
   reader.blockStart += static_cast<int64_t>(reader.filled);
   reader.next = 0;
-  if (reader.arriving) {
-    reader.filled = ReadArrived(reader.stream, reader.block, reader.blockSize, reader.rows,
-                                reader.readError);
-  } else {
-    errno = 0;
-    reader.filled = std::fread(reader.block, 1, reader.blockSize, reader.stream);
-    // A short read is the end of the log only when the stream says so; a
-    // failed disk or a pulled stick sets the error indicator instead.
-    if (reader.filled < reader.blockSize && std::ferror(reader.stream) != 0) {
-      reader.readError = errno != 0 ? errno : EIO;
+  // A compressed log's text comes from its own refill; a plain log never
+  // goes through a decompressor.
+  reader.filled = reader.inflation.inflater != nullptr
+                      ? InflateBlock(reader)
+                      : ReadLogBytes(reader, reader.block, reader.blockSize);
+  if (!reader.started) {
+    reader.started = true;
+    // A pipe may hand out the first bytes of a compressed stream in pieces
+    // shorter than the compressor's magic number.
+    while (reader.arriving && reader.filled > 0 && reader.filled < kLongestMagic &&
+           reader.filled < reader.blockSize) {
+      const size_t more = ReadLogBytes(reader, reader.block + reader.filled,
+                                       reader.blockSize - reader.filled);
+      if (more == 0) break;
+      reader.filled += more;
+    }
+    if (const char* compression = CompressionOf(reader.block, reader.filled)) {
+      if (const Inflater* inflater = InflaterOf(compression)) {
+        StartInflating(reader, *inflater);
+        reader.filled = InflateBlock(reader);
+      } else {
+        // Lines of a compressed stream would be noise: none is read.
+        reader.unreadCompression = compression;
+        reader.filled = 0;
+      }
     }
   }
   // A NUL after the data stops every scan of the block at its end.
   assert(reader.filled <= reader.blockSize);
   reader.block[reader.filled] = '\0';
-  if (!reader.started) {
-    reader.started = true;
-    reader.compression = CompressionOf(reader.block, reader.filled);
-    // Lines of a compressed stream would be noise: none is read.
-    if (reader.compression != nullptr) reader.filled = 0;
-  }
   return reader.filled > 0;
 }
 
@@ -202,13 +214,29 @@ ReadStatus CaptureAcrossBlocks(LogReader& reader, char* spill, int capacity) {
 
 }  // namespace
 
+size_t ReadLogBytes(LogReader& reader, unsigned char* into, size_t size) {
+  if (reader.arriving) {
+    return ReadArrived(reader.stream, into, size, reader.rows, reader.readError);
+  }
+  errno = 0;
+  const size_t count = std::fread(into, 1, size, reader.stream);
+  // A short read is the end of the log only when the stream says so; a
+  // failed disk or a pulled stick sets the error indicator instead.
+  if (count < size && std::ferror(reader.stream) != 0) {
+    reader.readError = errno != 0 ? errno : EIO;
+  }
+  return count;
+}
+
+void FinishReading(LogReader& reader) { EndInflating(reader.inflation); }
+
 const char* CompressionOf(const unsigned char* bytes, size_t count) {
   // Each format's own magic number, long enough that no text log begins
   // with it: bzip2's "BZh" and level digit are followed by the block magic
   // (the digits of pi) or, for an empty stream, the end magic.
   static const struct {
     const char* name;
-    unsigned char magic[10];
+    unsigned char magic[kLongestMagic];
     size_t length;
   } kMagics[] = {
       {"gzip", {0x1F, 0x8B, 0x08}, 3},
@@ -235,7 +263,7 @@ void StartReading(LogReader& reader, FILE* stream, unsigned char* block, size_t 
   assert(stream != nullptr && block != nullptr && blockSize > 0);
   const int64_t position = ftello(stream);
   reader = LogReader{stream, block, blockSize, 0, 0, position < 0 ? 0 : position,
-                     ArrivesWhileRead(stream), rows, false, false, 0, nullptr};
+                     ArrivesWhileRead(stream), rows, false, false, 0, nullptr, nullptr, {}};
 }
 
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "convert/inflation.h"
+
 namespace quorval {
 
 constexpr int kSentenceCapacity = 200;
@@ -45,7 +47,9 @@ struct LogReader {
   bool broken;
   bool started;          // the first block has been read and looked at
   int readError;         // why the log could not be read on (an errno value), or 0
-  const char* compression;  // the compressor of a log that is not text ("gzip"), or nullptr
+  const char* unreadCompression;  // the compressor of a log this build does not read ("xz"), or nullptr
+  const char* damage;    // why a compressed log's text ended early (readError is EIO), or nullptr
+  Inflation inflation;   // the decompression of a compressed log
 };
 
 // The compressor whose stream the bytes begin with ("gzip", "xz", "bzip2",
@@ -75,6 +79,16 @@ inline int64_t ReaderEnd(const LogReader& reader) {
   return reader.blockStart + static_cast<int64_t>(reader.filled);
 }
 
+// Reads up to size bytes of the log as they stand in its file or pipe (of a
+// log that arrives while it is read, what has arrived). Returns 0 at the
+// end of the log, after a read error (readError says why) and when a
+// request to end the program came while it waited.
+size_t ReadLogBytes(LogReader& reader, unsigned char* into, size_t size);
+
+// Gives back what the reading of a compressed log holds; a plain log holds
+// nothing. Due after every reading that may have met a compressed log.
+void FinishReading(LogReader& reader);
+
 // Reads one line (up to and including its line feed) and points sentence at
 // its capture, zero-terminated, valid until the next call. A line that lies
 // inside one block is captured where it stands: the byte that ended the
@@ -83,8 +97,9 @@ inline int64_t ReaderEnd(const LogReader& reader) {
 // capacity + 1 + kReadBlockPadding bytes (capacity at least 1). Either way
 // kReadBlockPadding bytes after the terminator can be read. Sets
 // reader.broken for the line. Returns kEndOfInput when the input ended (or
-// failed, as readError and compression then say) before a line feed: an
-// unterminated last line is never processed.
+// failed, as readError, damage and unreadCompression then say) before a
+// line feed: an unterminated last line is never processed. A log
+// compressed with a compressor this build reads is read as its text.
 ReadStatus ReadSentence(LogReader& reader, char* spill, int capacity, const char*& sentence);
 
 }  // namespace quorval

@@ -53,11 +53,12 @@ Conversion runConversion{};
 
 const char* ReadFailureReason(const LogRunEnd& end) {
   static char reason[96];
-  if (end.compression != nullptr) {
+  if (end.unreadCompression != nullptr) {
     std::snprintf(reason, sizeof reason, "%s %s-compressed file, not a text log",
-                  end.compression[0] == 'x' ? "an" : "a", end.compression);
+                  end.unreadCompression[0] == 'x' ? "an" : "a", end.unreadCompression);
     return reason;
   }
+  if (end.damage != nullptr) return end.damage;
   return end.readError != 0 ? std::strerror(end.readError) : "";
 }
 
@@ -104,17 +105,18 @@ LogRunEnd RunLog(const char* outputPath, DialogAfterRun dialog, OutputFinisher f
   outputs.trackPoints = outputs.trackPoints && scratch != nullptr;
   const ConversionEnd conversion = ConvertLog(s.inputFile, outputs, runConversion);
   if (scratch != nullptr) std::fclose(scratch);
-  LogRunEnd end{s.cancelRequested != 0, conversion.readError, conversion.compression,
-                TableFate::kInPlace, false, &runConversion.counts};
+  LogRunEnd end{s.cancelRequested != 0, conversion.readError, conversion.damage,
+                conversion.unreadCompression, TableFate::kInPlace, false, &runConversion.counts};
   if (dialog == DialogAfterRun::kDestroyed) {
     DestroyWindow(s.progressDialog);
     s.progressDialog = kNoWindow;
   }
   // A cancel ends only this log: the next one, or the next run, starts clear.
   s.cancelRequested = 0;
-  const TableEnd tableEnd = end.compression != nullptr ? TableEnd::kNotALog
-                            : end.readError != 0      ? TableEnd::kReadFailed
-                                                      : TableEnd::kWhole;
+  // A damaged compressed log keeps its rows as a failed read does.
+  const TableEnd tableEnd = end.unreadCompression != nullptr ? TableEnd::kNotALog
+                            : end.readError != 0            ? TableEnd::kReadFailed
+                                                            : TableEnd::kWhole;
   end.table = finishOutput(outputPath, tableEnd);
   end.extraTablesLost = !FinishExtraTables(tableEnd);
   // A failed run leaves what stood under the name; the last table is still the one before.

@@ -15,14 +15,15 @@ enum class DialogAfterRun { kDestroyed, kKept };
 struct LogRunEnd {
   bool cancelled;           // the user (or a request to end the program) cut the conversion short
   int readError;            // the log could not be read to its end: why (an errno value), else 0
-  const char* compression;  // the log is a compressed file ("gzip", ...), not text; else nullptr
+  const char* damage;       // why a compressed log's text ended early (readError is EIO), else nullptr
+  const char* unreadCompression;  // the compressor of a log this build does not read ("xz"), else nullptr
   TableFate table;          // what became of the table
   bool extraTablesLost;     // a table written beside it did not reach its file completely
   // What the conversion met in the log and the rows it wrote: the run's own
   // counts, kept until the next log is run.
   const SentenceCounts* counts;
 
-  bool Failed() const { return readError != 0 || compression != nullptr; }
+  bool Failed() const { return readError != 0 || unreadCompression != nullptr; }
   bool OutputLost() const { return table == TableFate::kLost || extraTablesLost; }
 };
 
@@ -32,7 +33,8 @@ struct LogRunEnd {
 using OutputFinisher = TableFate (*)(const char* outputPath, TableEnd end);
 
 // The word on a log that could not be read to its end, for a box or a line:
-// its reason ("Input/output error", "a gzip-compressed file, not a text log").
+// its reason ("Input/output error", "the gzip data is damaged (truncated)",
+// "an xz-compressed file, not a text log").
 const char* ReadFailureReason(const LogRunEnd& end);
 
 // The desktop's box on a log that could not be read to its end: it names

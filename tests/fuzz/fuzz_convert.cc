@@ -3,6 +3,8 @@
 // the tables must agree byte for byte. The input holds up to three logs,
 // split at its first two 0xFF bytes, converted one after the other from a
 // fresh record, so that values carried from log to log are compared too.
+// A log that begins as a gzip stream is decompressed and converted,
+// unchecked but under the sanitizers.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <string>
 
 #include "convert/conversion_loop.h"
+#include "convert/sentence_capture.h"
 #include "state/epoch_record.h"
 #include "reference/reference_converter.h"
 #include "state/run_state.h"
@@ -27,6 +30,10 @@ std::string Table(FILE* output, char*& text, size_t& length) {
 }
 
 void Compare(const uint8_t* data, size_t size) {
+  const char* compression = CompressionOf(data, size);
+  // The record as it was before a compressed log, which the reference
+  // does not convert.
+  const EpochRecord kept = epochRecord;
   char* text = nullptr;
   size_t length = 0;
 
@@ -36,10 +43,20 @@ void Compare(const uint8_t* data, size_t size) {
   runState.inputSize = static_cast<int64_t>(size);
   runState.progressStarted = 0;
   static Conversion conversion;
-  ConvertLog(input, output, conversion);
+  // A log that begins as a compressor's stream is read as its text, which
+  // the reference does not do: only the sanitizers watch the decompression
+  // of whatever bytes follow a gzip header. The other compressors can
+  // unfold a few bytes into gigabytes of text; they are left alone.
+  if (compression == nullptr || std::strcmp(compression, "gzip") == 0) {
+    ConvertLog(input, output, conversion);
+  }
   runState.inputFile = nullptr;
   std::fclose(input);
   const std::string fast = Table(output, text, length);
+  if (compression != nullptr) {
+    epochRecord = kept;
+    return;
+  }
 
   input = fmemopen(const_cast<uint8_t*>(data), size, "rb");
   output = open_memstream(&text, &length);

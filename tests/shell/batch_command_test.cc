@@ -74,6 +74,13 @@ TEST_F(BatchCommand, FormatMustIncludeClassicAndAddsItsTablesBesideEachButNeverO
   EXPECT_EQ(CsvLines(ReadBytes(folder / "day2-103+000-fixes.csv")), 2);
 }
 
+// A zstd frame's header alone: the Windows build does not read zstd.
+#ifdef _WIN32
+const std::string kPackedReason = "a zstd-compressed file, not a text log";
+#else
+const std::string kPackedReason = "the zstd data is damaged (truncated)";
+#endif
+
 TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
   folder.Write("day1.log", kDay1);
   folder.Write("packed.log", std::string("\x28\xb5\x2f\xfd\0\0", 6));
@@ -92,8 +99,8 @@ TEST_F(BatchCommand, ExitStatusSaysWhereTheBatchStopped) {
        "quorval-convert: cannot create '" + folder / "day2-103+000.xlx': Is a directory\n"},
       {"no list", "", false, 2, "cannot open the list"},
       {"a log that cannot be read", folder / "packed.log\n" + folder / "day1.log\n", false, 2,
-       "quorval-convert: Quorval-103: Cannot read '" + folder /
-           "packed.log': a zstd-compressed file, not a text log. No table was written.\n"
+       "quorval-convert: Quorval-103: Cannot read '" + folder / "packed.log': " + kPackedReason +
+           ". No table was written.\n"
            "quorval-convert: Processing Complete\n"},
   };
   for (const auto& c : cases) {

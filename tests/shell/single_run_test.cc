@@ -393,13 +393,30 @@ TEST_F(SingleRun, TheLogNamedAsItsOwnOutputIsRefusedAndTheNameAskedAgain) {
   EXPECT_EQ(CsvLines(ReadBytes(table)), 4);
 }
 
+TEST_F(SingleRun, ACompressedLogIsReadAsItsTextAndItsBarReachesTheEnd) {
+  const std::string log = folder.Write(
+      "day1.gz", ReadBytes(std::string(QUORVAL_SOURCE_DIR) + "/tests/cli/compressed/day1-60-times.txt.gz"));
+  backend.WhenIdle(ChooseMenuItem(kSingleCommand))
+      .ChooseInFileDialog(log)
+      .ChooseInFileDialog(log + ".csv")
+      .AnswerBox(IDNO);
+  RunProgram();
+  EXPECT_THAT(backend.Boxes(), ElementsAre("Processing Complete: Do another file?"));
+  const std::string table = ReadBytes(log + ".csv");
+  EXPECT_EQ(CsvLines(table), 60 * 20);
+  EXPECT_TRUE(table.starts_with(ReadBytes(QUORVAL_SAMPLES_DIR "/day1-103+000.csv")));
+  ASSERT_FALSE(backend.barsFilled.empty());
+  // The compressed bytes count: within a step of the end, as for a plain log.
+  EXPECT_GE(backend.barsFilled.back().rect.right, backend.barClient.right - 1);
+}
+
 TEST_F(SingleRun, ALogThatCannotBeReadToItsEndIsNamedWithItsReason) {
   const struct {
     std::string log;
     std::string reason;
   } cases[] = {
       {folder.Write("packed.txt", std::string("\x1f\x8b\x08\0\0\0\0\0", 8) + "deflated"),
-       "a gzip-compressed file, not a text log"},
+       "the gzip data is damaged (corrupt)"},
 #ifndef _WIN32
       {"/proc/self/mem", "Input/output error"},  // a read that fails at once
 #endif
