@@ -5,7 +5,8 @@
 // multi-system.txt, of a receiver of four systems, has the table of the
 // multi-system mode with fourteen satellite slots (--gnss --satellites 14).
 // The logs of modern receivers (RTK at 10 Hz, 20 Hz, a cold start, NMEA 4.11
-// signals) and two older ones have fixes and satellites tables beside them.
+// signals) and two older ones have fixes and satellites tables and GPX,
+// GeoJSON and KML tracks beside them.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -98,8 +99,8 @@ TEST_F(GoldenTablesCommand, TheMultiSystemLogConvertsToItsTableWithGnss) {
 TEST_F(GoldenTablesCommand, EveryLogConvertsToItsFixesAndSatellitesTables) {
   for (const char* name : kCycleTableLogs) {
     const std::string log = folder.Write(std::string(name) + ".txt", ReadBytes(LogPath(name)));
-    ASSERT_EQ(Run({"--quiet", "--format", "fixes,satellites", log}).status, 0) << name;
-    for (const char* table : {"-fixes.csv", "-satellites.csv"}) {
+    ASSERT_EQ(Run({"--quiet", "--format", "fixes,satellites,gpx,geojson,kml", log}).status, 0) << name;
+    for (const char* table : {"-fixes.csv", "-satellites.csv", ".gpx", ".geojson", ".kml"}) {
       const std::string file = name + std::string(table);
       EXPECT_EQ(Read(file), ReadBytes(kSamples + "/" + file)) << file;
     }
